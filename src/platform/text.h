@@ -1,0 +1,32 @@
+#pragma once
+// Text conversions. Inside the program every string is UTF-8; profile files and the product's
+// libraries speak the system's ANSI code page, the platform's W functions speak UTF-16.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Conversion between UTF-8 and the system's ANSI code page.
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    virtual std::string AnsiToUtf8(std::string_view ansi) const = 0;
+    virtual std::string Utf8ToAnsi(std::string_view utf8) const = 0;
+};
+
+// Windows-1251, the code page of the product's users; the native build's ANSI code page.
+class Cp1251Codec final : public TextCodec {
+public:
+    std::string AnsiToUtf8(std::string_view ansi) const override;
+    std::string Utf8ToAnsi(std::string_view utf8) const override;
+};
+
+// ASCII-only case folding, as the platform's profile and file-name comparisons do for the
+// names this program uses; Cyrillic letters are folded as well for UTF-8 text.
+std::string ToLower(std::string_view utf8);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace platform

@@ -1,0 +1,138 @@
+#pragma once
+// A named control of a form: the properties the form code sets and reads, and the events it
+// handles. A back end mirrors the properties into real windows (or keeps them in memory only).
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/libraries.h"
+
+namespace ui {
+
+enum class Kind {
+    Label,
+    Button,
+    CheckBox,
+    RadioButton,
+    ComboList,  // drop-down list without free typing
+    ListBox,
+    Edit,
+    RichText,  // read-only rich-text viewer
+    ProgressBar,
+    Picture,
+    Panel,
+    Bevel,
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Style {
+    int font_height = 0;  // pixels; 0 is the form's font
+    bool bold = false;
+    bool word_wrap = true;
+    bool vertical_center = false;
+    bool sorted = false;  // lists keep their items sorted ignoring letter case
+    bool tab_stop = true;
+};
+
+// What is laid out in a form: a control's identity and its initial place.
+struct ControlSpec {
+    const char* name;
+    int id;  // stable window identifier, readable by automation
+    Kind kind;
+    const char* parent;  // a panel's name, or nullptr for the form itself
+    Rect bounds;         // relative to the parent
+    bool visible = true;
+    Style style = {};
+};
+
+enum class Property { Text, Visible, Enabled, Checked, Bounds, Items, ItemIndex, Content, Picture };
+
+class Form;
+
+class Control {
+public:
+    Control(Form& form, const ControlSpec& spec, Control* parent);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    int Id() const { return id_; }
+    Kind GetKind() const { return kind_; }
+    const Style& GetStyle() const { return style_; }
+    Control* Parent() const { return parent_; }
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Visible itself and inside visible panels.
+    bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    Rect Bounds() const { return bounds_; }
+    void SetBounds(Rect bounds);
+    void SetTop(int top);
+
+    // Lists (ComboList, ListBox).
+    const std::vector<std::string>& Items() const { return items_; }
+    int AddItem(std::string item);  // returns its index (sorted lists insert in order)
+    void RemoveItem(int index);
+    void SetItems(std::vector<std::string> items);
+    int ItemIndex() const { return item_index_; }
+    void SetItemIndex(int index);  // no change event: only the user's choice reports one
+    std::string SelectedItem() const;
+
+    // Rich-text viewer: the content is plain text or RTF ("{\rtf" at its start).
+    const std::string& Content() const { return content_; }
+    void SetContent(std::string content);
+    void AppendLine(const std::string& line);
+
+    // Picture.
+    const std::optional<platform::Bitmap>& Picture() const { return picture_; }
+    void SetPicture(std::optional<platform::Bitmap> picture);
+
+    // What a person does. Ignored unless the control is showing and enabled, as on screen.
+    void Click();                          // buttons; check boxes toggle, radio buttons check
+    void Choose(int index);                // lists: pick an item
+    void Type(const std::string& text);    // edit field: replace the text
+
+    // Back ends report what the user changed in a real window, then fire the event.
+    void UserChecked(bool checked);
+    void UserText(std::string text);
+    void UserItemIndex(int index);
+
+    std::function<void()> on_click;
+    std::function<void()> on_change;
+
+private:
+    void Changed(Property property);
+    void Fire(const std::function<void()>& handler);
+
+    Form& form_;
+    std::string name_;
+    int id_;
+    Kind kind_;
+    Style style_;
+    Control* parent_;
+    std::string text_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool checked_ = false;
+    Rect bounds_;
+    std::vector<std::string> items_;
+    int item_index_ = -1;
+    std::string content_;
+    std::optional<platform::Bitmap> picture_;
+};
+
+}  // namespace ui

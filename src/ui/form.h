@@ -1,0 +1,110 @@
+#pragma once
+// A top-level window holding named controls. Form code changes properties; a back end shows
+// them. Events from the back end (or from tests, headless) call the controls' handlers.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+enum class FormProperty { Caption, Visible, Color, Focus, Bounds };
+
+class Backend;
+
+class Form {
+public:
+    struct Options {
+        std::string class_name;  // window class, e.g. "TWizardDlg"
+        int client_width = 0;    // 0 with full_screen
+        int client_height = 0;
+        std::uint32_t color = 0xFFFFFF;  // 0x00BBGGRR
+        bool full_screen = false;        // borderless, over the whole screen
+        bool dialog_frame = false;       // fixed frame with only the close box
+        bool topmost = false;
+    };
+
+    explicit Form(Options options);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    ~Form();
+
+    const Options& GetOptions() const { return options_; }
+    Control& Add(const ControlSpec& spec);
+    void AddAll(std::span<const ControlSpec> specs);
+    // The control of that name; throws std::out_of_range for an unknown name.
+    Control& operator[](std::string_view name) const;
+    Control* Find(std::string_view name) const;
+    Control* FindById(int id) const;
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    std::uint32_t Color() const { return options_.color; }
+    void SetColor(std::uint32_t color);
+    Control* Focused() const { return focused_; }
+    void SetFocus(Control& control);
+    // The default button (Enter) and the cancel button (Escape while it is showing).
+    void SetDefaultButton(Control& button) { default_button_ = &button; }
+    void SetCancelButton(Control& button) { cancel_button_ = &button; }
+    Control* DefaultButton() const { return default_button_; }
+
+    // Keys and the close box, as a person uses them.
+    void PressEnter();
+    void PressEscape();
+    void RequestClose();
+
+    // The close box or the platform's close command; the form itself never closes.
+    std::function<void()> on_close_request;
+    // The form became the active window.
+    std::function<void()> on_activate;
+
+    void Attach(Backend* backend);
+    Backend* GetBackend() const { return backend_; }
+    void Notify(Control& control, Property property);
+
+private:
+    void Notify(FormProperty property);
+
+    Options options_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::string caption_;
+    bool visible_ = false;
+    Control* focused_ = nullptr;
+    Control* default_button_ = nullptr;
+    Control* cancel_button_ = nullptr;
+    Backend* backend_ = nullptr;
+};
+
+// Mirrors forms into windows. The headless build has none: properties live in the form only.
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual void Update(Control& control, Property property) = 0;
+    virtual void Update(Form& form, FormProperty property) = 0;
+};
+
+// The application as a whole: its title, its end, and the pending messages.
+class Application {
+public:
+    virtual ~Application() = default;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Asks the message loop to end; the program exits when control returns to it.
+    virtual void Terminate() = 0;
+    virtual bool Terminating() const = 0;
+    // A start-up failure: the main window is never shown.
+    virtual void SetShowMainWindow(bool show) = 0;
+    // Lets pending window messages be processed.
+    virtual void ProcessMessages() = 0;
+    // Ends the process at once with the exit code.
+    [[noreturn]] virtual void Halt(int exit_code) = 0;
+};
+
+}  // namespace ui
