@@ -24,9 +24,10 @@ public:
     std::string Utf8ToAnsi(std::string_view utf8) const override;
 };
 
-// ASCII-only case folding, as the platform's profile and file-name comparisons do for the
-// names this program uses; Cyrillic letters are folded as well for UTF-8 text.
+// Case folding of Latin and Cyrillic letters, as the platform's name comparisons do.
 std::string ToLower(std::string_view utf8);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// Negative, zero or positive, ignoring letter case: the order of the program's sorted lists.
+int CompareIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace platform

@@ -1,0 +1,90 @@
+#include "app/main_form.h"
+
+#include <charconv>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr const char kResourceLibrary[] = "res.dll";
+constexpr unsigned kKindString = 103;
+constexpr unsigned kColorString = 110;
+
+constexpr ui::ControlSpec kControls[] = {
+    {"LogoImg", kLogoImgId, ui::Kind::Picture, nullptr, {0, 12, 0, 0}},
+    {"FaxImg", kFaxImgId, ui::Kind::Picture, nullptr, {0, 0, 0, 0}},
+};
+
+void Place(ui::Control& image, std::optional<platform::Bitmap> picture, std::uint32_t color,
+           ui::Rect place) {
+    if (!picture || picture->width <= 0 || picture->height <= 0) return;
+    FloodFillCorner(*picture, color);
+    place.width = picture->width;
+    place.height = picture->height;
+    image.SetBounds(place);
+    image.SetPicture(std::move(picture));
+}
+
+}  // namespace
+
+std::uint32_t ParseBackgroundColor(const std::optional<std::string>& text) {
+    if (!text) return kDefaultBackgroundColor;
+    std::string_view s = *text;
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    int base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    // A negative number names no colour this window can paint; it gets the default too.
+    if (s.empty() || error != std::errc() || end != s.data() + s.size() || value < 0) {
+        return kDefaultBackgroundColor;
+    }
+    return static_cast<std::uint32_t>(value) & 0xFFFFFF;
+}
+
+bool IsClientServer(const std::optional<std::string>& kind) {
+    return kind && platform::ToLower(*kind) == "clientserver";
+}
+
+void FloodFillCorner(platform::Bitmap& picture, std::uint32_t color) {
+    if (picture.width <= 0 || picture.height <= 0) return;
+    const std::uint32_t target = picture.At(0, 0);
+    if (target == color) return;
+    std::vector<std::pair<int, int>> pending{{0, 0}};
+    while (!pending.empty()) {
+        const auto [x, y] = pending.back();
+        pending.pop_back();
+        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height || picture.At(x, y) != target) {
+            continue;
+        }
+        picture.At(x, y) = color;
+        pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+}
+
+ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_left) {
+    return {at_left ? 0 : screen.width - width, screen.height - height - 8, width, height};
+}
+
+MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
+    : form_({.class_name = "TMainForm", .color = kDefaultBackgroundColor, .full_screen = true}) {
+    form_.AddAll(kControls);
+    const auto library = libraries.Load(kResourceLibrary);
+    if (!library) return;  // the plain default colour, without pictures
+    const std::uint32_t color = ParseBackgroundColor(library->String(kColorString));
+    form_.SetColor(color);
+    const bool at_left = IsClientServer(library->String(kKindString));
+    Place(form_["LogoImg"], library->Picture("LEFTUP"), color, {0, 12, 0, 0});
+    if (auto picture = library->Picture("DOWNRIGHT")) {
+        const ui::Rect place = BottomPicturePlace(screen, picture->width, picture->height, at_left);
+        Place(form_["FaxImg"], std::move(picture), color, place);
+    }
+}
+
+}  // namespace app

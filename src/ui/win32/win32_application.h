@@ -1,0 +1,34 @@
+#pragma once
+// The application: its message loop, its end, and the showing of its main window.
+#include <windows.h>
+
+#include "ui/form.h"
+#include "ui/win32/win32_backend.h"
+
+namespace ui {
+
+class Win32Application final : public Application {
+public:
+    explicit Win32Application(Win32Backend& backend) : backend_(backend) {}
+    void SetMainWindow(HWND window) { main_window_ = window; }
+    bool ShowMainWindow() const { return show_main_window_; }
+    // Runs the message loop until Terminate; returns the exit code.
+    int Run();
+
+    void SetTitle(const std::string& title) override;
+    void Terminate() override;
+    bool Terminating() const override { return terminating_; }
+    void SetShowMainWindow(bool show) override { show_main_window_ = show; }
+    void ProcessMessages() override;
+    [[noreturn]] void Halt(int exit_code) override;
+
+private:
+    void Dispatch(MSG& message);
+
+    Win32Backend& backend_;
+    HWND main_window_ = nullptr;
+    bool terminating_ = false;
+    bool show_main_window_ = true;
+};
+
+}  // namespace ui

@@ -1,0 +1,49 @@
+#pragma once
+// The toolkit's Win32 back end: real windows of the standard classes, one per control, with the
+// control's stable identifier, so automation and screen readers can read and press them.
+#include <windows.h>
+
+#include <map>
+
+#include "ui/form.h"
+
+namespace ui {
+
+class Win32Backend final : public Backend {
+public:
+    Win32Backend();
+    ~Win32Backend() override;
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+
+    // Makes the windows of a form (hidden until the form is made visible); owner may be null.
+    HWND Create(Form& form, HWND owner);
+    HWND WindowOf(const Form& form) const;
+    // The form whose window this is (or whose control's window it is), or null.
+    Form* FormOf(HWND window) const;
+    // Enter, Escape and Tab for the forms; true when the message was handled.
+    bool TranslateKeys(MSG& message);
+
+    void Update(Control& control, Property property) override;
+    void Update(Form& form, FormProperty property) override;
+
+private:
+    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(Form& form, HWND window, UINT message, WPARAM w, LPARAM l);
+    void Command(Form& form, WPARAM w, LPARAM l);
+    void CreateControl(Form& form, Control& control);
+    HFONT FontFor(const Style& style);
+    void SetPicture(Control& control, HWND window);
+    void SetContent(Control& control, HWND window);
+    void SetItems(Control& control, HWND window);
+
+    std::map<const Form*, HWND> forms_;
+    std::map<const Control*, HWND> controls_;
+    std::map<const Control*, HBITMAP> bitmaps_;
+    std::map<std::pair<int, bool>, HFONT> fonts_;
+    HBRUSH white_ = CreateSolidBrush(RGB(255, 255, 255));
+    bool updating_ = false;  // changes made by the program are not reported back as the user's
+};
+
+}  // namespace ui
