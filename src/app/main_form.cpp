@@ -1,6 +1,5 @@
 #include "app/main_form.h"
 
-#include <charconv>
 #include <vector>
 
 #include "platform/text.h"
@@ -30,22 +29,10 @@ void Place(ui::Control& image, std::optional<platform::Bitmap> picture, std::uin
 }  // namespace
 
 std::uint32_t ParseBackgroundColor(const std::optional<std::string>& text) {
-    if (!text) return kDefaultBackgroundColor;
-    std::string_view s = *text;
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    int base = 10;
-    if (!s.empty() && s.front() == '$') {
-        base = 16;
-        s.remove_prefix(1);
-    }
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    const auto value = text ? platform::ParseInteger(*text) : std::nullopt;
     // A negative number names no colour this window can paint; it gets the default too.
-    if (s.empty() || error != std::errc() || end != s.data() + s.size() || value < 0) {
-        return kDefaultBackgroundColor;
-    }
-    return static_cast<std::uint32_t>(value) & 0xFFFFFF;
+    if (!value || *value < 0) return kDefaultBackgroundColor;
+    return static_cast<std::uint32_t>(*value) & 0xFFFFFF;
 }
 
 bool IsClientServer(const std::optional<std::string>& kind) {

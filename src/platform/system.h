@@ -50,7 +50,7 @@ public:
     virtual std::int64_t FreeSpace(const std::string& root) const = 0;
     // The current folder of a drive ("c:") and making a folder current.
     virtual std::string CurrentDirectoryOf(const std::string& drive) const = 0;
-    virtual bool SetCurrentDirectory(const std::string& path) = 0;
+    virtual bool ChangeDirectory(const std::string& path) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 
 namespace platform {
@@ -176,5 +177,31 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return CompareIgnoreCase(a, b) == 0; }
+
+std::optional<std::int32_t> ParseInteger(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    int base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    if (s.empty() || error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (base == 16) {
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        return negative ? -static_cast<std::int64_t>(bits) : bits;
+    }
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    if (value > static_cast<std::uint64_t>(limit)) return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value));
+}
 
 }  // namespace platform

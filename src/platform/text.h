@@ -1,6 +1,8 @@
 #pragma once
 // Text conversions. Inside the program every string is UTF-8; profile files and the product's
 // libraries speak the system's ANSI code page, the platform's W functions speak UTF-16.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +31,9 @@ std::string ToLower(std::string_view utf8);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Negative, zero or positive, ignoring letter case: the order of the program's sorted lists.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
+
+// An integer as the platform's configuration texts write it: decimal with an optional sign, or
+// hexadecimal after "$" (32 bits, so "$FFFFFFFF" is -1); blanks around it are allowed.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 }  // namespace platform

@@ -96,8 +96,8 @@ class Application {
 public:
     virtual ~Application() = default;
     virtual void SetTitle(const std::string& title) = 0;
-    // Asks the message loop to end; the program exits when control returns to it.
-    virtual void Terminate() = 0;
+    // Asks the message loop to end; the program exits with the code when control returns to it.
+    virtual void Terminate(int exit_code) = 0;
     virtual bool Terminating() const = 0;
     // A start-up failure: the main window is never shown.
     virtual void SetShowMainWindow(bool show) = 0;

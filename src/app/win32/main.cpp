@@ -1,3 +1,58 @@
+// The program entry: the background window, then the wizard dialog, then the message loop.
 #include <windows.h>
+#include <objbase.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <exception>
+
+#include "app/main_form.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/win32/win32_application.h"
+#include "ui/win32/win32_backend.h"
+#include "ui/win32/win32_message_dialogs.h"
+#include "wizard/wizard.h"
+
+namespace {
+
+int Run() {
+    platform::Win32Platform win32;
+    platform::Platform platform = win32.Get();
+    ui::Win32Backend backend;
+    ui::Win32Application application(backend);
+    ui::Win32MessageDialogs dialogs;
+
+    app::MainForm main(platform.libraries,
+                       {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    const HWND main_window = backend.Create(main.GetForm(), nullptr);
+    application.SetMainWindow(main_window);
+    application.SetTitle("Setup");
+
+    wizard::Wizard wizard(platform, application, dialogs);
+    const HWND wizard_window = backend.Create(wizard.GetForm(), main_window);
+    main.SetActivationHandler([&] {
+        if (!application.Terminating() && wizard.GetForm().Visible() && IsWindowEnabled(wizard_window)) {
+            SetForegroundWindow(wizard_window);
+        }
+    });
+    wizard.Create();
+    if (application.Terminating()) return application.Run();
+
+    if (application.ShowMainWindow()) main.GetForm().SetVisible(true);
+    wizard.GetForm().SetVisible(true);
+    wizard.GetForm().SetFocus(*wizard.GetForm().Focused());
+    return application.Run();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    CoInitialize(nullptr);
+    try {
+        const int code = Run();
+        CoUninitialize();
+        return code;
+    } catch (const std::exception& e) {
+        MessageBoxW(nullptr, platform::Wide(e.what()).c_str(), L"Setup", MB_ICONERROR | MB_OK | MB_TOPMOST);
+        return 1;
+    }
+}

@@ -62,7 +62,7 @@ std::string FakeSystem::CurrentDirectoryOf(const std::string& drive) const {
     return found == current_directories.end() ? drive.substr(0, 2) + "\\" : found->second;
 }
 
-bool FakeSystem::SetCurrentDirectory(const std::string& path) {
+bool FakeSystem::ChangeDirectory(const std::string& path) {
     current_directory = path;
     if (path.size() >= 2) current_directories[ToLower(path.substr(0, 2))] = path;
     return true;

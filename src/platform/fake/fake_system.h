@@ -53,7 +53,7 @@ public:
     std::vector<std::string> Drives() const override { return drives; }
     std::int64_t FreeSpace(const std::string& root) const override;
     std::string CurrentDirectoryOf(const std::string& drive) const override;
-    bool SetCurrentDirectory(const std::string& path) override;
+    bool ChangeDirectory(const std::string& path) override;
 };
 
 }  // namespace platform

@@ -226,7 +226,7 @@ std::string Win32System::CurrentDirectoryOf(const std::string& drive) const {
     return Narrow(buffer);
 }
 
-bool Win32System::SetCurrentDirectory(const std::string& path) {
+bool Win32System::ChangeDirectory(const std::string& path) {
     return SetCurrentDirectoryW(Wide(path).c_str()) != FALSE;
 }
 

@@ -44,7 +44,7 @@ public:
     std::vector<std::string> Drives() const override;
     std::int64_t FreeSpace(const std::string& root) const override;
     std::string CurrentDirectoryOf(const std::string& drive) const override;
-    bool SetCurrentDirectory(const std::string& path) override;
+    bool ChangeDirectory(const std::string& path) override;
 };
 
 std::unique_ptr<Libraries> MakeWin32Libraries();

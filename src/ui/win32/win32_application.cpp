@@ -13,7 +13,7 @@ void Win32Application::Dispatch(MSG& message) {
 int Win32Application::Run() {
     MSG message;
     while (!terminating_ && GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
-    return 0;
+    return exit_code_;
 }
 
 void Win32Application::SetTitle(const std::string& title) {
@@ -21,9 +21,10 @@ void Win32Application::SetTitle(const std::string& title) {
     if (main_window_ != nullptr) SetWindowTextW(main_window_, platform::Wide(title).c_str());
 }
 
-void Win32Application::Terminate() {
+void Win32Application::Terminate(int exit_code) {
     terminating_ = true;
-    PostQuitMessage(0);
+    exit_code_ = exit_code;
+    PostQuitMessage(exit_code);
 }
 
 void Win32Application::ProcessMessages() {

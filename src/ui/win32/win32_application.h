@@ -16,7 +16,7 @@ public:
     int Run();
 
     void SetTitle(const std::string& title) override;
-    void Terminate() override;
+    void Terminate(int exit_code) override;
     bool Terminating() const override { return terminating_; }
     void SetShowMainWindow(bool show) override { show_main_window_ = show; }
     void ProcessMessages() override;
@@ -28,6 +28,7 @@ private:
     Win32Backend& backend_;
     HWND main_window_ = nullptr;
     bool terminating_ = false;
+    int exit_code_ = 0;
     bool show_main_window_ = true;
 };
 

@@ -1,0 +1,103 @@
+#pragma once
+// The one profile (INI) engine: setup.ini, the scripts, language files, install.ini and
+// zinkolar.ini are all read and written here, with the platform's private-profile rules.
+//
+// File format, as the platform reads it:
+// - A line ends at LF, CR LF or a lone CR. Blanks (space, tab, VT, FF, CR, LF and the DOS
+//   end-of-file mark ^Z) around a line, a name and a value do not count.
+// - "[name]" opens a section: the name runs to the last "]" (anything after it is ignored) and
+//   loses its blanks. Lines before the first header form the section "".
+// - "key=value" is an entry; the first "=" splits it. A line without "=" is an entry without a
+//   value: it reads as "" and hides later lines with the same key. Lines starting with ";" are
+//   comments; blank lines and lines with nothing before "=" are not entries either.
+// - Section and key names ignore letter case (ASCII and Cyrillic), and so do queries, which
+//   lose their blanks too. Only the first section of a name is searched, and in it the first
+//   entry of a key.
+// - A value enclosed in a matching pair of single or double quotes loses that pair, which is how
+//   a value keeps blanks at its ends. There are no comments after a value.
+//
+// Writing changes as little as possible so that files keep their author's layout: only the line
+// of the written key changes, every other line keeps its bytes and its line break.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class FileSystem;
+class TextCodec;
+
+// The platform's read limits the program depends on: a value is read through a buffer of 2048
+// characters (one for the closing zero); a section's key list through 16384 characters, each name
+// followed by a zero and the list closed by one more.
+inline constexpr std::size_t kProfileValueLimit = 2047;
+inline constexpr std::size_t kProfileKeyListBuffer = 16384;
+
+class Profile {
+public:
+    Profile() = default;  // an empty file
+
+    // Parses a profile file's text (UTF-8; the caller converted from the file's code page and
+    // took off a byte-order mark, which utf8_bom records for saving).
+    static Profile Parse(std::string_view text, bool utf8_bom = false);
+
+    // Like GetPrivateProfileStringA with an empty default: the value, "" when absent; at most
+    // kProfileValueLimit characters.
+    std::string Read(std::string_view section, std::string_view key) const;
+
+    // A section as the script readers see it: its distinct keys in order of first occurrence,
+    // keys whose value reads empty left out, and only the keys whose names the platform's
+    // key-list buffer holds (duplicates and empty values take their room there too).
+    std::vector<std::string> Keys(std::string_view section) const;
+
+    // Sets a key: its first entry in the first section of that name gets the new value in place;
+    // a new key goes after the last entry of that section; a new section goes at the end of the
+    // file. Blanks around names and value are dropped as the reader drops them (quote a value to
+    // keep them); line breaks inside them become blanks, so a write never adds lines of its own.
+    // Changed and new lines end in CR LF. Writing the value a key already has changes nothing.
+    void Write(std::string_view section, std::string_view key, std::string_view value);
+
+    // Deletes the line of the key's first entry in the first section of that name, if any.
+    void Remove(std::string_view section, std::string_view key);
+
+    // The file's text after the changes (UTF-8, without the byte-order mark).
+    std::string Text() const;
+
+    // Whether the file began with a UTF-8 byte-order mark.
+    bool Utf8Bom() const { return utf8_bom_; }
+
+private:
+    enum class LineKind { Other, Header, Entry };
+    struct Line {
+        std::string text;  // as in the file, line break included
+        LineKind kind = LineKind::Other;
+        std::string name;  // of the section (Header) or the key (Entry)
+        std::optional<std::string> value;  // Entry with "=": blanks dropped, quotes kept
+    };
+    // Lines [begin, end) of a section's body; begin is where a first entry would go.
+    struct Span {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+
+    static Line MakeLine(std::string text);
+    std::optional<Span> FindSection(std::string_view name) const;
+    std::optional<std::size_t> FindEntry(Span span, std::string_view key) const;
+    void Insert(std::size_t at, std::string text);
+
+    std::vector<Line> lines_;
+    bool utf8_bom_ = false;
+};
+
+// Reads a profile file: a UTF-8 byte-order mark means UTF-8, otherwise the ANSI code page;
+// a missing or unreadable file is an empty profile.
+Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::string& path);
+
+// Writes the profile back: in the ANSI code page, or as UTF-8 with its byte-order mark when it
+// was read with one. False when the file cannot be written.
+bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
+                 const Profile& profile);
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#include "wizard/disk_space.h"
+
+namespace wizard {
+namespace {
+
+constexpr std::int64_t kMegabyte = 1048576;
+// The two lines are joined by line feed and carriage return, in this order.
+constexpr char kLineBreak[] = "\n\r";
+
+std::string Line(const std::string& word, const std::string& amount, const std::string& mbyte) {
+    return word + ": " + amount + " " + mbyte;
+}
+
+}  // namespace
+
+std::string MegabyteForm(std::int64_t bytes) {
+    // The decimal is the first digit of the true fraction, so 1000000 bytes show 0.9.
+    return std::to_string(bytes / kMegabyte) + "." + std::to_string((bytes % kMegabyte) * 10 / kMegabyte);
+}
+
+std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::int64_t free) {
+    return Line(words.need, MegabyteForm(need), words.mbyte) + kLineBreak +
+           Line(words.exist, MegabyteForm(free), words.mbyte);
+}
+
+std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need, std::int64_t free) {
+    return Line(words.exist, std::to_string(free / kMegabyte), words.mbyte) + kLineBreak +
+           Line(words.need, std::to_string(need / kMegabyte), words.mbyte);
+}
+
+bool IsFullPath(const std::string& folder) {
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (folder.size() >= 3 && letter(folder[0]) && folder[1] == ':' && folder[2] == '\\') return true;
+    if (folder.rfind("\\\\", 0) != 0) return false;
+    const auto server_end = folder.find('\\', 2);
+    return server_end != std::string::npos && server_end > 2 && server_end + 1 < folder.size() &&
+           folder[server_end + 1] != '\\';
+}
+
+}  // namespace wizard

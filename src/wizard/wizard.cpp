@@ -1,0 +1,225 @@
+#include "wizard/wizard.h"
+
+#include "install/product_libraries.h"
+#include "language/format.h"
+#include "language/message_dialogs.h"
+#include "wizard/file_type_icons.h"
+#include "wizard/wizard_controls.h"
+
+namespace wizard {
+namespace {
+
+using language::keys::cPrDrvPathError;
+using language::keys::cRealyAbort;
+using language::keys::cRPCError;
+using ui::DialogButton;
+using ui::DialogKind;
+
+constexpr const char* kInitiallyChecked[] = {
+    "AddLinkToStartCBx", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx", "ZKXCBx", "ZKCCBx",
+    "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx", "RunProgCBx", "RunProgGroupCBx", "ClientRb"};
+
+// The rows of voice-message packages and remote-control scripts: box, icon and label.
+constexpr const char* kVoiceRows[] = {"MIXCBx", "MIXImg", "Label19", "ZKACBx", "ZKAImg", "Label21"};
+
+}  // namespace
+
+Wizard::Wizard(platform::Platform& platform, ui::Application& application,
+               ui::MessageDialogs& dialogs)
+    : platform_(platform),
+      application_(application),
+      dialogs_(dialogs),
+      form_({.class_name = "TWizardDlg",
+             .client_width = kClientWidth,
+             .client_height = kClientHeight,
+             .color = 0xFFFFFF,
+             .dialog_frame = true,
+             .topmost = true}),
+      language_(platform.files, platform.codec, FolderOf(platform.system.ProgramPath())) {
+    form_.AddAll(kWizardControls);
+    for (const char* name : kInitiallyChecked) form_[name].SetChecked(true);
+    form_["BackBtn"].SetEnabled(false);
+    for (const auto& icon : FileTypeIcons()) form_[icon.control].SetPicture(icon.picture);
+    form_.SetDefaultButton(form_["NextBtn"]);
+    form_.SetCancelButton(form_["CancelBtn"]);
+
+    form_["NextBtn"].on_click = [this] { Next(); };
+    form_["BackBtn"].on_click = [this] { Back(); };
+    form_["CancelBtn"].on_click = [this] { Cancel(); };
+    form_["YesBtn"].on_click = [this] { form_["NextBtn"].SetEnabled(true); };
+    form_["NoBtn"].on_click = [this] {
+        form_["NextBtn"].SetEnabled(false);
+        Cancel();
+    };
+    form_["SelectLangCmb"].on_change = [this] { OnLanguageChange(); };
+    form_["PathEdit"].on_change = [this] { OnFolderFieldChange(); };
+    form_["DirectoryLbx"].on_change = [this] { OnFolderListChosen(); };
+    form_["DriveCmb"].on_change = [this] { SelectDrive(form_["DriveCmb"].ItemIndex()); };
+    form_["GroupLbx"].on_change = [this] { OnGroupChosen(); };
+    form_["AllBtn"].on_click = [this] { CheckAll(true); };
+    form_["NoneBtn"].on_click = [this] { CheckAll(false); };
+    form_.on_close_request = [this] { Cancel(); };
+}
+
+void Wizard::Create() {
+    page_ = 0;
+    config_ = ReadSetupConfig(
+        platform::LoadProfile(platform_.files, platform_.codec, language_.SourceDir() + "\\" + kSetupIni),
+        language_.SourceDir());
+
+    const install::LibraryResult<int> code = install::QueryPlatformCode(platform_.libraries);
+    if (code) config_.platform_code = *code;
+
+    language_.BuildList(config_.language);
+    auto& languages = form_["SelectLangCmb"];
+    languages.SetItems(language_.List());
+    languages.SetItemIndex(language_.InitialIndex(config_.language));
+    OnLanguageChange();
+
+    if (!code) {
+        Fail(language::FormatText(Text(language::keys::msgLoadError), {code.error().name}));
+        return;
+    }
+    if (config_.product_name.empty()) {
+        Fail(language::FormatText(Text(language::keys::msgLoadError), {kSetupIni}));
+        return;
+    }
+
+    folders_.program_files_dir = ReadProgramFilesDir(platform_.registry);
+    destination_ = TakeAppPathsDestination(platform_.registry, config_.product_name);
+    FindShellFolders(platform_, config_.platform_code, folders_);
+    if (!platform_.files.DirectoryExists(folders_.quick_launch_dir)) {
+        form_["AddLinkToQuickLaunchCBx"].SetChecked(false);
+        form_["AddLinkToQuickLaunchCBx"].SetVisible(false);
+    }
+    form_["GroupLbx"].SetItems(ListProgramGroups(platform_.files, folders_.programs_dir));
+
+    switch (FindPrinterDriverDir(platform_.system, folders_.printer_driver_dir)) {
+        case DriverFolderOutcome::Found:
+            break;
+        case DriverFolderOutcome::SpoolerStopped:
+            Ask(Text(cRPCError), DialogKind::Error, {DialogButton::Ok});
+            application_.Halt(1);
+            break;
+        case DriverFolderOutcome::Unknown:
+            Ask(Text(cPrDrvPathError), DialogKind::Error, {DialogButton::Ok});
+            break;
+    }
+
+    if (const auto branding = platform_.libraries.Load("res.dll")) {
+        form_["Image1"].SetPicture(branding->Picture("WIZARD"));
+        config_.short_product_name = branding->String(101).value_or("Zinkolar");
+        const auto kind = branding->String(103);
+        config_.client_server = kind && platform::ToLower(*kind) == "clientserver";
+    }
+
+    if (destination_.empty()) destination_ = folders_.program_files_dir + config_.install_path;
+    ListDrives();
+    PointFolderList(platform_.files.DirectoryExists(folders_.program_files_dir)
+                        ? folders_.program_files_dir
+                        : "C:\\");
+    folders_.old_install_path = platform_.system.ReadWinIni("Kelmo", "Path");
+    folders_.old_version = platform_.system.ReadWinIni("Kelmo", "Version");
+    folders_.system_dir = platform_.system.SystemDirectory();
+    if (folders_.printer_driver_dir.empty()) {
+        folders_.printer_driver_dir = FallbackPrinterDriverDir(folders_.system_dir, config_.platform_code);
+    }
+    auto& drives = form_["DriveCmb"];
+    for (int i = static_cast<int>(drives.Items().size()) - 1; i >= 0; --i) {
+        if (drives.Items()[i] == "a:" || drives.Items()[i] == "b:") drives.RemoveItem(i);
+    }
+    if (!config_.voice_version) {
+        for (const char* name : kVoiceRows) form_[name].SetVisible(false);
+    }
+    form_.SetFocus(form_["NextBtn"]);
+}
+
+language::ProductInfo Wizard::Product() const {
+    return {config_.product_name, config_.version_number, config_.platform_code};
+}
+
+void Wizard::OnLanguageChange() {
+    language::LanguageDocuments documents{config_.license_file, config_.instructions_file};
+    language::ApplyLanguage(
+        form_, language_, application_, Product(),
+        platform::LoadProfile(platform_.files, platform_.codec, language_.SourceDir() + "\\" + kSetupIni),
+        documents);
+    config_.license_file = documents.license_file;
+    config_.instructions_file = documents.instructions_file;
+}
+
+ui::DialogButton Wizard::Ask(const std::string& text, ui::DialogKind kind,
+                             std::vector<ui::DialogButton> buttons) {
+    return language::ShowMessageDialog(dialogs_, language_, text, kind, std::move(buttons));
+}
+
+void Wizard::Fail(const std::string& text) {
+    Ask(text, DialogKind::Error, {DialogButton::Ok});
+    application_.SetShowMainWindow(false);
+    application_.Terminate(1);
+}
+
+void Wizard::Next() {
+    const int old = page_;
+    page_ = static_cast<std::uint8_t>(page_ + 1);
+    if (!config_.client_server && old == 0) page_ = 2;
+    ShowPage();
+}
+
+void Wizard::Back() {
+    page_ = static_cast<std::uint8_t>(page_ - 1);
+    if (!form_["AddLinkToStartCBx"].Checked() && page_ == 5) page_ = 4;
+    if (!config_.client_server && page_ == 1) page_ = 0;
+    ShowPage();
+}
+
+void Wizard::Cancel() {
+    if (Ask(Text(cRealyAbort), DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
+        DialogButton::Yes) {
+        application_.Terminate(0);
+    }
+}
+
+void Wizard::ShowPage() {
+    switch (page_) {
+        case 0:
+            ShowWelcomePage();
+            break;
+        case 1:
+            ShowTypePage();
+            break;
+        case 2:
+            ShowLicencePage();
+            break;
+        case 3:
+            ShowDestinationPage();
+            break;
+        case 4:
+            ShowShortcutsPage();
+            break;
+        case 5:
+            ShowGroupPage();
+            return;  // decides itself which page ends up shown
+        case 6:
+            ShowFileTypesPage();
+            break;
+        case 7:
+            ShowSummaryPage();
+            break;
+        case 8:
+            if (run_installation_) {
+                run_installation_();
+            } else {
+                ShowFinishPage();
+            }
+            break;
+        case 9:
+            FinishActions();
+            break;
+        default:
+            break;
+    }
+    shown_page_ = page_;
+}
+
+}  // namespace wizard
