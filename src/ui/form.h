@@ -25,7 +25,8 @@ public:
         int client_height = 0;
         std::uint32_t color = 0xFFFFFF;  // 0x00BBGGRR
         bool full_screen = false;        // borderless, over the whole screen
-        bool dialog_frame = false;       // fixed frame with only the close box
+        bool dialog_frame = false;       // fixed frame with a caption
+        bool system_menu = true;         // with dialog_frame: the close box
         bool topmost = false;
     };
 

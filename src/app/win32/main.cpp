@@ -5,8 +5,10 @@
 #include <exception>
 
 #include "app/main_form.h"
+#include "install/installation_run.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "script/copy_files_form.h"
 #include "ui/win32/win32_application.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_message_dialogs.h"
@@ -34,7 +36,10 @@ int Run() {
             SetForegroundWindow(wizard_window);
         }
     });
+    wizard.SetRunInstallation([&] { install::RunInstallation(wizard); });
     wizard.Create();
+    script::CopyFilesForm copy_files;
+    backend.Create(copy_files.GetForm(), main_window);
     if (application.Terminating()) return application.Run();
 
     if (application.ShowMainWindow()) main.GetForm().SetVisible(true);

@@ -90,7 +90,7 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
         rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     if (o.dialog_frame) {
-        style |= WS_CAPTION | WS_SYSMENU;
+        style |= WS_CAPTION | (o.system_menu ? WS_SYSMENU : 0);
         ex_style |= WS_EX_DLGMODALFRAME;
         AdjustWindowRectEx(&rect, style, FALSE, ex_style);
         const int width = rect.right - rect.left;

@@ -1,0 +1,95 @@
+// Stand-in for the product's service library: the platform code, a process test by executable
+// name and the removal of a service. The product speaks ANSI, so this library uses the A calls.
+#undef UNICODE
+#undef _UNICODE
+#include <windows.h>
+// after windows.h, which it builds on
+#include <tlhelp32.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "install/product_libraries.h"
+
+using install::ProductInt;
+
+namespace {
+
+struct CloseHandleDeleter {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseHandleDeleter>;
+
+struct CloseServiceDeleter {
+    void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
+};
+using UniqueService = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, CloseServiceDeleter>;
+
+// Windows 9x reports full paths in the process list, NT bare names.
+const char* FileNameOf(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) ProductInt PRODUCT_STDCALL GetVer() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        return 1;
+    }
+    return version.dwMajorVersion <= 4 ? 2 : 3;
+}
+
+__declspec(dllexport) ProductInt PRODUCT_STDCALL
+    TestProcessExec(ProductInt mode, const char* executable) {
+    if (mode != install::kByExecutableName || executable == nullptr) {
+        return 0;
+    }
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        if (lstrcmpiA(FileNameOf(entry.szExeFile), executable) == 0) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+__declspec(dllexport) void PRODUCT_STDCALL RemoveService(const char* service_name) {
+    if (service_name == nullptr) {
+        return;
+    }
+    // Windows 9x has no service manager: nothing to remove there.
+    const UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) {
+        return;
+    }
+    const UniqueService service(
+        OpenServiceA(manager.get(), service_name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
+    if (!service) {
+        return;
+    }
+    SERVICE_STATUS status{};
+    ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+    DeleteService(service.get());
+}
+
+}  // extern "C"
+
+static_assert(std::is_same_v<decltype(&GetVer), install::GetVerFunction>);
+static_assert(std::is_same_v<decltype(&TestProcessExec), install::TestProcessExecFunction>);
+static_assert(std::is_same_v<decltype(&RemoveService), install::RemoveServiceFunction>);

@@ -1,0 +1,81 @@
+#include "install/product_libraries.h"
+
+namespace install {
+
+LibraryResult<ProductLibrary> ProductLibrary::Load(platform::Libraries& libraries,
+                                                   const std::string& file_name) {
+    std::unique_ptr<platform::Library> library = libraries.Load(file_name);
+    if (!library) {
+        return LibraryFailure{LibraryFailure::Kind::LibraryMissing, file_name};
+    }
+    return ProductLibrary(std::move(library));
+}
+
+LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries) {
+    auto library = ProductLibrary::Load(libraries, kServiceLibrary);
+    if (!library) {
+        return library.error();
+    }
+    auto get_ver = library->Find<GetVerFunction>(kGetVer);
+    if (!get_ver) {
+        return get_ver.error();
+    }
+    return (*get_ver)();
+}
+
+LibraryResult<void> DeleteProductService(platform::Libraries& libraries) {
+    auto library = ProductLibrary::Load(libraries, kServiceLibrary);
+    if (!library) {
+        return library.error();
+    }
+    auto remove_service = library->Find<RemoveServiceFunction>(kRemoveService);
+    if (!remove_service) {
+        return remove_service.error();
+    }
+    (*remove_service)(kProductService);
+    return {};
+}
+
+LibraryResult<ProcessTest> ProcessTest::Load(platform::Libraries& libraries) {
+    auto library = ProductLibrary::Load(libraries, kServiceLibrary);
+    if (!library) {
+        return library.error();
+    }
+    auto test = library->Find<TestProcessExecFunction>(kTestProcessExec);
+    if (!test) {
+        return test.error();
+    }
+    return ProcessTest(std::move(*library), *test);
+}
+
+bool ProcessTest::IsRunning(const std::string& executable) const {
+    return test_(kByExecutableName, executable.c_str()) != 0;
+}
+
+LibraryResult<PrinterSetup> PrinterSetup::Load(platform::Libraries& libraries) {
+    auto library = ProductLibrary::Load(libraries, kPrinterLibrary);
+    if (!library) {
+        return library.error();
+    }
+    return PrinterSetup(std::move(*library));
+}
+
+LibraryResult<void> PrinterSetup::DeletePrinter(int platform_code) const {
+    auto printer_delete = library_.Find<PrinterDeleteFunction>(kPrinterDelete);
+    if (!printer_delete) {
+        return printer_delete.error();
+    }
+    (*printer_delete)(platform_code);
+    return {};
+}
+
+LibraryResult<bool> PrinterSetup::InstallPrinter(void* application, int platform_code,
+                                                 void* language_file) const {
+    auto printer_install = library_.Find<PrinterInstallFunction>(kPrinterInstall);
+    if (!printer_install) {
+        return printer_install.error();
+    }
+    return (*printer_install)(application, platform_code, language_file) != 0;
+}
+
+}  // namespace install
