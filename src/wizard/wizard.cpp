@@ -1,5 +1,7 @@
 #include "wizard/wizard.h"
 
+#include <utility>
+
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
@@ -18,6 +20,11 @@ using ui::DialogKind;
 constexpr const char* kInitiallyChecked[] = {
     "AddLinkToStartCBx", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx", "ZKXCBx", "ZKCCBx",
     "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx", "RunProgCBx", "RunProgGroupCBx", "ClientRb"};
+
+// The file-type boxes are captioned with their extensions.
+constexpr std::pair<const char*, const char*> kExtensionCaptions[] = {
+    {"ZKXCBx", "ZKX"}, {"ZKCCBx", "ZKC"}, {"ZKLCBx", "ZLG"}, {"BZKCBx", "BZK"},
+    {"ZKSCBx", "ZKS"}, {"MIXCBx", "MIX"}, {"ZKACBx", "ZKA"}};
 
 // The rows of voice-message packages and remote-control scripts: box, icon and label.
 constexpr const char* kVoiceRows[] = {"MIXCBx", "MIXImg", "Label19", "ZKACBx", "ZKAImg", "Label21"};
@@ -38,6 +45,7 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
       language_(platform.files, platform.codec, FolderOf(platform.system.ProgramPath())) {
     form_.AddAll(kWizardControls);
     for (const char* name : kInitiallyChecked) form_[name].SetChecked(true);
+    for (const auto& [name, caption] : kExtensionCaptions) form_[name].SetText(caption);
     form_["BackBtn"].SetEnabled(false);
     for (const auto& icon : FileTypeIcons()) form_[icon.control].SetPicture(icon.picture);
     form_.SetDefaultButton(form_["NextBtn"]);

@@ -109,13 +109,15 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
     forms_[&form] = window;
     form.Attach(this);
     for (const auto& control : form.Controls()) CreateControl(form, *control);
-    // Labels may overlap other controls, as windowless labels of a form designer do: they go
-    // under every other control, a later label above an earlier one.
+    // Labels and panels may overlap other controls, as windowless labels and group panels of a
+    // form designer do: panels go under the controls, labels under the panels, a later one of a
+    // kind above an earlier one.
     const auto& controls = form.Controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        const Kind kind = (*it)->GetKind();
-        if (kind == Kind::Label || kind == Kind::Bevel) {
-            SetWindowPos(controls_[it->get()], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (const Kind bottom : {Kind::Panel, Kind::Label, Kind::Bevel}) {
+        for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+            if ((*it)->GetKind() == bottom && (*it)->Parent() == nullptr) {
+                SetWindowPos(controls_[it->get()], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
         }
     }
     if (Control* button = form.DefaultButton()) {
