@@ -76,7 +76,7 @@ void Control::SetTop(int top) {
     SetBounds(bounds);
 }
 
-int Control::AddItem(std::string item) {
+int Control::InsertItem(std::string item) {
     auto at = items_.end();
     if (style_.sorted) {
         at = std::upper_bound(items_.begin(), items_.end(), item,
@@ -86,6 +86,11 @@ int Control::AddItem(std::string item) {
     }
     const int index = static_cast<int>(at - items_.begin());
     items_.insert(at, std::move(item));
+    return index;
+}
+
+int Control::AddItem(std::string item) {
+    const int index = InsertItem(std::move(item));
     if (item_index_ >= index) ++item_index_;
     Changed(Property::Items);
     return index;
@@ -105,17 +110,7 @@ void Control::RemoveItem(int index) {
 void Control::SetItems(std::vector<std::string> items) {
     items_.clear();
     item_index_ = -1;
-    if (style_.sorted) {
-        for (auto& item : items) {
-            const auto at = std::upper_bound(items_.begin(), items_.end(), item,
-                                             [](const std::string& a, const std::string& b) {
-                                                 return platform::CompareIgnoreCase(a, b) < 0;
-                                             });
-            items_.insert(at, std::move(item));
-        }
-    } else {
-        items_ = std::move(items);
-    }
+    for (auto& item : items) InsertItem(std::move(item));
     Changed(Property::Items);
 }
 

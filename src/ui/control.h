@@ -116,6 +116,7 @@ public:
 
 private:
     void Changed(Property property);
+    int InsertItem(std::string item);  // in order when sorted, else at the end
     void Fire(const std::function<void()>& handler);
 
     Form& form_;
