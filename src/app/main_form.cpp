@@ -18,7 +18,8 @@ constexpr ui::ControlSpec kControls[] = {
 
 void Place(ui::Control& image, std::optional<platform::Bitmap> picture, std::uint32_t color,
            ui::Rect place) {
-    if (!picture || picture->width <= 0 || picture->height <= 0) return;
+    if (!picture || picture->width <= 0 || picture->height <= 0)
+        return;
     FloodFillCorner(*picture, color);
     place.width = picture->width;
     place.height = picture->height;
@@ -31,7 +32,8 @@ void Place(ui::Control& image, std::optional<platform::Bitmap> picture, std::uin
 std::uint32_t ParseBackgroundColor(const std::optional<std::string>& text) {
     const auto value = text ? platform::ParseInteger(*text) : std::nullopt;
     // A negative number names no colour this window can paint; it gets the default too.
-    if (!value || *value < 0) return kDefaultBackgroundColor;
+    if (!value || *value < 0)
+        return kDefaultBackgroundColor;
     return static_cast<std::uint32_t>(*value) & 0xFFFFFF;
 }
 
@@ -40,14 +42,17 @@ bool IsClientServer(const std::optional<std::string>& kind) {
 }
 
 void FloodFillCorner(platform::Bitmap& picture, std::uint32_t color) {
-    if (picture.width <= 0 || picture.height <= 0) return;
+    if (picture.width <= 0 || picture.height <= 0)
+        return;
     const std::uint32_t target = picture.At(0, 0);
-    if (target == color) return;
+    if (target == color)
+        return;
     std::vector<std::pair<int, int>> pending{{0, 0}};
     while (!pending.empty()) {
         const auto [x, y] = pending.back();
         pending.pop_back();
-        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height || picture.At(x, y) != target) {
+        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height ||
+            picture.At(x, y) != target) {
             continue;
         }
         picture.At(x, y) = color;
@@ -63,7 +68,8 @@ MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
     : form_({.class_name = "TMainForm", .color = kDefaultBackgroundColor, .full_screen = true}) {
     form_.AddAll(kControls);
     const auto library = libraries.Load(kResourceLibrary);
-    if (!library) return;  // the plain default colour, without pictures
+    if (!library)
+        return;  // the plain default colour, without pictures
     const std::uint32_t color = ParseBackgroundColor(library->String(kColorString));
     form_.SetColor(color);
     const bool at_left = IsClientServer(library->String(kKindString));

@@ -30,13 +30,15 @@ void FloodFillCorner(platform::Bitmap& picture, std::uint32_t color);
 ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_left);
 
 class MainForm {
-public:
+  public:
     MainForm(platform::Libraries& libraries, ScreenSize screen);
     ui::Form& GetForm() { return form_; }
     // Hands the focus on whenever the background window is activated.
-    void SetActivationHandler(std::function<void()> handler) { form_.on_activate = std::move(handler); }
+    void SetActivationHandler(std::function<void()> handler) {
+        form_.on_activate = std::move(handler);
+    }
 
-private:
+  private:
     ui::Form form_;
 };
 

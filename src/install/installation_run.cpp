@@ -2,6 +2,8 @@
 
 namespace install {
 
-void RunInstallation(wizard::Wizard& wizard) { wizard.ShowFinishPage(); }
+void RunInstallation(wizard::Wizard& wizard) {
+    wizard.ShowFinishPage();
+}
 
 }  // namespace install

@@ -12,11 +12,8 @@ struct Caption {
 
 // In the order the controls are re-labelled; Label1, Label2 and Label6 are composed texts.
 constexpr Caption kFixedCaptions[] = {
-    {"BackBtn", keys::cBack},
-    {"NextBtn", keys::cNext},
-    {"YesBtn", keys::cAccept},
-    {"NoBtn", keys::cNotAccept},
-    {"CancelBtn", keys::cCancel},
+    {"BackBtn", keys::cBack},    {"NextBtn", keys::cNext},     {"YesBtn", keys::cAccept},
+    {"NoBtn", keys::cNotAccept}, {"CancelBtn", keys::cCancel},
 };
 
 constexpr Caption kLaterCaptions[] = {
@@ -45,7 +42,8 @@ constexpr Caption kPanelCaptions[] = {
 };
 
 void SetAll(ui::Form& form, const Language& language, std::span<const Caption> captions) {
-    for (const auto& c : captions) form[c.control].SetText(language.Lookup(c.key));
+    for (const auto& c : captions)
+        form[c.control].SetText(language.Lookup(c.key));
 }
 
 struct InstructionsKey {
@@ -78,9 +76,10 @@ void ApplyLanguage(ui::Form& wizard, Language& language, ui::Application& applic
                    LanguageDocuments& documents) {
     language.Select(wizard["SelectLangCmb"].ItemIndex());
     SetAll(wizard, language, kFixedCaptions);
-    wizard["Label1"].SetText(
-        FormatText(language.Lookup(keys::cWelcome), {product.product_name, product.version_number}));
-    wizard["Label2"].SetText(language.Lookup(keys::cWarning1) + " " + language.Lookup(keys::cWarning2));
+    wizard["Label1"].SetText(FormatText(language.Lookup(keys::cWelcome),
+                                        {product.product_name, product.version_number}));
+    wizard["Label2"].SetText(language.Lookup(keys::cWarning1) + " " +
+                             language.Lookup(keys::cWarning2));
     SetAll(wizard, language, kLaterCaptions);
     wizard["Label6"].SetText(
         FormatText(language.Lookup(keys::cTitle1), {product.product_name, product.version_number}));

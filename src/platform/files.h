@@ -14,7 +14,7 @@ struct FileEntry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     virtual bool FileExists(const std::string& path) const = 0;
     virtual bool DirectoryExists(const std::string& path) const = 0;

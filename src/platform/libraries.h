@@ -20,7 +20,7 @@ struct Bitmap {
 
 // One loaded library; released when destroyed.
 class Library {
-public:
+  public:
     virtual ~Library() = default;
     // The exported function of that name, or null.
     virtual void* Function(const char* name) const = 0;
@@ -31,7 +31,7 @@ public:
 };
 
 class Libraries {
-public:
+  public:
     virtual ~Libraries() = default;
     // Loads by bare name through the platform's library search; null when it fails.
     virtual std::unique_ptr<Library> Load(const std::string& name) = 0;

@@ -10,7 +10,7 @@ namespace platform {
 enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // A string value of a key opened without creating it; nullopt when key or value is missing.
     virtual std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
@@ -20,7 +20,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Path of a special folder by its identifier (23, 25, 26 ...); empty when it fails.
     virtual std::string SpecialFolder(int id) const = 0;
@@ -35,7 +35,7 @@ struct DriverDirectory {
 };
 
 class System {
-public:
+  public:
     virtual ~System() = default;
     // Full path of the running program file.
     virtual std::string ProgramPath() const = 0;

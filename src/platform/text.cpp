@@ -74,9 +74,12 @@ constexpr std::array<char16_t, 64> kCp1251High = {
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
 char32_t Fold(char32_t c) {
-    if (c >= 'A' && c <= 'Z') return c + 32;
-    if (c >= 0x0410 && c <= 0x042F) return c + 32;  // А..Я
-    if (c >= 0x0400 && c <= 0x040F) return c + 80;  // Ѐ..Џ, Ё among them
+    if (c >= 'A' && c <= 'Z')
+        return c + 32;
+    if (c >= 0x0410 && c <= 0x042F)
+        return c + 32;  // А..Я
+    if (c >= 0x0400 && c <= 0x040F)
+        return c + 80;  // Ѐ..Џ, Ё among them
     return c;
 }
 
@@ -169,18 +172,25 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
     while (i < a.size() && j < b.size()) {
         const char32_t ca = Fold(DecodeUtf8(a, i));
         const char32_t cb = Fold(DecodeUtf8(b, j));
-        if (ca != cb) return ca < cb ? -1 : 1;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
     }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
     return 0;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return CompareIgnoreCase(a, b) == 0; }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return CompareIgnoreCase(a, b) == 0;
+}
 
 std::optional<std::int32_t> ParseInteger(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
@@ -193,15 +203,19 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
     }
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
-    if (s.empty() || error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (s.empty() || error != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
     if (base == 16) {
-        if (value > 0xFFFFFFFFull) return std::nullopt;
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
         const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
         return negative ? -static_cast<std::int64_t>(bits) : bits;
     }
     const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    if (value > static_cast<std::uint64_t>(limit)) return std::nullopt;
-    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value));
+    if (value > static_cast<std::uint64_t>(limit))
+        return std::nullopt;
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value)
+                                              : static_cast<std::int64_t>(value));
 }
 
 }  // namespace platform

@@ -13,7 +13,7 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 
 // Conversion between UTF-8 and the system's ANSI code page.
 class TextCodec {
-public:
+  public:
     virtual ~TextCodec() = default;
     virtual std::string AnsiToUtf8(std::string_view ansi) const = 0;
     virtual std::string Utf8ToAnsi(std::string_view utf8) const = 0;
@@ -21,7 +21,7 @@ public:
 
 // Windows-1251, the code page of the product's users; the native build's ANSI code page.
 class Cp1251Codec final : public TextCodec {
-public:
+  public:
     std::string AnsiToUtf8(std::string_view ansi) const override;
     std::string Utf8ToAnsi(std::string_view utf8) const override;
 };

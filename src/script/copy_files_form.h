@@ -6,11 +6,11 @@
 namespace script {
 
 class CopyFilesForm {
-public:
+  public:
     CopyFilesForm();
     ui::Form& GetForm() { return form_; }
 
-private:
+  private:
     ui::Form form_;
 };
 

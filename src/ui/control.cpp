@@ -17,41 +17,50 @@ Control::Control(Form& form, const ControlSpec& spec, Control* parent)
       visible_(spec.visible),
       bounds_(spec.bounds) {}
 
-void Control::Changed(Property property) { form_.Notify(*this, property); }
+void Control::Changed(Property property) {
+    form_.Notify(*this, property);
+}
 
 void Control::Fire(const std::function<void()>& handler) {
-    if (handler) handler();
+    if (handler)
+        handler();
 }
 
 void Control::SetText(std::string text) {
-    if (text == text_) return;
+    if (text == text_)
+        return;
     text_ = std::move(text);
     Changed(Property::Text);
     // An edit field reports every change of its text, also one made by the program.
-    if (kind_ == Kind::Edit) Fire(on_change);
+    if (kind_ == Kind::Edit)
+        Fire(on_change);
 }
 
 void Control::SetVisible(bool visible) {
-    if (visible == visible_) return;
+    if (visible == visible_)
+        return;
     visible_ = visible;
     Changed(Property::Visible);
 }
 
 bool Control::Showing() const {
     for (const Control* c = this; c != nullptr; c = c->parent_) {
-        if (!c->visible_) return false;
+        if (!c->visible_)
+            return false;
     }
     return true;
 }
 
 void Control::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
+    if (enabled == enabled_)
+        return;
     enabled_ = enabled;
     Changed(Property::Enabled);
 }
 
 void Control::SetChecked(bool checked) {
-    if (checked == checked_) return;
+    if (checked == checked_)
+        return;
     checked_ = checked;
     Changed(Property::Checked);
     if (checked && kind_ == Kind::RadioButton) {
@@ -65,7 +74,8 @@ void Control::SetChecked(bool checked) {
 }
 
 void Control::SetBounds(Rect bounds) {
-    if (bounds == bounds_) return;
+    if (bounds == bounds_)
+        return;
     bounds_ = bounds;
     Changed(Property::Bounds);
 }
@@ -91,13 +101,15 @@ int Control::InsertItem(std::string item) {
 
 int Control::AddItem(std::string item) {
     const int index = InsertItem(std::move(item));
-    if (item_index_ >= index) ++item_index_;
+    if (item_index_ >= index)
+        ++item_index_;
     Changed(Property::Items);
     return index;
 }
 
 void Control::RemoveItem(int index) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    if (index < 0 || index >= static_cast<int>(items_.size()))
+        return;
     items_.erase(items_.begin() + index);
     if (item_index_ == index) {
         item_index_ = -1;
@@ -110,19 +122,23 @@ void Control::RemoveItem(int index) {
 void Control::SetItems(std::vector<std::string> items) {
     items_.clear();
     item_index_ = -1;
-    for (auto& item : items) InsertItem(std::move(item));
+    for (auto& item : items)
+        InsertItem(std::move(item));
     Changed(Property::Items);
 }
 
 void Control::SetItemIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
-    if (index == item_index_) return;
+    if (index < -1 || index >= static_cast<int>(items_.size()))
+        index = -1;
+    if (index == item_index_)
+        return;
     item_index_ = index;
     Changed(Property::ItemIndex);
 }
 
 std::string Control::SelectedItem() const {
-    if (item_index_ < 0 || item_index_ >= static_cast<int>(items_.size())) return {};
+    if (item_index_ < 0 || item_index_ >= static_cast<int>(items_.size()))
+        return {};
     return items_[item_index_];
 }
 
@@ -132,7 +148,8 @@ void Control::SetContent(std::string content) {
 }
 
 void Control::AppendLine(const std::string& line) {
-    if (!content_.empty()) content_ += "\r\n";
+    if (!content_.empty())
+        content_ += "\r\n";
     content_ += line;
     Changed(Property::Content);
 }
@@ -143,7 +160,8 @@ void Control::SetPicture(std::optional<platform::Bitmap> picture) {
 }
 
 void Control::Click() {
-    if (!Showing() || !enabled_) return;
+    if (!Showing() || !enabled_)
+        return;
     if (kind_ == Kind::CheckBox) {
         SetChecked(!checked_);
     } else if (kind_ == Kind::RadioButton) {
@@ -153,13 +171,15 @@ void Control::Click() {
 }
 
 void Control::Choose(int index) {
-    if (!Showing() || !enabled_ || index < 0 || index >= static_cast<int>(items_.size())) return;
+    if (!Showing() || !enabled_ || index < 0 || index >= static_cast<int>(items_.size()))
+        return;
     SetItemIndex(index);
     Fire(on_change);
 }
 
 void Control::Type(const std::string& text) {
-    if (!Showing() || !enabled_ || kind_ != Kind::Edit) return;
+    if (!Showing() || !enabled_ || kind_ != Kind::Edit)
+        return;
     SetText(text);
 }
 
@@ -177,7 +197,8 @@ void Control::UserChecked(bool checked) {
 }
 
 void Control::UserText(std::string text) {
-    if (text == text_) return;
+    if (text == text_)
+        return;
     text_ = std::move(text);
     Fire(on_change);
 }

@@ -58,7 +58,7 @@ enum class Property { Text, Visible, Enabled, Checked, Bounds, Items, ItemIndex,
 class Form;
 
 class Control {
-public:
+  public:
     Control(Form& form, const ControlSpec& spec, Control* parent);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -102,9 +102,9 @@ public:
     void SetPicture(std::optional<platform::Bitmap> picture);
 
     // What a person does. Ignored unless the control is showing and enabled, as on screen.
-    void Click();                          // buttons; check boxes toggle, radio buttons check
-    void Choose(int index);                // lists: pick an item
-    void Type(const std::string& text);    // edit field: replace the text
+    void Click();                        // buttons; check boxes toggle, radio buttons check
+    void Choose(int index);              // lists: pick an item
+    void Type(const std::string& text);  // edit field: replace the text
 
     // Back ends report what the user changed in a real window, then fire the event.
     void UserChecked(bool checked);
@@ -114,7 +114,7 @@ public:
     std::function<void()> on_click;
     std::function<void()> on_change;
 
-private:
+  private:
     void Changed(Property property);
     int InsertItem(std::string item);  // in order when sorted, else at the end
     void Fire(const std::function<void()>& handler);

@@ -15,25 +15,29 @@ Control& Form::Add(const ControlSpec& spec) {
 }
 
 void Form::AddAll(std::span<const ControlSpec> specs) {
-    for (const auto& spec : specs) Add(spec);
+    for (const auto& spec : specs)
+        Add(spec);
 }
 
 Control* Form::Find(std::string_view name) const {
     for (const auto& control : controls_) {
-        if (control->Name() == name) return control.get();
+        if (control->Name() == name)
+            return control.get();
     }
     return nullptr;
 }
 
 Control& Form::operator[](std::string_view name) const {
     Control* control = Find(name);
-    if (control == nullptr) throw std::out_of_range("no control " + std::string(name));
+    if (control == nullptr)
+        throw std::out_of_range("no control " + std::string(name));
     return *control;
 }
 
 Control* Form::FindById(int id) const {
     for (const auto& control : controls_) {
-        if (control->Id() == id) return control.get();
+        if (control->Id() == id)
+            return control.get();
     }
     return nullptr;
 }
@@ -44,7 +48,8 @@ void Form::SetCaption(std::string caption) {
 }
 
 void Form::SetVisible(bool visible) {
-    if (visible == visible_) return;
+    if (visible == visible_)
+        return;
     visible_ = visible;
     Notify(FormProperty::Visible);
 }
@@ -60,25 +65,32 @@ void Form::SetFocus(Control& control) {
 }
 
 void Form::PressEnter() {
-    if (default_button_ != nullptr) default_button_->Click();
+    if (default_button_ != nullptr)
+        default_button_->Click();
 }
 
 void Form::PressEscape() {
-    if (cancel_button_ != nullptr) cancel_button_->Click();
+    if (cancel_button_ != nullptr)
+        cancel_button_->Click();
 }
 
 void Form::RequestClose() {
-    if (on_close_request) on_close_request();
+    if (on_close_request)
+        on_close_request();
 }
 
-void Form::Attach(Backend* backend) { backend_ = backend; }
+void Form::Attach(Backend* backend) {
+    backend_ = backend;
+}
 
 void Form::Notify(Control& control, Property property) {
-    if (backend_ != nullptr) backend_->Update(control, property);
+    if (backend_ != nullptr)
+        backend_->Update(control, property);
 }
 
 void Form::Notify(FormProperty property) {
-    if (backend_ != nullptr) backend_->Update(*this, property);
+    if (backend_ != nullptr)
+        backend_->Update(*this, property);
 }
 
 }  // namespace ui

@@ -18,7 +18,7 @@ enum class FormProperty { Caption, Visible, Color, Focus, Bounds };
 class Backend;
 
 class Form {
-public:
+  public:
     struct Options {
         std::string class_name;  // window class, e.g. "TWizardDlg"
         int client_width = 0;    // 0 with full_screen
@@ -71,7 +71,7 @@ public:
     Backend* GetBackend() const { return backend_; }
     void Notify(Control& control, Property property);
 
-private:
+  private:
     void Notify(FormProperty property);
 
     Options options_;
@@ -86,7 +86,7 @@ private:
 
 // Mirrors forms into windows. The headless build has none: properties live in the form only.
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual void Update(Control& control, Property property) = 0;
     virtual void Update(Form& form, FormProperty property) = 0;
@@ -94,7 +94,7 @@ public:
 
 // The application as a whole: its title, its end, and the pending messages.
 class Application {
-public:
+  public:
     virtual ~Application() = default;
     virtual void SetTitle(const std::string& title) = 0;
     // Asks the message loop to end; the program exits with the code when control returns to it.

@@ -17,7 +17,7 @@ struct DialogRequest {
 };
 
 class MessageDialogs {
-public:
+  public:
     virtual ~MessageDialogs() = default;
     // Shows the dialog modally over the active form and returns the button pressed.
     virtual DialogButton Show(const DialogRequest& request) = 0;

@@ -18,14 +18,15 @@ TEST_P(BackgroundColor, ParsesDecimalAndDollarHex) {
     EXPECT_EQ(ParseBackgroundColor(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BackgroundColor,
-    testing::Values(ColorCase{std::nullopt, 0x663300}, ColorCase{"6697728", 0x663300},
-                    ColorCase{"$800000", 0x800000}, ColorCase{"$ff", 0xFF},
-                    ColorCase{" 255 ", 0xFF}, ColorCase{"", 0x663300},
-                    ColorCase{"blue", 0x663300}, ColorCase{"$", 0x663300},
-                    ColorCase{"12ab", 0x663300}, ColorCase{"0x10", 0x663300},
-                    ColorCase{"-1", 0x663300}, ColorCase{"99999999999", 0x663300}));
+INSTANTIATE_TEST_SUITE_P(Table, BackgroundColor,
+                         testing::Values(ColorCase{std::nullopt, 0x663300},
+                                         ColorCase{"6697728", 0x663300},
+                                         ColorCase{"$800000", 0x800000}, ColorCase{"$ff", 0xFF},
+                                         ColorCase{" 255 ", 0xFF}, ColorCase{"", 0x663300},
+                                         ColorCase{"blue", 0x663300}, ColorCase{"$", 0x663300},
+                                         ColorCase{"12ab", 0x663300}, ColorCase{"0x10", 0x663300},
+                                         ColorCase{"-1", 0x663300},
+                                         ColorCase{"99999999999", 0x663300}));
 
 TEST(ClientServer, MatchesAnyLetterCaseOnly) {
     EXPECT_TRUE(app::IsClientServer("ClientServer"));
@@ -35,14 +36,16 @@ TEST(ClientServer, MatchesAnyLetterCaseOnly) {
 }
 
 TEST(BottomPicture, SitsEightPixelsAboveTheBottomAtEitherEdge) {
-    EXPECT_EQ(app::BottomPicturePlace({1024, 768}, 151, 247, false), (ui::Rect{873, 513, 151, 247}));
+    EXPECT_EQ(app::BottomPicturePlace({1024, 768}, 151, 247, false),
+              (ui::Rect{873, 513, 151, 247}));
     EXPECT_EQ(app::BottomPicturePlace({1024, 768}, 151, 247, true), (ui::Rect{0, 513, 151, 247}));
 }
 
 platform::Bitmap Picture(const std::vector<std::string>& rows) {
     platform::Bitmap b{static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), {}};
     for (const auto& row : rows) {
-        for (char c : row) b.pixels.push_back(c == '.' ? 0xFFFFFF : 0x000000);
+        for (char c : row)
+            b.pixels.push_back(c == '.' ? 0xFFFFFF : 0x000000);
     }
     return b;
 }

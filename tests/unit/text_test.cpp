@@ -19,14 +19,16 @@ TEST_P(Cp1251, ConvertsBothWays) {
     EXPECT_EQ(codec.Utf8ToAnsi(GetParam().utf8), GetParam().ansi);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Cp1251,
-    testing::Values(CodecCase{"plain", "plain"}, CodecCase{"\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"},
-                    CodecCase{"\xA8\xB8", "Ёё"}, CodecCase{"\xB9 \x96", "№ –"},
-                    CodecCase{"\xC0\xDF\xE0\xFF", "АЯая"}));
+INSTANTIATE_TEST_SUITE_P(Table, Cp1251,
+                         testing::Values(CodecCase{"plain", "plain"},
+                                         CodecCase{"\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"},
+                                         CodecCase{"\xA8\xB8", "Ёё"}, CodecCase{"\xB9 \x96", "№ –"},
+                                         CodecCase{"\xC0\xDF\xE0\xFF", "АЯая"}));
 
 TEST(Cp1251, UnmappableCharactersBecomeQuestionMarks) {
-    EXPECT_EQ(Cp1251Codec().Utf8ToAnsi("a€b日"), "a\x88" "b?");
+    EXPECT_EQ(Cp1251Codec().Utf8ToAnsi("a€b日"),
+              "a\x88"
+              "b?");
 }
 
 TEST(Utf16, RoundTripsSurrogatesAndRepairsMalformedInput) {

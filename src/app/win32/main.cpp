@@ -1,6 +1,6 @@
 // The program entry: the background window, then the wizard dialog, then the message loop.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <exception>
 
@@ -32,7 +32,8 @@ int Run() {
     wizard::Wizard wizard(platform, application, dialogs);
     const HWND wizard_window = backend.Create(wizard.GetForm(), main_window);
     main.SetActivationHandler([&] {
-        if (!application.Terminating() && wizard.GetForm().Visible() && IsWindowEnabled(wizard_window)) {
+        if (!application.Terminating() && wizard.GetForm().Visible() &&
+            IsWindowEnabled(wizard_window)) {
             SetForegroundWindow(wizard_window);
         }
     });
@@ -40,9 +41,11 @@ int Run() {
     wizard.Create();
     script::CopyFilesForm copy_files;
     backend.Create(copy_files.GetForm(), main_window);
-    if (application.Terminating()) return application.Run();
+    if (application.Terminating())
+        return application.Run();
 
-    if (application.ShowMainWindow()) main.GetForm().SetVisible(true);
+    if (application.ShowMainWindow())
+        main.GetForm().SetVisible(true);
     wizard.GetForm().SetVisible(true);
     wizard.GetForm().SetFocus(*wizard.GetForm().Focused());
     return application.Run();
@@ -57,7 +60,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         CoUninitialize();
         return code;
     } catch (const std::exception& e) {
-        MessageBoxW(nullptr, platform::Wide(e.what()).c_str(), L"Setup", MB_ICONERROR | MB_OK | MB_TOPMOST);
+        MessageBoxW(nullptr, platform::Wide(e.what()).c_str(), L"Setup",
+                    MB_ICONERROR | MB_OK | MB_TOPMOST);
         return 1;
     }
 }

@@ -7,7 +7,8 @@ namespace {
 
 std::string Key(const std::string& path) {
     std::string key = ToLower(path);
-    while (!key.empty() && key.back() == '\\') key.pop_back();
+    while (!key.empty() && key.back() == '\\')
+        key.pop_back();
     return key;
 }
 
@@ -24,14 +25,17 @@ std::string NameOf(const std::string& path) {
 }  // namespace
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
-    if (pattern.empty()) return name.empty();
+    if (pattern.empty())
+        return name.empty();
     if (pattern[0] == '*') {
         for (size_t skip = 0; skip <= name.size(); ++skip) {
-            if (WildcardMatch(pattern.substr(1), name.substr(skip))) return true;
+            if (WildcardMatch(pattern.substr(1), name.substr(skip)))
+                return true;
         }
         return false;
     }
-    if (name.empty()) return false;
+    if (name.empty())
+        return false;
     if (pattern[0] != '?' && !EqualsIgnoreCase(pattern.substr(0, 1), name.substr(0, 1))) {
         return false;
     }
@@ -40,8 +44,10 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 
 void FakeFileSystem::AddDirectory(const std::string& path) {
     std::string clean = path;
-    while (!clean.empty() && clean.back() == '\\') clean.pop_back();
-    if (clean.empty()) return;
+    while (!clean.empty() && clean.back() == '\\')
+        clean.pop_back();
+    if (clean.empty())
+        return;
     directories_.emplace(Key(clean), clean);
     AddDirectory(ParentOf(clean));
 }
@@ -58,7 +64,8 @@ void FakeFileSystem::Remove(const std::string& path) {
 
 std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) const {
     const auto found = files_.find(Key(path));
-    if (found == files_.end()) return std::nullopt;
+    if (found == files_.end())
+        return std::nullopt;
     return found->second.bytes;
 }
 
@@ -74,13 +81,16 @@ std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) con
     std::vector<FileEntry> found;
     const std::string folder = Key(ParentOf(pattern));
     const std::string mask = NameOf(pattern);
-    if (!directories_.contains(folder)) return found;
+    if (!directories_.contains(folder))
+        return found;
     for (const char* dots : {".", ".."}) {
-        if (WildcardMatch(mask, dots)) found.push_back({dots, true});
+        if (WildcardMatch(mask, dots))
+            found.push_back({dots, true});
     }
     const auto in_folder = [&](const std::string& key) { return Key(ParentOf(key)) == folder; };
     for (const auto& [key, dir] : directories_) {
-        if (in_folder(key) && WildcardMatch(mask, NameOf(dir))) found.push_back({NameOf(dir), true});
+        if (in_folder(key) && WildcardMatch(mask, NameOf(dir)))
+            found.push_back({NameOf(dir), true});
     }
     for (const auto& [key, entry] : files_) {
         if (in_folder(key) && WildcardMatch(mask, NameOf(entry.path))) {
@@ -91,12 +101,14 @@ std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) con
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) const {
-    if (fail_reads) return std::nullopt;
+    if (fail_reads)
+        return std::nullopt;
     return Bytes(path);
 }
 
 bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    if (fail_writes || !DirectoryExists(ParentOf(path))) return false;
+    if (fail_writes || !DirectoryExists(ParentOf(path)))
+        return false;
     const auto found = files_.find(Key(path));
     if (found != files_.end()) {
         found->second.bytes = std::string(bytes);

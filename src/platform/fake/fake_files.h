@@ -8,7 +8,7 @@
 namespace platform {
 
 class FakeFileSystem final : public FileSystem {
-public:
+  public:
     // Adds a file (and its folders) with the given bytes.
     void AddFile(const std::string& path, std::string bytes);
     void AddDirectory(const std::string& path);
@@ -26,7 +26,7 @@ public:
     bool fail_reads = false;
     bool fail_writes = false;
 
-private:
+  private:
     struct Entry {
         std::string path;  // as first written
         std::string bytes;

@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 
 class FakeLibrary final : public Library {
-public:
+  public:
     FakeLibrary(std::shared_ptr<FakeLibraryContent> content, std::shared_ptr<int> loaded)
         : content_(std::move(content)), loaded_(std::move(loaded)) {
         ++*loaded_;
@@ -19,18 +19,21 @@ public:
     }
     std::optional<std::string> String(unsigned id) const override {
         const auto found = content_->strings.find(id);
-        if (found == content_->strings.end()) return std::nullopt;
+        if (found == content_->strings.end())
+            return std::nullopt;
         return found->second.substr(0, 254);
     }
     std::optional<Bitmap> Picture(const char* name) const override {
         std::string upper = name;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         const auto found = content_->pictures.find(upper);
-        if (found == content_->pictures.end()) return std::nullopt;
+        if (found == content_->pictures.end())
+            return std::nullopt;
         return found->second;
     }
 
-private:
+  private:
     std::shared_ptr<FakeLibraryContent> content_;
     std::shared_ptr<int> loaded_;
 };
@@ -39,16 +42,20 @@ private:
 
 FakeLibraryContent& FakeLibraries::Add(const std::string& name) {
     auto& slot = libraries_[ToLower(name)];
-    if (!slot) slot = std::make_shared<FakeLibraryContent>();
+    if (!slot)
+        slot = std::make_shared<FakeLibraryContent>();
     return *slot;
 }
 
-void FakeLibraries::RemoveLibrary(const std::string& name) { libraries_.erase(ToLower(name)); }
+void FakeLibraries::RemoveLibrary(const std::string& name) {
+    libraries_.erase(ToLower(name));
+}
 
 std::unique_ptr<Library> FakeLibraries::Load(const std::string& name) {
     ++load_calls_;
     const auto found = libraries_.find(ToLower(name));
-    if (found == libraries_.end()) return nullptr;
+    if (found == libraries_.end())
+        return nullptr;
     return std::make_unique<FakeLibrary>(found->second, loaded_);
 }
 

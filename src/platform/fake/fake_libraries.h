@@ -16,7 +16,7 @@ struct FakeLibraryContent {
 };
 
 class FakeLibraries final : public Libraries {
-public:
+  public:
     // Makes a library loadable under a name (letter case ignored).
     FakeLibraryContent& Add(const std::string& name);
     void RemoveLibrary(const std::string& name);
@@ -24,7 +24,7 @@ public:
     int LoadedCount() const { return *loaded_; }
     int LoadCalls() const { return load_calls_; }
 
-private:
+  private:
     std::map<std::string, std::shared_ptr<FakeLibraryContent>> libraries_;
     std::shared_ptr<int> loaded_ = std::make_shared<int>(0);
     int load_calls_ = 0;

@@ -23,7 +23,8 @@ bool FakeRegistry::Has(RegistryRoot root, const std::string& key, const std::str
 std::optional<std::string> FakeRegistry::ReadString(RegistryRoot root, const std::string& key,
                                                     const std::string& value) const {
     const auto found = values_.find(NameOf(root, key, value));
-    if (found == values_.end()) return std::nullopt;
+    if (found == values_.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -48,7 +49,8 @@ std::string FakeSystem::ReadWinIni(const std::string& section, const std::string
 }
 
 DriverDirectory FakeSystem::PrinterDriverDirectory() const {
-    if (driver_directory_throws) throw std::runtime_error("spooler access violation");
+    if (driver_directory_throws)
+        throw std::runtime_error("spooler access violation");
     return driver_directory;
 }
 
@@ -64,7 +66,8 @@ std::string FakeSystem::CurrentDirectoryOf(const std::string& drive) const {
 
 bool FakeSystem::ChangeDirectory(const std::string& path) {
     current_directory = path;
-    if (path.size() >= 2) current_directories[ToLower(path.substr(0, 2))] = path;
+    if (path.size() >= 2)
+        current_directories[ToLower(path.substr(0, 2))] = path;
     return true;
 }
 

@@ -11,7 +11,7 @@
 namespace platform {
 
 class FakeRegistry final : public Registry {
-public:
+  public:
     void Set(RegistryRoot root, const std::string& key, const std::string& value,
              const std::string& data);
     bool Has(RegistryRoot root, const std::string& key, const std::string& value) const;
@@ -19,14 +19,14 @@ public:
                                           const std::string& value) const override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
 
-private:
+  private:
     using Name = std::tuple<RegistryRoot, std::string, std::string>;
     static Name NameOf(RegistryRoot root, const std::string& key, const std::string& value);
     std::map<Name, std::string> values_;
 };
 
 class FakeShell final : public Shell {
-public:
+  public:
     std::map<int, std::string> folders;
     std::vector<std::string> opened;
     std::string SpecialFolder(int id) const override;
@@ -34,7 +34,7 @@ public:
 };
 
 class FakeSystem final : public System {
-public:
+  public:
     std::string program_path = "D:\\Setup\\setup.exe";
     std::string system_directory = "C:\\WINDOWS\\system32";
     std::map<std::pair<std::string, std::string>, std::string> win_ini;  // lower-case names

@@ -13,7 +13,8 @@ inline std::wstring Wide(std::string_view utf8) {
 }
 
 inline std::string Narrow(std::wstring_view wide) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+    return Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 #include <winspool.h>
 
 #include "platform/win32/wide.h"
@@ -12,16 +12,17 @@ namespace {
 // Closes a handle of the kind T when it leaves scope.
 template <typename T, auto Close>
 class Unique {
-public:
+  public:
     explicit Unique(T handle) : handle_(handle) {}
     Unique(const Unique&) = delete;
     Unique& operator=(const Unique&) = delete;
     ~Unique() {
-        if (handle_ != T{} && handle_ != reinterpret_cast<T>(INVALID_HANDLE_VALUE)) Close(handle_);
+        if (handle_ != T{} && handle_ != reinterpret_cast<T>(INVALID_HANDLE_VALUE))
+            Close(handle_);
     }
     T get() const { return handle_; }
 
-private:
+  private:
     T handle_;
 };
 using UniqueFile = Unique<HANDLE, CloseHandle>;
@@ -41,13 +42,17 @@ HKEY RootKey(RegistryRoot root) {
     return HKEY_LOCAL_MACHINE;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str());
+}
 
 }  // namespace
 
 std::string AnsiCodec::AnsiToUtf8(std::string_view ansi) const {
-    if (ansi.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (ansi.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
     return Narrow(wide);
@@ -55,9 +60,10 @@ std::string AnsiCodec::AnsiToUtf8(std::string_view ansi) const {
 
 std::string AnsiCodec::Utf8ToAnsi(std::string_view utf8) const {
     const std::wstring wide = Wide(utf8);
-    if (wide.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                      0, nullptr, nullptr);
+    if (wide.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
                         nullptr, nullptr);
@@ -78,23 +84,29 @@ std::vector<FileEntry> Win32FileSystem::FindFiles(const std::string& pattern) co
     std::vector<FileEntry> found;
     WIN32_FIND_DATAW data;
     const UniqueFind find(FindFirstFileW(Wide(pattern).c_str(), &data));
-    if (find.get() == INVALID_HANDLE_VALUE) return found;
+    if (find.get() == INVALID_HANDLE_VALUE)
+        return found;
     do {
-        found.push_back({Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        found.push_back(
+            {Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileW(find.get(), &data));
     return found;
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
-    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return std::nullopt;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        return std::nullopt;
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size())) {
+    if (!bytes.empty() &&
+        (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size())) {
         return std::nullopt;
     }
     return bytes;
@@ -103,7 +115,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
     const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return false;
     DWORD written = 0;
     return bytes.empty() || (::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                          &written, nullptr) &&
@@ -134,9 +147,11 @@ std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, const st
     return Narrow(data);
 }
 
-bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) {
+bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
+                                const std::string& value) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_ALL_ACCESS, &opened) !=
+        ERROR_SUCCESS) {
         return false;
     }
     const UniqueKey guard(opened);
@@ -152,18 +167,21 @@ std::string Win32Shell::SpecialFolder(int id) const {
         const auto get = reinterpret_cast<GetFolderPath>(
             reinterpret_cast<void*>(GetProcAddress(shfolder.get(), "SHGetFolderPathW")));
         if (get != nullptr) {
-            return SUCCEEDED(get(GetActiveWindow(), id, nullptr, 0, buffer)) ? Narrow(buffer) : std::string();
+            return SUCCEEDED(get(GetActiveWindow(), id, nullptr, 0, buffer)) ? Narrow(buffer)
+                                                                             : std::string();
         }
     }
     LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), id, &list))) return {};
+    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), id, &list)))
+        return {};
     const bool ok = SHGetPathFromIDListW(list, buffer) != FALSE;
     CoTaskMemFree(list);
     return ok ? Narrow(buffer) : std::string();
 }
 
 void Win32Shell::Open(const std::string& target) {
-    ShellExecuteW(GetActiveWindow(), nullptr, Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetActiveWindow(), nullptr, Wide(target).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
 }
 
 std::string Win32System::ProgramPath() const {
@@ -188,11 +206,13 @@ std::string Win32System::ReadWinIni(const std::string& section, const std::strin
 DriverDirectory Win32System::PrinterDriverDirectory() const {
     // The spooler's library is loaded at run time: without it the program must still start.
     const UniqueModule winspool(LoadLibraryW(L"winspool.drv"));
-    if (winspool.get() == nullptr) return {false, {}, GetLastError()};
+    if (winspool.get() == nullptr)
+        return {false, {}, GetLastError()};
     using GetDirectory = BOOL(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD);
     const auto get = reinterpret_cast<GetDirectory>(
         reinterpret_cast<void*>(GetProcAddress(winspool.get(), "GetPrinterDriverDirectoryW")));
-    if (get == nullptr) return {false, {}, GetLastError()};
+    if (get == nullptr)
+        return {false, {}, GetLastError()};
     wchar_t buffer[256] = {};
     DWORD needed = 0;
     if (!get(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(buffer), sizeof(buffer), &needed)) {
@@ -205,7 +225,8 @@ std::vector<std::string> Win32System::Drives() const {
     std::vector<std::string> drives;
     const DWORD mask = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
-        if (mask & (1u << i)) drives.push_back(std::string(1, static_cast<char>('a' + i)) + ":\\");
+        if (mask & (1u << i))
+            drives.push_back(std::string(1, static_cast<char>('a' + i)) + ":\\");
     }
     return drives;
 }
@@ -222,7 +243,8 @@ std::int64_t Win32System::FreeSpace(const std::string& root) const {
 std::string Win32System::CurrentDirectoryOf(const std::string& drive) const {
     wchar_t buffer[MAX_PATH + 1] = {};
     const std::wstring relative = Wide(drive.substr(0, 2)) + L".";
-    if (GetFullPathNameW(relative.c_str(), MAX_PATH, buffer, nullptr) == 0) return drive.substr(0, 2) + "\\";
+    if (GetFullPathNameW(relative.c_str(), MAX_PATH, buffer, nullptr) == 0)
+        return drive.substr(0, 2) + "\\";
     return Narrow(buffer);
 }
 

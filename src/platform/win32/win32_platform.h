@@ -8,13 +8,13 @@ namespace platform {
 
 // The system's ANSI code page (GetACP).
 class AnsiCodec final : public TextCodec {
-public:
+  public:
     std::string AnsiToUtf8(std::string_view ansi) const override;
     std::string Utf8ToAnsi(std::string_view utf8) const override;
 };
 
 class Win32FileSystem final : public FileSystem {
-public:
+  public:
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
     std::vector<FileEntry> FindFiles(const std::string& pattern) const override;
@@ -23,20 +23,20 @@ public:
 };
 
 class Win32Registry final : public Registry {
-public:
+  public:
     std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                           const std::string& value) const override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
 };
 
 class Win32Shell final : public Shell {
-public:
+  public:
     std::string SpecialFolder(int id) const override;
     void Open(const std::string& target) override;
 };
 
 class Win32System final : public System {
-public:
+  public:
     std::string ProgramPath() const override;
     std::string SystemDirectory() const override;
     std::string ReadWinIni(const std::string& section, const std::string& key) const override;

@@ -13,7 +13,7 @@ struct Halted {
 };
 
 class HeadlessApplication final : public Application {
-public:
+  public:
     std::string title;
     std::optional<int> exit_code;  // set by Terminate
     bool show_main_window = true;
@@ -21,7 +21,8 @@ public:
 
     void SetTitle(const std::string& text) override { title = text; }
     void Terminate(int code) override {
-        if (!exit_code) exit_code = code;
+        if (!exit_code)
+            exit_code = code;
     }
     bool Terminating() const override { return exit_code.has_value(); }
     void SetShowMainWindow(bool show) override { show_main_window = show; }

@@ -4,7 +4,8 @@ namespace ui {
 
 DialogButton ScriptedDialogs::Show(const DialogRequest& request) {
     shown_.push_back(request);
-    if (answers_.empty()) return request.buttons.front();
+    if (answers_.empty())
+        return request.buttons.front();
     const DialogButton answer = answers_.front();
     answers_.pop_front();
     return answer;

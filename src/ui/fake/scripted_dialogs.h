@@ -8,7 +8,7 @@
 namespace ui {
 
 class ScriptedDialogs final : public MessageDialogs {
-public:
+  public:
     // The next dialog answers with this button.
     void Answer(DialogButton button) { answers_.push_back(button); }
     const std::vector<DialogRequest>& Shown() const { return shown_; }
@@ -17,7 +17,7 @@ public:
     // Without a scripted answer the first button is pressed, as Enter would.
     DialogButton Show(const DialogRequest& request) override;
 
-private:
+  private:
     std::deque<DialogButton> answers_;
     std::vector<DialogRequest> shown_;
 };

@@ -5,20 +5,23 @@
 namespace ui {
 
 void Win32Application::Dispatch(MSG& message) {
-    if (backend_.TranslateKeys(message)) return;
+    if (backend_.TranslateKeys(message))
+        return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
 
 int Win32Application::Run() {
     MSG message;
-    while (!terminating_ && GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+    while (!terminating_ && GetMessageW(&message, nullptr, 0, 0) > 0)
+        Dispatch(message);
     return exit_code_;
 }
 
 void Win32Application::SetTitle(const std::string& title) {
     // The main window has no caption bar; its text is what the taskbar shows.
-    if (main_window_ != nullptr) SetWindowTextW(main_window_, platform::Wide(title).c_str());
+    if (main_window_ != nullptr)
+        SetWindowTextW(main_window_, platform::Wide(title).c_str());
 }
 
 void Win32Application::Terminate(int exit_code) {
@@ -39,6 +42,8 @@ void Win32Application::ProcessMessages() {
     }
 }
 
-void Win32Application::Halt(int exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }
+void Win32Application::Halt(int exit_code) {
+    ExitProcess(static_cast<UINT>(exit_code));
+}
 
 }  // namespace ui

@@ -8,7 +8,7 @@
 namespace ui {
 
 class Win32Application final : public Application {
-public:
+  public:
     explicit Win32Application(Win32Backend& backend) : backend_(backend) {}
     void SetMainWindow(HWND window) { main_window_ = window; }
     bool ShowMainWindow() const { return show_main_window_; }
@@ -22,7 +22,7 @@ public:
     void ProcessMessages() override;
     [[noreturn]] void Halt(int exit_code) override;
 
-private:
+  private:
     void Dispatch(MSG& message);
 
     Win32Backend& backend_;

@@ -25,7 +25,9 @@ constexpr int kDropDownHeight = 200;
     ExitProcess(1);
 }
 
-COLORREF ToColorRef(std::uint32_t color) { return static_cast<COLORREF>(color & 0xFFFFFF); }
+COLORREF ToColorRef(std::uint32_t color) {
+    return static_cast<COLORREF>(color & 0xFFFFFF);
+}
 
 // 0x00BBGGRR to the DIB's 0xAARRGGBB, fully opaque so themed statics draw it as it is.
 std::uint32_t ToDibPixel(std::uint32_t c) {
@@ -44,7 +46,8 @@ DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) 
 
 void RegisterClassOnce(const std::wstring& name, WNDPROC proc, HBRUSH background) {
     WNDCLASSEXW existing{sizeof(existing)};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), name.c_str(), &existing)) return;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name.c_str(), &existing))
+        return;
     WNDCLASSEXW wc{sizeof(wc)};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -52,14 +55,16 @@ void RegisterClassOnce(const std::wstring& name, WNDPROC proc, HBRUSH background
     wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     wc.hbrBackground = background;
     wc.lpszClassName = name.c_str();
-    if (RegisterClassExW(&wc) == 0) throw std::runtime_error("RegisterClassEx failed");
+    if (RegisterClassExW(&wc) == 0)
+        throw std::runtime_error("RegisterClassEx failed");
 }
 
 }  // namespace
 
 Win32Backend::Win32Backend() {
     instance = this;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     if (LoadLibraryW(L"msftedit.dll") != nullptr) {
         rich_edit_class = MSFTEDIT_CLASS;
@@ -74,8 +79,10 @@ Win32Backend::~Win32Backend() {
         const_cast<Form*>(form)->Attach(nullptr);
         DestroyWindow(window);
     }
-    for (auto& [control, bitmap] : bitmaps_) DeleteObject(bitmap);
-    for (auto& [key, font] : fonts_) DeleteObject(font);
+    for (auto& [control, bitmap] : bitmaps_)
+        DeleteObject(bitmap);
+    for (auto& [key, font] : fonts_)
+        DeleteObject(font);
     DeleteObject(white_);
     instance = nullptr;
 }
@@ -100,15 +107,18 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
         rect.right = rect.left + width;
         rect.bottom = rect.top + height;
     }
-    if (o.topmost) ex_style |= WS_EX_TOPMOST;
-    HWND window = CreateWindowExW(ex_style, Wide(o.class_name).c_str(), Wide(form.Caption()).c_str(),
-                                  style, rect.left, rect.top, rect.right - rect.left,
-                                  rect.bottom - rect.top, owner, nullptr, GetModuleHandleW(nullptr),
-                                  &form);
-    if (window == nullptr) throw std::runtime_error("CreateWindowEx failed for " + o.class_name);
+    if (o.topmost)
+        ex_style |= WS_EX_TOPMOST;
+    HWND window =
+        CreateWindowExW(ex_style, Wide(o.class_name).c_str(), Wide(form.Caption()).c_str(), style,
+                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, owner,
+                        nullptr, GetModuleHandleW(nullptr), &form);
+    if (window == nullptr)
+        throw std::runtime_error("CreateWindowEx failed for " + o.class_name);
     forms_[&form] = window;
     form.Attach(this);
-    for (const auto& control : form.Controls()) CreateControl(form, *control);
+    for (const auto& control : form.Controls())
+        CreateControl(form, *control);
     // Labels and panels may overlap other controls, as windowless labels and group panels of a
     // form designer do: panels go under the controls, labels under the panels, a later one of a
     // kind above an earlier one.
@@ -116,14 +126,16 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
     for (const Kind bottom : {Kind::Panel, Kind::Label, Kind::Bevel}) {
         for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
             if ((*it)->GetKind() == bottom && (*it)->Parent() == nullptr) {
-                SetWindowPos(controls_[it->get()], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SetWindowPos(controls_[it->get()], HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             }
         }
     }
     if (Control* button = form.DefaultButton()) {
         SendMessageW(controls_[button], BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     }
-    if (form.Visible()) Update(form, FormProperty::Visible);
+    if (form.Visible())
+        Update(form, FormProperty::Visible);
     return window;
 }
 
@@ -135,7 +147,8 @@ HWND Win32Backend::WindowOf(const Form& form) const {
 Form* Win32Backend::FormOf(HWND window) const {
     const HWND root = GetAncestor(window, GA_ROOT);
     for (const auto& [form, hwnd] : forms_) {
-        if (hwnd == root) return const_cast<Form*>(form);
+        if (hwnd == root)
+            return const_cast<Form*>(form);
     }
     return nullptr;
 }
@@ -145,8 +158,8 @@ HFONT Win32Backend::FontFor(const Style& style) {
     auto& font = fonts_[{height, style.bold}];
     if (font == nullptr) {
         font = CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     }
     return font;
 }
@@ -208,17 +221,21 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
             style |= SS_ETCHEDHORZ;
             break;
     }
-    if (control.Visible()) style |= WS_VISIBLE;
-    if (!control.Enabled()) style |= WS_DISABLED;
-    const HWND parent = control.Parent() != nullptr ? controls_.at(control.Parent()) : forms_.at(&form);
+    if (control.Visible())
+        style |= WS_VISIBLE;
+    if (!control.Enabled())
+        style |= WS_DISABLED;
+    const HWND parent =
+        control.Parent() != nullptr ? controls_.at(control.Parent()) : forms_.at(&form);
     const Rect b = control.Bounds();
     updating_ = true;
-    HWND window = CreateWindowExW(ex_style, window_class, Wide(control.Text()).c_str(), style, b.left,
-                                  b.top, b.width, b.height + extra_height, parent,
+    HWND window = CreateWindowExW(ex_style, window_class, Wide(control.Text()).c_str(), style,
+                                  b.left, b.top, b.width, b.height + extra_height, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
                                   GetModuleHandleW(nullptr), nullptr);
     updating_ = false;
-    if (window == nullptr) throw std::runtime_error("cannot create control " + control.Name());
+    if (window == nullptr)
+        throw std::runtime_error("cannot create control " + control.Name());
     controls_[&control] = window;
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(s)), FALSE);
     for (Property p : {Property::Checked, Property::Items, Property::Content, Property::Picture}) {
@@ -238,12 +255,15 @@ void Win32Backend::SetPicture(Control& control, HWND window) {
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr) throw std::runtime_error("CreateDIBSection failed");
+        if (bitmap == nullptr)
+            throw std::runtime_error("CreateDIBSection failed");
         auto* out = static_cast<std::uint32_t*>(bits);
-        for (size_t i = 0; i < picture->pixels.size(); ++i) out[i] = ToDibPixel(picture->pixels[i]);
+        for (size_t i = 0; i < picture->pixels.size(); ++i)
+            out[i] = ToDibPixel(picture->pixels[i]);
     }
     SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    if (const auto old = bitmaps_.find(&control); old != bitmaps_.end()) DeleteObject(old->second);
+    if (const auto old = bitmaps_.find(&control); old != bitmaps_.end())
+        DeleteObject(old->second);
     bitmaps_[&control] = bitmap;
 }
 
@@ -270,7 +290,8 @@ void Win32Backend::SetItems(Control& control, HWND window) {
 
 void Win32Backend::Update(Control& control, Property property) {
     const auto found = controls_.find(&control);
-    if (found == controls_.end()) return;
+    if (found == controls_.end())
+        return;
     HWND window = found->second;
     const bool was_updating = updating_;
     updating_ = true;
@@ -287,7 +308,8 @@ void Win32Backend::Update(Control& control, Property property) {
             break;
         case Property::Checked:
             if (kind == Kind::CheckBox || kind == Kind::RadioButton) {
-                SendMessageW(window, BM_SETCHECK, control.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+                SendMessageW(window, BM_SETCHECK, control.Checked() ? BST_CHECKED : BST_UNCHECKED,
+                             0);
             }
             break;
         case Property::Bounds: {
@@ -297,17 +319,20 @@ void Win32Backend::Update(Control& control, Property property) {
             break;
         }
         case Property::Items:
-            if (kind == Kind::ComboList || kind == Kind::ListBox) SetItems(control, window);
+            if (kind == Kind::ComboList || kind == Kind::ListBox)
+                SetItems(control, window);
             break;
         case Property::ItemIndex:
             SendMessageW(window, kind == Kind::ComboList ? CB_SETCURSEL : LB_SETCURSEL,
                          control.ItemIndex(), 0);
             break;
         case Property::Content:
-            if (kind == Kind::RichText) SetContent(control, window);
+            if (kind == Kind::RichText)
+                SetContent(control, window);
             break;
         case Property::Picture:
-            if (kind == Kind::Picture) SetPicture(control, window);
+            if (kind == Kind::Picture)
+                SetPicture(control, window);
             break;
     }
     updating_ = was_updating;
@@ -315,7 +340,8 @@ void Win32Backend::Update(Control& control, Property property) {
 
 void Win32Backend::Update(Form& form, FormProperty property) {
     const auto found = forms_.find(&form);
-    if (found == forms_.end()) return;
+    if (found == forms_.end())
+        return;
     HWND window = found->second;
     switch (property) {
         case FormProperty::Caption:
@@ -335,7 +361,8 @@ void Win32Backend::Update(Form& form, FormProperty property) {
             break;
         case FormProperty::Focus:
             if (Control* focused = form.Focused(); focused != nullptr && form.Visible()) {
-                if (const auto c = controls_.find(focused); c != controls_.end()) SetFocus(c->second);
+                if (const auto c = controls_.find(focused); c != controls_.end())
+                    SetFocus(c->second);
             }
             break;
         case FormProperty::Bounds:
@@ -345,12 +372,14 @@ void Win32Backend::Update(Form& form, FormProperty property) {
 
 void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
     Control* control = form.FindById(LOWORD(w));
-    if (control == nullptr || updating_) return;
+    if (control == nullptr || updating_)
+        return;
     const HWND window = controls_.at(control);
     const WORD code = HIWORD(w);
     switch (control->GetKind()) {
         case Kind::Button:
-            if (code == BN_CLICKED) control->Click();
+            if (code == BN_CLICKED)
+                control->Click();
             break;
         case Kind::CheckBox:
         case Kind::RadioButton:
@@ -371,7 +400,8 @@ void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
         case Kind::Edit:
             if (code == EN_CHANGE) {
                 std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-                text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+                text.resize(static_cast<size_t>(
+                    GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
                 control->UserText(Narrow(text));
             }
             break;
@@ -382,8 +412,10 @@ void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
 
 bool Win32Backend::TranslateKeys(MSG& message) {
     Form* form = FormOf(message.hwnd);
-    if (form == nullptr) return false;
-    if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
+    if (form == nullptr)
+        return false;
+    if (message.message == WM_KEYDOWN &&
+        (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
         // An open drop-down list takes its own Enter and Escape.
         wchar_t name[32] = {};
         const HWND focus = GetFocus();
@@ -428,10 +460,12 @@ LRESULT CALLBACK Win32Backend::PanelProc(HWND window, UINT message, WPARAM w, LP
 LRESULT CALLBACK Win32Backend::FormProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(l);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr || instance == nullptr) return DefWindowProcW(window, message, w, l);
+    if (form == nullptr || instance == nullptr)
+        return DefWindowProcW(window, message, w, l);
     try {
         return instance->Handle(*form, window, message, w, l);
     } catch (const std::exception& e) {
@@ -464,7 +498,8 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             form.RequestClose();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(w) != WA_INACTIVE && form.on_activate) form.on_activate();
+            if (LOWORD(w) != WA_INACTIVE && form.on_activate)
+                form.on_activate();
             return DefWindowProcW(window, message, w, l);
         default:
             return DefWindowProcW(window, message, w, l);

@@ -10,7 +10,7 @@
 namespace ui {
 
 class Win32Backend final : public Backend {
-public:
+  public:
     Win32Backend();
     ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
@@ -27,7 +27,7 @@ public:
     void Update(Control& control, Property property) override;
     void Update(Form& form, FormProperty property) override;
 
-private:
+  private:
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(Form& form, HWND window, UINT message, WPARAM w, LPARAM l);

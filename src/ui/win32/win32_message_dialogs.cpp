@@ -72,7 +72,8 @@ struct Context {
 };
 
 bool Has(const DialogRequest& request, DialogButton button) {
-    return std::find(request.buttons.begin(), request.buttons.end(), button) != request.buttons.end();
+    return std::find(request.buttons.begin(), request.buttons.end(), button) !=
+           request.buttons.end();
 }
 
 void Layout(HWND dialog, const Context& context) {
@@ -82,7 +83,8 @@ void Layout(HWND dialog, const Context& context) {
     HDC dc = GetDC(dialog);
     const HGDIOBJ old = SelectObject(dc, context.font);
     RECT text_rect{0, 0, kMaxTextWidth, 0};
-    DrawTextW(dc, text.c_str(), -1, &text_rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), -1, &text_rect,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
 
@@ -91,27 +93,35 @@ void Layout(HWND dialog, const Context& context) {
     const int text_top = kMargin + std::max(0, (kIconSize - text_height) / 2);
     const int buttons = static_cast<int>(r.buttons.size());
     const int buttons_width = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
-    const int width = std::max<int>(text_left + text_rect.right + kMargin, buttons_width + 2 * kMargin);
+    const int width =
+        std::max<int>(text_left + text_rect.right + kMargin, buttons_width + 2 * kMargin);
     const int buttons_top = std::max(text_top + text_height, kMargin + kIconSize) + kMargin + 4;
     const int height = buttons_top + kButtonHeight + kMargin;
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin,
-                                kIconSize, kIconSize, dialog, reinterpret_cast<HMENU>(kIconId), instance, nullptr);
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconOf(r.kind))), 0);
-    HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                 text_left, text_top, text_rect.right, text_height, dialog,
-                                 reinterpret_cast<HMENU>(kTextId), instance, nullptr);
+    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, kMargin,
+                                kMargin, kIconSize, kIconSize, dialog,
+                                reinterpret_cast<HMENU>(kIconId), instance, nullptr);
+    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconOf(r.kind))),
+                 0);
+    HWND label =
+        CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                        text_left, text_top, text_rect.right, text_height, dialog,
+                        reinterpret_cast<HMENU>(kTextId), instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
     int left = (width - buttons_width) / 2;
     for (int i = 0; i < buttons; ++i) {
-        const std::string& caption = i < static_cast<int>(r.captions.size()) ? r.captions[i] : std::string();
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
-        HWND button = CreateWindowExW(0, L"BUTTON", Wide(caption).c_str(), style, left, buttons_top, kButtonWidth,
-                                      kButtonHeight, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(r.buttons[i]))),
-                                      instance, nullptr);
+        const std::string& caption =
+            i < static_cast<int>(r.captions.size()) ? r.captions[i] : std::string();
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                            (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
+        HWND button = CreateWindowExW(
+            0, L"BUTTON", Wide(caption).c_str(), style, left, buttons_top, kButtonWidth,
+            kButtonHeight, dialog,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(r.buttons[i]))), instance, nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
-        if (i == 0) SetFocus(button);
+        if (i == 0)
+            SetFocus(button);
         left += kButtonWidth + kButtonGap;
     }
     // Without a way to cancel, the close box could only give an answer the caller did not offer.
@@ -151,12 +161,14 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
         }
         case WM_COMMAND: {
-            const auto* context = reinterpret_cast<const Context*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            const auto* context =
+                reinterpret_cast<const Context*>(GetWindowLongPtrW(dialog, DWLP_USER));
             const DialogRequest& r = *context->request;
             const int id = LOWORD(w);
             if (id == IDCANCEL && !Has(r, DialogButton::Cancel)) {
                 // Escape or the close box: only a dialog with just OK takes it as OK.
-                if (r.buttons.size() == 1 && r.buttons[0] == DialogButton::Ok) EndDialog(dialog, IDOK);
+                if (r.buttons.size() == 1 && r.buttons[0] == DialogButton::Ok)
+                    EndDialog(dialog, IDOK);
                 return TRUE;
             }
             for (DialogButton b : r.buttons) {
@@ -185,7 +197,8 @@ std::vector<WORD> Template(bool topmost) {
     words.push_back(0);  // the standard dialog class
     words.push_back(0);  // no title yet
     words.push_back(8);  // point size
-    for (const wchar_t* f = L"MS Shell Dlg"; *f != 0; ++f) words.push_back(static_cast<WORD>(*f));
+    for (const wchar_t* f = L"MS Shell Dlg"; *f != 0; ++f)
+        words.push_back(static_cast<WORD>(*f));
     words.push_back(0);
     return words;
 }
@@ -193,20 +206,23 @@ std::vector<WORD> Template(bool topmost) {
 }  // namespace
 
 DialogButton Win32MessageDialogs::Show(const DialogRequest& request) {
-    if (request.buttons.empty()) throw std::invalid_argument("a message dialog needs a button");
+    if (request.buttons.empty())
+        throw std::invalid_argument("a message dialog needs a button");
     HWND owner = GetActiveWindow();
-    if (owner != nullptr && !IsWindowVisible(owner)) owner = nullptr;
+    if (owner != nullptr && !IsWindowVisible(owner))
+        owner = nullptr;
     const std::vector<WORD> words = Template(owner == nullptr);
     NONCLIENTMETRICSW metrics{sizeof(metrics)};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
     Context context{&request, font};
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                                   reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
-                                                   DialogProc, reinterpret_cast<LPARAM>(&context));
+    const INT_PTR result = DialogBoxIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
+        DialogProc, reinterpret_cast<LPARAM>(&context));
     DeleteObject(font);
     for (DialogButton b : request.buttons) {
-        if (IdOf(b) == result) return b;
+        if (IdOf(b) == result)
+            return b;
     }
     return request.buttons.back();
 }

@@ -6,7 +6,7 @@
 namespace ui {
 
 class Win32MessageDialogs final : public MessageDialogs {
-public:
+  public:
     DialogButton Show(const DialogRequest& request) override;
 };
 
