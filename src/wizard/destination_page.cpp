@@ -123,7 +123,12 @@ void Wizard::OnFolderFieldChange() {
     if (drive[0] < 'a' || drive[0] > 'z') return;
     const auto& items = form_["DriveCmb"].Items();
     const auto found = std::find(items.begin(), items.end(), drive);
-    if (found != items.end()) SelectDrive(static_cast<int>(found - items.begin()));
+    if (found == items.end()) return;
+    const std::string typed = text;
+    SelectDrive(static_cast<int>(found - items.begin()));
+    // The drive change proposes the drive's folder; a folder given in full is the user's choice
+    // and stays as it was typed (or as the destination came in).
+    if (IsFullPath(typed)) form_["PathEdit"].SetText(typed);
 }
 
 void Wizard::OnDriveChange() {

@@ -67,6 +67,8 @@ void FindShellFolders(const platform::Platform& p, int platform_code, SystemFold
 std::vector<std::string> ListProgramGroups(const platform::FileSystem& files,
                                            const std::string& programs_dir) {
     std::vector<std::string> groups;
+    // Without a programs folder "\\*" would list the root of the current drive.
+    if (programs_dir.empty()) return groups;
     for (const auto& entry : files.FindFiles(programs_dir + "\\*")) {
         if (entry.directory && entry.name != "." && entry.name != "..") groups.push_back(entry.name);
     }

@@ -5,8 +5,15 @@
 namespace platform {
 namespace {
 
+// A path from the root of the current drive ("\\x") is on drive C:, which the fake takes as
+// the current drive.
+std::string Resolve(const std::string& path) {
+    const bool from_root = !path.empty() && path[0] == '\\' && (path.size() < 2 || path[1] != '\\');
+    return from_root ? "C:" + path : path;
+}
+
 std::string Key(const std::string& path) {
-    std::string key = ToLower(path);
+    std::string key = ToLower(Resolve(path));
     while (!key.empty() && key.back() == '\\')
         key.pop_back();
     return key;
@@ -79,7 +86,7 @@ bool FakeFileSystem::DirectoryExists(const std::string& path) const {
 
 std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) const {
     std::vector<FileEntry> found;
-    const std::string folder = Key(ParentOf(pattern));
+    const std::string folder = Key(ParentOf(Resolve(pattern)));
     const std::string mask = NameOf(pattern);
     if (!directories_.contains(folder))
         return found;

@@ -1,0 +1,339 @@
+// Pages 4 to 7 and the finish page: shortcuts, program group, file types, the summary, and the
+// finish actions.
+#include <algorithm>
+
+#include "wizard_fixture.h"
+
+namespace wizard_test {
+namespace {
+
+constexpr char kProgram[] = "C:\\Program Files\\Zinkolar\\zinkolar.exe";
+
+struct GroupCase {
+    const char* name;
+    bool client_server;
+    bool server;
+    const char* version;  // nullptr: no VersionNumber key
+    const char* proposed;
+    const char* chosen;  // after clicking "Accessories"
+};
+
+class WizardGroupName : public WizardTest, public testing::WithParamInterface<GroupCase> {};
+
+TEST_P(WizardGroupName, IsProposedAndFollowsTheChosenGroup) {
+    const GroupCase& c = GetParam();
+    if (c.client_server)
+        MakeClientServer();
+    if (c.version == nullptr) {
+        main.erase("VersionNumber");
+    } else {
+        main["VersionNumber"] = c.version;
+    }
+    Start();
+    WalkTo(c.client_server ? 1 : 2);
+    if (c.server)
+        C("ServerRb").Click();
+    WalkTo(5);
+    EXPECT_EQ(C("PathEdit").Text(), c.proposed);
+    EXPECT_EQ(C("Label6").Text(), "Введите название группы программ:");
+    ASSERT_EQ(C("GroupLbx").Items(), (std::vector<std::string>{"Accessories", "Startup"}));
+    C("GroupLbx").Choose(0);
+    EXPECT_EQ(C("PathEdit").Text(), c.chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardGroupName,
+    testing::Values(
+        GroupCase{"SingleType", false, false, "5.0", "Zinkolar 5.0", "Accessories\\Zinkolar 5.0"},
+        GroupCase{"Server", true, true, "5.0", "Zinkolar Server 5.0",
+                  "Accessories\\Zinkolar Server 5.0"},
+        GroupCase{"ClientWithoutVersion", true, false, nullptr, "Zinkolar Client",
+                  "Accessories\\Zinkolar Client "},
+        GroupCase{"EmptyVersion", false, false, "", "Zinkolar", "Accessories\\Zinkolar "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, GroupFieldIsProposedAgainOnEveryEntry) {
+    Start();
+    WalkTo(5);
+    C("PathEdit").Type("Mine");
+    Next();
+    Back();
+    EXPECT_EQ(C("PathEdit").Text(), "Zinkolar 5.0");
+}
+
+// The rows of the voice-message package (MIX) and the remote-control script (ZKA).
+struct RowsCase {
+    const char* name;
+    const char* voice;
+    bool client_server;
+    const char* types;  // installation types chosen on page 1, in order: C client, S server
+    bool mix;
+    bool zka;
+};
+
+class WizardFileTypeRows : public WizardTest, public testing::WithParamInterface<RowsCase> {};
+
+TEST_P(WizardFileTypeRows, ShowWhatTheDistributionAndTypeOffer) {
+    const RowsCase& c = GetParam();
+    main["VoiceVersion"] = c.voice;
+    if (c.client_server)
+        MakeClientServer();
+    Start();
+    for (const char* type = c.types; *type != '\0'; ++type) {
+        if (Page() == 2)
+            Back();
+        WalkTo(1);
+        C(*type == 'S' ? "ServerRb" : "ClientRb").Click();
+        Next();
+    }
+    WalkTo(6);
+    for (const char* name : {"MIXCBx", "MIXImg", "Label19"}) {
+        EXPECT_EQ(C(name).Showing(), c.mix) << name;
+    }
+    for (const char* name : {"ZKACBx", "ZKAImg", "Label21"}) {
+        EXPECT_EQ(C(name).Showing(), c.zka) << name;
+    }
+    for (const char* name : {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx", "ZKSCBx"}) {
+        EXPECT_TRUE(C(name).Showing()) << name;
+    }
+    EXPECT_TRUE(C("MIXCBx").Checked() && C("ZKACBx").Checked()) << "hidden rows keep their state";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WizardFileTypeRows,
+                         testing::Values(RowsCase{"Voice", "1", false, "", true, true},
+                                         RowsCase{"NoVoice", "0", false, "", false, false},
+                                         RowsCase{"Server", "1", true, "S", true, true},
+                                         RowsCase{"Client", "1", true, "C", true, false},
+                                         RowsCase{"ClientThenServer", "1", true, "CS", true, false},
+                                         RowsCase{"NoVoiceServer", "0", true, "S", false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Select all and Clear all act on the boxes of the page shown.
+struct AllCase {
+    const char* name;
+    int page;
+    bool quick_launch;
+    std::vector<const char*> clicks;
+    std::vector<const char*> cleared;  // every other box stays checked
+};
+
+constexpr const char* kBoxes[] = {"AddLinkToStartCBx",
+                                  "AddLinkToDeskTopCBx",
+                                  "AddLinkToQuickLaunchCBx",
+                                  "ZKXCBx",
+                                  "ZKCCBx",
+                                  "ZKLCBx",
+                                  "BZKCBx",
+                                  "ZKSCBx",
+                                  "MIXCBx",
+                                  "ZKACBx"};
+
+class WizardSelectAll : public WizardTest, public testing::WithParamInterface<AllCase> {};
+
+TEST_P(WizardSelectAll, ActsOnThePageShown) {
+    const AllCase& c = GetParam();
+    if (!c.quick_launch)
+        fake.files.Remove(kQuickLaunch);
+    Start();
+    WalkTo(c.page);
+    for (const char* button : c.clicks)
+        C(button).Click();
+    for (const char* box : kBoxes) {
+        const bool cleared = std::find_if(c.cleared.begin(), c.cleared.end(), [&](const char* n) {
+                                 return std::string_view(n) == box;
+                             }) != c.cleared.end();
+        EXPECT_EQ(C(box).Checked(), !cleared) << box;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardSelectAll,
+    testing::Values(AllCase{"ShortcutsClear",
+                            4,
+                            true,
+                            {"NoneBtn"},
+                            {"AddLinkToStartCBx", "AddLinkToDeskTopCBx",
+                             "AddLinkToQuickLaunchCBx"}},
+                    AllCase{"ShortcutsClearSelect", 4, true, {"NoneBtn", "AllBtn"}, {}},
+                    AllCase{"HiddenQuickLaunchLeftAlone",
+                            4,
+                            false,
+                            {"NoneBtn", "AllBtn"},
+                            {"AddLinkToQuickLaunchCBx"}},
+                    AllCase{"FileTypesClear",
+                            6,
+                            true,
+                            {"NoneBtn"},
+                            {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx"}},
+                    AllCase{"FileTypesClearSelect", 6, true, {"ZKXCBx", "NoneBtn", "AllBtn"}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, ChoicesSurviveBackAndNext) {
+    Start();
+    WalkTo(4);
+    C("AddLinkToDeskTopCBx").Click();
+    WalkTo(6);
+    C("BZKCBx").Click();
+    Back();
+    Back();
+    Back();
+    WalkTo(6);
+    EXPECT_FALSE(C("AddLinkToDeskTopCBx").Checked());
+    EXPECT_FALSE(C("BZKCBx").Checked());
+}
+
+struct SummaryCase {
+    const char* name;
+    bool start_cleared;
+    std::string content;
+};
+
+class WizardSummary : public WizardTest, public testing::WithParamInterface<SummaryCase> {};
+
+TEST_P(WizardSummary, ListsFolderAndGroup) {
+    const SummaryCase& c = GetParam();
+    Start();
+    WalkTo(4);
+    if (c.start_cleared)
+        C("AddLinkToStartCBx").Click();
+    Next();
+    if (Page() == 5)
+        C("GroupLbx").Choose(0);
+    WalkTo(7);
+    const ui::Control& summary = C("LicenceRe");
+    EXPECT_EQ(summary.Content(), c.content);
+    EXPECT_EQ(summary.Bounds(), (ui::Rect{178, 102, 305, 190}));
+    EXPECT_EQ(C("Label4").Text(), "Текущие установки:");
+    EXPECT_EQ(C("Label6").Text(), "Готово");
+    EXPECT_EQ(C("NextBtn").Text(), "Установить");
+
+    Back();
+    EXPECT_EQ(C("NextBtn").Text(), " Далее >>");
+    WalkTo(7);
+    EXPECT_EQ(summary.Content(), c.content) << "written anew on each visit";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardSummary,
+    testing::Values(SummaryCase{"WithGroup", false,
+                                "Папка для установки:\r\n        C:\\Program Files\\Zinkolar\r\n"
+                                "\r\nГруппа в меню Пуск:\r\n        Accessories\\Zinkolar 5.0"},
+                    SummaryCase{"WithoutGroup", true,
+                                "Папка для установки:\r\n        C:\\Program Files\\Zinkolar"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, InstallationRunsOnceFromTheSummary) {
+    Start();
+    int runs = 0;
+    wizard->SetRunInstallation([&] {
+        ++runs;
+        wizard->ShowFinishPage();
+    });
+    WalkTo(7);
+    EXPECT_EQ(runs, 0);
+    Next();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(Page(), 8);
+    EXPECT_EQ(Title(), "Завершение установки");
+}
+
+// The finish page and what its Next opens.
+struct FinishCase {
+    const char* name;
+    bool start_cleared;
+    const char* group;  // typed on page 5; nullptr: the proposed one
+    std::vector<const char*> cleared;
+    bool group_offered;
+    std::vector<std::string> opened;
+};
+
+class WizardFinish : public WizardTest, public testing::WithParamInterface<FinishCase> {};
+
+TEST_P(WizardFinish, OpensTheChosenTargetsAndEnds) {
+    const FinishCase& c = GetParam();
+    Start();
+    WalkTo(4);
+    if (c.start_cleared)
+        C("AddLinkToStartCBx").Click();
+    Next();
+    if (c.group != nullptr)
+        C("PathEdit").Type(c.group);
+    WalkTo(8);
+    EXPECT_TRUE(C("Panel4").Showing());
+    EXPECT_TRUE(C("RunProgCBx").Showing());
+    EXPECT_EQ(C("RunProgGroupCBx").Showing(), c.group_offered);
+    EXPECT_EQ(C("RunProgGroupCBx").Checked(), c.group_offered);
+    EXPECT_FALSE(C("CancelBtn").Showing());
+    EXPECT_FALSE(C("BackBtn").Enabled());
+    EXPECT_EQ(C("NextBtn").Text(), "Готово");
+    EXPECT_EQ(C("Label6").Text(), "Установка Zinkolar 5.0 успешно завершена.");
+    EXPECT_TRUE(Form().Visible());
+    for (const char* box : c.cleared)
+        C(box).Click();
+    EXPECT_TRUE(fake.shell.opened.empty());
+    Next();
+    EXPECT_EQ(fake.shell.opened, c.opened);
+    EXPECT_TRUE(app.Terminating());
+    EXPECT_EQ(app.exit_code, 0);
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+const std::string kGroupFolder = std::string(kPrograms) + "\\Zinkolar 5.0";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardFinish,
+    testing::Values(
+        FinishCase{"Both", false, nullptr, {}, true, {kGroupFolder, kProgram}},
+        FinishCase{"DeepGroup",
+                   false,
+                   "Tools\\Fax\\Zinkolar",
+                   {},
+                   true,
+                   {std::string(kPrograms) + "\\Tools\\Fax\\Zinkolar", kProgram}},
+        FinishCase{"NoGroupChosen", true, nullptr, {}, false, {kProgram}},
+        FinishCase{"ProgramOnlyCleared", false, nullptr, {"RunProgCBx"}, true, {kGroupFolder}},
+        FinishCase{"BothCleared", false, nullptr, {"RunProgCBx", "RunProgGroupCBx"}, true, {}},
+        FinishCase{"NothingLeft", true, nullptr, {"RunProgCBx"}, false, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Escape does nothing (Cancel is hidden), the close box still asks, Enter presses Next.
+struct FinishKeyCase {
+    const char* name;
+    const char* keys;  // X Escape, C close box, E Enter
+    std::vector<DialogButton> answers;
+    std::size_t asked;
+    bool ends;
+    bool opens;
+};
+
+class WizardFinishKeys : public WizardTest, public testing::WithParamInterface<FinishKeyCase> {};
+
+TEST_P(WizardFinishKeys, ActAsOnThePage) {
+    const FinishKeyCase& c = GetParam();
+    Start();
+    WalkTo(8);
+    for (DialogButton answer : c.answers)
+        dialogs.Answer(answer);
+    for (const char* key = c.keys; *key != '\0'; ++key) {
+        if (*key == 'X')
+            Form().PressEscape();
+        if (*key == 'C')
+            Form().RequestClose();
+        if (*key == 'E')
+            Form().PressEnter();
+    }
+    EXPECT_EQ(dialogs.Shown().size(), c.asked);
+    EXPECT_EQ(app.Terminating(), c.ends);
+    EXPECT_EQ(fake.shell.opened.empty(), !c.opens);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardFinishKeys,
+    testing::Values(FinishKeyCase{"Escape", "X", {}, 0, false, false},
+                    FinishKeyCase{"CloseNo", "C", {DialogButton::No}, 1, false, false},
+                    FinishKeyCase{"CloseYes", "C", {DialogButton::Yes}, 1, true, false},
+                    FinishKeyCase{"EscapeCloseNoEnter", "XCE", {DialogButton::No}, 1, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace wizard_test
