@@ -12,7 +12,8 @@ constexpr const char* kFileTypeBoxes[] = {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx"
                                           "ZKSCBx", "MIXCBx", "ZKACBx"};
 
 void Show(ui::Form& form, std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names) form[name].SetVisible(visible);
+    for (const char* name : names)
+        form[name].SetVisible(visible);
 }
 
 }  // namespace
@@ -24,7 +25,9 @@ void Wizard::ShowShortcutsPage() {
         return;
     }
     Show(form_, {"Panel3", "AllBtn", "NoneBtn"}, true);
-    Show(form_, {"Panel2", "PathEdit", "GroupLbx", "DriveCmb", "DirectoryLbx", "Label3", "Label4", "Label5"},
+    Show(form_,
+         {"Panel2", "PathEdit", "GroupLbx", "DriveCmb", "DirectoryLbx", "Label3", "Label4",
+          "Label5"},
          false);
     form_["Label1"].SetText(Text(keys::cSelectLinks));
     form_["Label6"].SetText(Text(keys::cSelectRunLinks) + ":");
@@ -60,19 +63,22 @@ void Wizard::ShowFileTypesPage() {
 
 void Wizard::OnGroupChosen() {
     const auto& groups = form_["GroupLbx"];
-    if (groups.ItemIndex() < 0) return;
+    if (groups.ItemIndex() < 0)
+        return;
     // The blank is written even without a version number.
-    form_["PathEdit"].SetText(groups.SelectedItem() + "\\" + config_.product_name + config_.edition_suffix + " " +
-                              config_.version_number);
+    form_["PathEdit"].SetText(groups.SelectedItem() + "\\" + config_.product_name +
+                              config_.edition_suffix + " " + config_.version_number);
 }
 
 void Wizard::CheckAll(bool checked) {
     if (page_ == 6) {
-        for (const char* name : kFileTypeBoxes) form_[name].SetChecked(checked);
+        for (const char* name : kFileTypeBoxes)
+            form_[name].SetChecked(checked);
     } else if (page_ == 4) {
         for (const char* name : kShortcutBoxes) {
             // A hidden box stands for a shortcut that cannot be made.
-            if (form_[name].Visible()) form_[name].SetChecked(checked);
+            if (form_[name].Visible())
+                form_[name].SetChecked(checked);
         }
     }
 }

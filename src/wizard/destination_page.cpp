@@ -19,9 +19,12 @@ std::vector<std::string> Components(const std::string& folder) {
     size_t start = 0;
     while (start <= folder.size()) {
         const size_t end = folder.find('\\', start);
-        const std::string part = folder.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!part.empty()) parts.push_back(part);
-        if (end == std::string::npos) break;
+        const std::string part =
+            folder.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!part.empty())
+            parts.push_back(part);
+        if (end == std::string::npos)
+            break;
         start = end + 1;
     }
     return parts;
@@ -29,59 +32,72 @@ std::vector<std::string> Components(const std::string& folder) {
 
 std::string Join(const std::vector<std::string>& parts, size_t count) {
     std::string folder = parts[0] + "\\";
-    for (size_t i = 1; i < count; ++i) folder += (i > 1 ? "\\" : "") + parts[i];
+    for (size_t i = 1; i < count; ++i)
+        folder += (i > 1 ? "\\" : "") + parts[i];
     return folder;
 }
 
-std::string DriveOf(const std::string& folder) { return platform::ToLower(folder.substr(0, 2)); }
+std::string DriveOf(const std::string& folder) {
+    return platform::ToLower(folder.substr(0, 2));
+}
 
 }  // namespace
 
 void Wizard::ShowDestinationPage() {
     form_["PathEdit"].SetText(destination_);
-    for (const char* name : {"Panel3", "GroupLbx", "YesBtn", "NoBtn", "LicenceRe", "Label2", "AllBtn", "NoneBtn"}) {
+    for (const char* name :
+         {"Panel3", "GroupLbx", "YesBtn", "NoBtn", "LicenceRe", "Label2", "AllBtn", "NoneBtn"}) {
         form_[name].SetVisible(false);
     }
-    for (const char* name : {"PathEdit", "DriveCmb", "DirectoryLbx", "Image1", "NextBtn", "CancelBtn", "Label5"}) {
+    for (const char* name :
+         {"PathEdit", "DriveCmb", "DirectoryLbx", "Image1", "NextBtn", "CancelBtn", "Label5"}) {
         form_[name].SetVisible(true);
     }
     form_["Label1"].SetText(Text(keys::cSelectionDir));
-    form_["Label5"].SetText(SpaceTextOnEntry({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
-                                             config_.need_disk_space, SelectedDriveFreeSpace()));
+    form_["Label5"].SetText(
+        SpaceTextOnEntry({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
+                         config_.need_disk_space, SelectedDriveFreeSpace()));
     form_["Label6"].SetText(Text(keys::cSelectDir));
     form_.SetFocus(form_["NextBtn"]);
 }
 
 void Wizard::ListDrives() {
     std::vector<std::string> drives;
-    for (const auto& root : platform_.system.Drives()) drives.push_back(DriveOf(root));
+    for (const auto& root : platform_.system.Drives())
+        drives.push_back(DriveOf(root));
     form_["DriveCmb"].SetItems(std::move(drives));
 }
 
 void Wizard::PointFolderList(const std::string& folder) {
     const std::vector<std::string> parts = Components(folder);
-    if (parts.empty()) return;
+    if (parts.empty())
+        return;
     folder_list_dir_ = Join(parts, parts.size());
     platform_.system.ChangeDirectory(folder_list_dir_);
 
     auto& drives = form_["DriveCmb"];
     const auto& items = drives.Items();
     for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == DriveOf(folder_list_dir_)) drives.SetItemIndex(static_cast<int>(i));
+        if (items[i] == DriveOf(folder_list_dir_))
+            drives.SetItemIndex(static_cast<int>(i));
     }
 
     std::vector<std::string> lines{DriveOf(folder_list_dir_) + "\\"};
     std::string indent = kIndent;
-    for (size_t i = 1; i < parts.size(); ++i, indent += kIndent) lines.push_back(indent + parts[i]);
+    for (size_t i = 1; i < parts.size(); ++i, indent += kIndent)
+        lines.push_back(indent + parts[i]);
     std::vector<std::string> children;
-    const std::string base = folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
+    const std::string base =
+        folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
     for (const auto& entry : platform_.files.FindFiles(base + "*")) {
-        if (entry.directory && entry.name != "." && entry.name != "..") children.push_back(entry.name);
+        if (entry.directory && entry.name != "." && entry.name != "..")
+            children.push_back(entry.name);
     }
     std::sort(children.begin(), children.end(), [](const std::string& a, const std::string& b) {
         return platform::CompareIgnoreCase(a, b) < 0;
     });
-    for (const auto& child : children) lines.push_back(indent + child);
+    for (const auto& child : children)
+        lines.push_back(indent + child);
     auto& list = form_["DirectoryLbx"];
     list.SetItems(std::move(lines));
     list.SetItemIndex(static_cast<int>(parts.size()) - 1);
@@ -91,7 +107,8 @@ void Wizard::PointFolderList(const std::string& folder) {
 void Wizard::OnFolderListChosen() {
     auto& list = form_["DirectoryLbx"];
     const int index = list.ItemIndex();
-    if (index < 0) return;
+    if (index < 0)
+        return;
     const std::vector<std::string> parts = Components(folder_list_dir_);
     if (static_cast<size_t>(index) < parts.size()) {
         PointFolderList(Join(parts, static_cast<size_t>(index) + 1));
@@ -99,17 +116,22 @@ void Wizard::OnFolderListChosen() {
     }
     std::string child = list.Items()[index];
     child.erase(0, child.find_first_not_of(' '));
-    const std::string base = folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
+    const std::string base =
+        folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
     PointFolderList(base + child);
 }
 
-void Wizard::OnFolderListChange() { form_["PathEdit"].SetText(folder_list_dir_); }
+void Wizard::OnFolderListChange() {
+    form_["PathEdit"].SetText(folder_list_dir_);
+}
 
 void Wizard::SelectDrive(int index) {
     auto& drives = form_["DriveCmb"];
-    if (index < 0 || index >= static_cast<int>(drives.Items().size())) return;
+    if (index < 0 || index >= static_cast<int>(drives.Items().size()))
+        return;
     const std::string drive = drives.Items()[index];
-    if (drive == DriveOf(folder_list_dir_)) return;
+    if (drive == DriveOf(folder_list_dir_))
+        return;
     drives.SetItemIndex(index);
     // The folder list reports its change first, the drive list after it.
     PointFolderList(platform_.system.CurrentDirectoryOf(drive));
@@ -118,23 +140,27 @@ void Wizard::SelectDrive(int index) {
 
 void Wizard::OnFolderFieldChange() {
     const std::string& text = form_["PathEdit"].Text();
-    if (page_ != 3 || text.empty()) return;
+    if (page_ != 3 || text.empty())
+        return;
     const std::string drive = platform::ToLower(text.substr(0, 1)) + ":";
-    if (drive[0] < 'a' || drive[0] > 'z') return;
+    if (drive[0] < 'a' || drive[0] > 'z')
+        return;
     const auto& items = form_["DriveCmb"].Items();
     const auto found = std::find(items.begin(), items.end(), drive);
-    if (found == items.end()) return;
+    if (found == items.end())
+        return;
     const std::string typed = text;
     SelectDrive(static_cast<int>(found - items.begin()));
     // The drive change proposes the drive's folder; a folder given in full is the user's choice
     // and stays as it was typed (or as the destination came in).
-    if (IsFullPath(typed)) form_["PathEdit"].SetText(typed);
+    if (IsFullPath(typed))
+        form_["PathEdit"].SetText(typed);
 }
 
 void Wizard::OnDriveChange() {
-    form_["Label5"].SetText(SpaceTextAfterDriveChange(
-        {Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)}, config_.need_disk_space,
-        SelectedDriveFreeSpace()));
+    form_["Label5"].SetText(
+        SpaceTextAfterDriveChange({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
+                                  config_.need_disk_space, SelectedDriveFreeSpace()));
     const std::string& folder = folder_list_dir_;
     form_["PathEdit"].SetText(folder + (folder.back() == '\\' ? "" : "\\") + config_.install_path);
 }
@@ -163,8 +189,8 @@ bool Wizard::DestinationChecksPass() {
         return false;
     }
     if (SelectedDriveFreeSpace() < config_.need_disk_space &&
-        Ask(Text(keys::cSizeError), DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
-            DialogButton::No) {
+        Ask(Text(keys::cSizeError), DialogKind::Confirmation,
+            {DialogButton::Yes, DialogButton::No}) == DialogButton::No) {
         form_.RequestClose();
         return false;
     }

@@ -15,7 +15,8 @@ std::string Line(const std::string& word, const std::string& amount, const std::
 
 std::string MegabyteForm(std::int64_t bytes) {
     // The decimal is the first digit of the true fraction, so 1000000 bytes show 0.9.
-    return std::to_string(bytes / kMegabyte) + "." + std::to_string((bytes % kMegabyte) * 10 / kMegabyte);
+    return std::to_string(bytes / kMegabyte) + "." +
+           std::to_string((bytes % kMegabyte) * 10 / kMegabyte);
 }
 
 std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::int64_t free) {
@@ -23,15 +24,18 @@ std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::in
            Line(words.exist, MegabyteForm(free), words.mbyte);
 }
 
-std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need, std::int64_t free) {
+std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need,
+                                      std::int64_t free) {
     return Line(words.exist, std::to_string(free / kMegabyte), words.mbyte) + kLineBreak +
            Line(words.need, std::to_string(need / kMegabyte), words.mbyte);
 }
 
 bool IsFullPath(const std::string& folder) {
     const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    if (folder.size() >= 3 && letter(folder[0]) && folder[1] == ':' && folder[2] == '\\') return true;
-    if (folder.rfind("\\\\", 0) != 0) return false;
+    if (folder.size() >= 3 && letter(folder[0]) && folder[1] == ':' && folder[2] == '\\')
+        return true;
+    if (folder.rfind("\\\\", 0) != 0)
+        return false;
     const auto server_end = folder.find('\\', 2);
     return server_end != std::string::npos && server_end > 2 && server_end + 1 < folder.size() &&
            folder[server_end + 1] != '\\';

@@ -17,7 +17,8 @@ std::string MegabyteForm(std::int64_t bytes);
 // On entering the page: the space needed, then the space free, in megabytes with a decimal.
 std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::int64_t free);
 // After a drive change: the space free first, then the space needed, in whole megabytes.
-std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need, std::int64_t free);
+std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need,
+                                      std::int64_t free);
 
 // A folder given in full: drive letter, colon and backslash, or \\server\share.
 bool IsFullPath(const std::string& folder);

@@ -9,22 +9,10 @@ namespace {
 
 // A sheet with a folded corner: '#' outline, '+' fold, '.' paper, ' ' background.
 constexpr std::array<std::string_view, 16> kSheet = {
-    "  #########     ",
-    "  #.......##    ",
-    "  #.......#+#   ",
-    "  #.......#++#  ",
-    "  #.......####  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  #..........#  ",
-    "  ############  ",
-    "                ",
-    "                ",
+    "  #########     ", "  #.......##    ", "  #.......#+#   ", "  #.......#++#  ",
+    "  #.......####  ", "  #..........#  ", "  #..........#  ", "  #..........#  ",
+    "  #..........#  ", "  #..........#  ", "  #..........#  ", "  #..........#  ",
+    "  #..........#  ", "  ############  ", "                ", "                ",
 };
 
 // The mark of each type, drawn in its colour inside the sheet at (4, 6).
@@ -35,13 +23,27 @@ struct Mark {
 };
 
 constexpr Mark kMarks[] = {
-    {"ZKXImg", 0xB05A1E, {"XXXXXXXX", "        ", "XXXXXX  ", "        ", "XXXXXXX ", "        ", "XXXX    "}},
-    {"ZKCImg", 0x8C8C00, {"XXXXXXXX", "XXXXXXXX", "        ", " XXXXXX ", "        ", " XXXX   ", "        "}},
-    {"ZKLImg", 0x1E4A8C, {"X XXXXXX", "        ", "X XXXXX ", "        ", "X XXXXXX", "        ", "X XXX   "}},
-    {"BZKImg", 0x2E8B2E, {"  XXX   ", " X   X  ", " X   X  ", "  XXX   ", " XXXXX  ", "XXXXXXX ", "        "}},
-    {"ZKSImg", 0x1E78E0, {"XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX"}},
-    {"MIXImg", 0x8C2E8C, {"    XX  ", "    X X ", "    X  X", "    X   ", "  XXX   ", " XXXX   ", "  XX    "}},
-    {"ZKAImg", 0x505050, {" X  X   ", "  X  X  ", "   X  X ", "  X  X  ", " X  X   ", "        ", "   XXXX "}},
+    {"ZKXImg",
+     0xB05A1E,
+     {"XXXXXXXX", "        ", "XXXXXX  ", "        ", "XXXXXXX ", "        ", "XXXX    "}},
+    {"ZKCImg",
+     0x8C8C00,
+     {"XXXXXXXX", "XXXXXXXX", "        ", " XXXXXX ", "        ", " XXXX   ", "        "}},
+    {"ZKLImg",
+     0x1E4A8C,
+     {"X XXXXXX", "        ", "X XXXXX ", "        ", "X XXXXXX", "        ", "X XXX   "}},
+    {"BZKImg",
+     0x2E8B2E,
+     {"  XXX   ", " X   X  ", " X   X  ", "  XXX   ", " XXXXX  ", "XXXXXXX ", "        "}},
+    {"ZKSImg",
+     0x1E78E0,
+     {"XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX"}},
+    {"MIXImg",
+     0x8C2E8C,
+     {"    XX  ", "    X X ", "    X  X", "    X   ", "  XXX   ", " XXXX   ", "  XX    "}},
+    {"ZKAImg",
+     0x505050,
+     {" X  X   ", "  X  X  ", "   X  X ", "  X  X  ", " X  X   ", "        ", "   XXXX "}},
 };
 
 platform::Bitmap Draw(const Mark& mark) {
@@ -62,7 +64,8 @@ platform::Bitmap Draw(const Mark& mark) {
     }
     for (int y = 0; y < 7; ++y) {
         for (int x = 0; x < 8; ++x) {
-            if (mark.rows[y][x] == 'X') icon.At(4 + x, 6 + y) = mark.color;
+            if (mark.rows[y][x] == 'X')
+                icon.At(4 + x, 6 + y) = mark.color;
         }
     }
     return icon;
@@ -72,7 +75,8 @@ platform::Bitmap Draw(const Mark& mark) {
 
 std::vector<FileTypeIcon> FileTypeIcons() {
     std::vector<FileTypeIcon> icons;
-    for (const auto& mark : kMarks) icons.push_back({mark.control, Draw(mark)});
+    for (const auto& mark : kMarks)
+        icons.push_back({mark.control, Draw(mark)});
     return icons;
 }
 

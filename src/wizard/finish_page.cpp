@@ -13,12 +13,14 @@ void Wizard::ShowFinishPage() {
     open_group.SetChecked(group_made);
     form_["RunProgCBx"].SetVisible(true);
     form_["Panel4"].SetVisible(true);
-    for (const char* name : {"Panel2", "Panel3", "Label4", "PathEdit", "GroupLbx", "LicenceRe", "CancelBtn"}) {
+    for (const char* name :
+         {"Panel2", "Panel3", "Label4", "PathEdit", "GroupLbx", "LicenceRe", "CancelBtn"}) {
         form_[name].SetVisible(false);
     }
     form_["BackBtn"].SetEnabled(false);
     form_["Label6"].SetText(language::FormatText(
-        Text(keys::cInstallOk), {config_.product_name + config_.edition_suffix, config_.version_number}));
+        Text(keys::cInstallOk),
+        {config_.product_name + config_.edition_suffix, config_.version_number}));
     form_["Label1"].SetText(Text(keys::cComplete));
     form_["NextBtn"].SetText(Text(keys::cReadyCommon));
     form_.SetVisible(true);
@@ -30,7 +32,8 @@ void Wizard::FinishActions() {
         platform_.shell.Open(folders_.programs_dir + "\\" + form_["PathEdit"].Text());
     }
     application_.ProcessMessages();
-    if (form_["RunProgCBx"].Checked()) platform_.shell.Open(destination_ + "\\zinkolar.exe");
+    if (form_["RunProgCBx"].Checked())
+        platform_.shell.Open(destination_ + "\\zinkolar.exe");
     application_.ProcessMessages();
     application_.Terminate(0);
 }

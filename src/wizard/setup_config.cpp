@@ -36,14 +36,16 @@ SetupConfig ReadSetupConfig(const platform::Profile& ini, std::string source_dir
 
 std::string DefaultGroupName(const SetupConfig& config) {
     std::string name = config.product_name + config.edition_suffix;
-    if (!config.version_number.empty()) name += " " + config.version_number;
+    if (!config.version_number.empty())
+        name += " " + config.version_number;
     return name;
 }
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('\\');
     std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
     return folder;
 }
 

@@ -8,8 +8,10 @@ namespace {
 using platform::RegistryRoot;
 
 constexpr char kWindowsKey[] = "Software\\MicroSoft\\Windows\\CurrentVersion";
-constexpr char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
-constexpr char kShellFoldersKey[] = "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kAppPathsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
+constexpr char kShellFoldersKey[] =
+    "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kSetupKey[] = "Software\\MicroSoft\\Windows\\CurrentVersion\\Setup";
 constexpr char kQuickLaunch[] = "Microsoft\\Internet Explorer\\Quick Launch";
 constexpr std::uint32_t kRpcServerUnavailable = 1722;
@@ -28,14 +30,17 @@ std::string ShellFolder(const platform::Platform& p, int id, RegistryRoot root, 
 }  // namespace
 
 std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
     return path;
 }
 
 std::string ReadProgramFilesDir(const platform::Registry& registry) {
     std::string dir = Read(registry, RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir");
-    if (dir.empty()) return "C:\\";
-    if (dir.back() != '\\') dir += '\\';
+    if (dir.empty())
+        return "C:\\";
+    if (dir.back() != '\\')
+        dir += '\\';
     return dir;
 }
 
@@ -54,23 +59,27 @@ void FindShellFolders(const platform::Platform& p, int platform_code, SystemFold
         f.programs_dir = Read(p.registry, RegistryRoot::CurrentUser, kShellFoldersKey, "Programs");
         std::string windows = Read(p.registry, RegistryRoot::LocalMachine, kSetupKey, "WinDir");
         if (!windows.empty()) {
-            if (windows.back() != '\\') windows += '\\';
+            if (windows.back() != '\\')
+                windows += '\\';
             f.quick_launch_dir = windows + "Application Data\\" + kQuickLaunch;
         }
         return;
     }
     f.desktop_dir = ShellFolder(p, kCommonDesktop, RegistryRoot::LocalMachine, "Desktop");
     f.programs_dir = ShellFolder(p, kCommonPrograms, RegistryRoot::LocalMachine, "Programs");
-    f.quick_launch_dir = ShellFolder(p, kAppData, RegistryRoot::CurrentUser, "AppData") + "\\" + kQuickLaunch;
+    f.quick_launch_dir =
+        ShellFolder(p, kAppData, RegistryRoot::CurrentUser, "AppData") + "\\" + kQuickLaunch;
 }
 
 std::vector<std::string> ListProgramGroups(const platform::FileSystem& files,
                                            const std::string& programs_dir) {
     std::vector<std::string> groups;
     // Without a programs folder "\\*" would list the root of the current drive.
-    if (programs_dir.empty()) return groups;
+    if (programs_dir.empty())
+        return groups;
     for (const auto& entry : files.FindFiles(programs_dir + "\\*")) {
-        if (entry.directory && entry.name != "." && entry.name != "..") groups.push_back(entry.name);
+        if (entry.directory && entry.name != "." && entry.name != "..")
+            groups.push_back(entry.name);
     }
     return groups;
 }

@@ -35,7 +35,8 @@ std::string ReadProgramFilesDir(const platform::Registry& registry);
 std::string TakeAppPathsDestination(platform::Registry& registry, const std::string& product_name);
 
 // SendTo, desktop, programs and Quick Launch folders, by platform code.
-void FindShellFolders(const platform::Platform& platform, int platform_code, SystemFolders& folders);
+void FindShellFolders(const platform::Platform& platform, int platform_code,
+                      SystemFolders& folders);
 
 // The names of the sub-folders of the programs folder.
 std::vector<std::string> ListProgramGroups(const platform::FileSystem& files,

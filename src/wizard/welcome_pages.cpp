@@ -10,13 +10,15 @@ using language::FormatText;
 namespace keys = language::keys;
 
 void Show(ui::Form& form, std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names) form[name].SetVisible(visible);
+    for (const char* name : names)
+        form[name].SetVisible(visible);
 }
 
 }  // namespace
 
 void Wizard::ShowWelcomePage() {
-    const std::initializer_list<std::string_view> product = {config_.product_name, config_.version_number};
+    const std::initializer_list<std::string_view> product = {config_.product_name,
+                                                             config_.version_number};
     form_["Label1"].SetText(FormatText(Text(keys::cWelcome), product));
     form_["Label2"].SetText(Text(keys::cWarning1) + " " + Text(keys::cWarning2));
     form_["Label2"].SetVisible(true);
@@ -48,7 +50,8 @@ void Wizard::ShowLicencePage() {
         config_.script_file_name = server ? "server.ini" : "client.ini";
         config_.edition_suffix = server ? " Server" : " Client";
         // The client installs no remote-control scripts; the row stays hidden from now on.
-        if (!server) Show(form_, {"ZKACBx", "ZKAImg", "Label21"}, false);
+        if (!server)
+            Show(form_, {"ZKACBx", "ZKAImg", "Label21"}, false);
     } else {
         config_.script_file_name = kSetupIni;
     }
@@ -63,11 +66,14 @@ void Wizard::ShowLicencePage() {
     if (platform_.files.FileExists(licence)) {
         if (auto bytes = platform_.files.ReadFile(licence)) {
             // Rich text keeps its own encoding escapes; plain text is in the ANSI code page.
-            viewer.SetContent(bytes->rfind("{\\rtf", 0) == 0 ? *bytes : platform_.codec.AnsiToUtf8(*bytes));
+            viewer.SetContent(bytes->rfind("{\\rtf", 0) == 0 ? *bytes
+                                                             : platform_.codec.AnsiToUtf8(*bytes));
         }
     }
     Show(form_, {"LicenceRe", "YesBtn", "NoBtn"}, true);
-    Show(form_, {"Label3", "Label5", "Panel5", "PathEdit", "DriveCmb", "DirectoryLbx", "Bevel", "SelectLangCmb"},
+    Show(form_,
+         {"Label3", "Label5", "Panel5", "PathEdit", "DriveCmb", "DirectoryLbx", "Bevel",
+          "SelectLangCmb"},
          false);
     form_["BackBtn"].SetEnabled(true);
     form_["NextBtn"].SetEnabled(false);
@@ -89,7 +95,8 @@ void Wizard::ShowSummaryPage() {
     summary.SetVisible(true);
     form_["NextBtn"].SetText(Text(keys::cInstall));
     form_["Label6"].SetText(
-        FormatText(Text(keys::cReady), {config_.product_name + config_.edition_suffix, config_.version_number}));
+        FormatText(Text(keys::cReady),
+                   {config_.product_name + config_.edition_suffix, config_.version_number}));
     form_["Label1"].SetText(Text(keys::cAllReady));
     form_["Label4"].SetText(Text(keys::cCurrentSeting) + ":");
     form_["Label4"].SetVisible(true);

@@ -17,9 +17,19 @@ using language::keys::cRPCError;
 using ui::DialogButton;
 using ui::DialogKind;
 
-constexpr const char* kInitiallyChecked[] = {
-    "AddLinkToStartCBx", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx", "ZKXCBx", "ZKCCBx",
-    "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx", "RunProgCBx", "RunProgGroupCBx", "ClientRb"};
+constexpr const char* kInitiallyChecked[] = {"AddLinkToStartCBx",
+                                             "AddLinkToDeskTopCBx",
+                                             "AddLinkToQuickLaunchCBx",
+                                             "ZKXCBx",
+                                             "ZKCCBx",
+                                             "ZKLCBx",
+                                             "BZKCBx",
+                                             "ZKSCBx",
+                                             "MIXCBx",
+                                             "ZKACBx",
+                                             "RunProgCBx",
+                                             "RunProgGroupCBx",
+                                             "ClientRb"};
 
 // The file-type boxes are captioned with their extensions.
 constexpr std::pair<const char*, const char*> kExtensionCaptions[] = {
@@ -44,10 +54,13 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
              .topmost = true}),
       language_(platform.files, platform.codec, FolderOf(platform.system.ProgramPath())) {
     form_.AddAll(kWizardControls);
-    for (const char* name : kInitiallyChecked) form_[name].SetChecked(true);
-    for (const auto& [name, caption] : kExtensionCaptions) form_[name].SetText(caption);
+    for (const char* name : kInitiallyChecked)
+        form_[name].SetChecked(true);
+    for (const auto& [name, caption] : kExtensionCaptions)
+        form_[name].SetText(caption);
     form_["BackBtn"].SetEnabled(false);
-    for (const auto& icon : FileTypeIcons()) form_[icon.control].SetPicture(icon.picture);
+    for (const auto& icon : FileTypeIcons())
+        form_[icon.control].SetPicture(icon.picture);
     form_.SetDefaultButton(form_["NextBtn"]);
     form_.SetCancelButton(form_["CancelBtn"]);
 
@@ -71,12 +84,13 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
 
 void Wizard::Create() {
     page_ = 0;
-    config_ = ReadSetupConfig(
-        platform::LoadProfile(platform_.files, platform_.codec, language_.SourceDir() + "\\" + kSetupIni),
-        language_.SourceDir());
+    config_ = ReadSetupConfig(platform::LoadProfile(platform_.files, platform_.codec,
+                                                    language_.SourceDir() + "\\" + kSetupIni),
+                              language_.SourceDir());
 
     const install::LibraryResult<int> code = install::QueryPlatformCode(platform_.libraries);
-    if (code) config_.platform_code = *code;
+    if (code)
+        config_.platform_code = *code;
 
     language_.BuildList(config_.language);
     auto& languages = form_["SelectLangCmb"];
@@ -121,7 +135,8 @@ void Wizard::Create() {
         config_.client_server = kind && platform::ToLower(*kind) == "clientserver";
     }
 
-    if (destination_.empty()) destination_ = folders_.program_files_dir + config_.install_path;
+    if (destination_.empty())
+        destination_ = folders_.program_files_dir + config_.install_path;
     ListDrives();
     PointFolderList(platform_.files.DirectoryExists(folders_.program_files_dir)
                         ? folders_.program_files_dir
@@ -130,14 +145,17 @@ void Wizard::Create() {
     folders_.old_version = platform_.system.ReadWinIni("Kelmo", "Version");
     folders_.system_dir = platform_.system.SystemDirectory();
     if (folders_.printer_driver_dir.empty()) {
-        folders_.printer_driver_dir = FallbackPrinterDriverDir(folders_.system_dir, config_.platform_code);
+        folders_.printer_driver_dir =
+            FallbackPrinterDriverDir(folders_.system_dir, config_.platform_code);
     }
     auto& drives = form_["DriveCmb"];
     for (int i = static_cast<int>(drives.Items().size()) - 1; i >= 0; --i) {
-        if (drives.Items()[i] == "a:" || drives.Items()[i] == "b:") drives.RemoveItem(i);
+        if (drives.Items()[i] == "a:" || drives.Items()[i] == "b:")
+            drives.RemoveItem(i);
     }
     if (!config_.voice_version) {
-        for (const char* name : kVoiceRows) form_[name].SetVisible(false);
+        for (const char* name : kVoiceRows)
+            form_[name].SetVisible(false);
     }
     form_.SetFocus(form_["NextBtn"]);
 }
@@ -148,10 +166,10 @@ language::ProductInfo Wizard::Product() const {
 
 void Wizard::OnLanguageChange() {
     language::LanguageDocuments documents{config_.license_file, config_.instructions_file};
-    language::ApplyLanguage(
-        form_, language_, application_, Product(),
-        platform::LoadProfile(platform_.files, platform_.codec, language_.SourceDir() + "\\" + kSetupIni),
-        documents);
+    language::ApplyLanguage(form_, language_, application_, Product(),
+                            platform::LoadProfile(platform_.files, platform_.codec,
+                                                  language_.SourceDir() + "\\" + kSetupIni),
+                            documents);
     config_.license_file = documents.license_file;
     config_.instructions_file = documents.instructions_file;
 }
@@ -170,14 +188,17 @@ void Wizard::Fail(const std::string& text) {
 void Wizard::Next() {
     const int old = page_;
     page_ = static_cast<std::uint8_t>(page_ + 1);
-    if (!config_.client_server && old == 0) page_ = 2;
+    if (!config_.client_server && old == 0)
+        page_ = 2;
     ShowPage();
 }
 
 void Wizard::Back() {
     page_ = static_cast<std::uint8_t>(page_ - 1);
-    if (!form_["AddLinkToStartCBx"].Checked() && page_ == 5) page_ = 4;
-    if (!config_.client_server && page_ == 1) page_ = 0;
+    if (!form_["AddLinkToStartCBx"].Checked() && page_ == 5)
+        page_ = 4;
+    if (!config_.client_server && page_ == 1)
+        page_ = 0;
     ShowPage();
 }
 

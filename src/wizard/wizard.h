@@ -16,7 +16,7 @@
 namespace wizard {
 
 class Wizard {
-public:
+  public:
     Wizard(platform::Platform& platform, ui::Application& application, ui::MessageDialogs& dialogs);
     Wizard(const Wizard&) = delete;
     Wizard& operator=(const Wizard&) = delete;
@@ -36,7 +36,7 @@ public:
     void SetRunInstallation(std::function<void()> run) { run_installation_ = std::move(run); }
     void ShowFinishPage();
 
-private:
+  private:
     // Navigation.
     void Next();
     void Back();
