@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A'; }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
@@ -36,7 +38,14 @@ std::string Clean(std::string_view text) {
     return out;
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+// Queries compare in lower case, as the names of the file's lines are kept.
+std::string Fold(std::string_view name) {
+    return ToLower(Clean(name));
+}
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // The platform counts characters (one byte each in the ANSI code page), not UTF-8 bytes.
 std::size_t CharCount(std::string_view text) {
@@ -94,6 +103,7 @@ Profile::Line Profile::MakeLine(std::string text) {
         if (close != std::string_view::npos) {
             line.kind = LineKind::Header;
             line.name = Trim(content.substr(1, close - 1));
+            line.folded = ToLower(line.name);
             return line;
         }
     }
@@ -104,17 +114,18 @@ Profile::Line Profile::MakeLine(std::string text) {
     }
     line.kind = LineKind::Entry;
     line.name = name;
+    line.folded = ToLower(name);
     if (equals != std::string_view::npos) {
         line.value = std::string(Trim(content.substr(equals + 1)));
     }
     return line;
 }
 
-std::optional<Profile::Span> Profile::FindSection(std::string_view name) const {
+std::optional<Profile::Span> Profile::FindSection(const std::string& folded) const {
     std::size_t begin = 0;  // the section "" is the part before the first header
-    if (!name.empty()) {
-        while (begin < lines_.size() && !(lines_[begin].kind == LineKind::Header &&
-                                          EqualsIgnoreCase(lines_[begin].name, name))) {
+    if (!folded.empty()) {
+        while (begin < lines_.size() &&
+               !(lines_[begin].kind == LineKind::Header && lines_[begin].folded == folded)) {
             ++begin;
         }
         if (begin == lines_.size()) {
@@ -129,9 +140,9 @@ std::optional<Profile::Span> Profile::FindSection(std::string_view name) const {
     return Span{begin, end};
 }
 
-std::optional<std::size_t> Profile::FindEntry(Span span, std::string_view key) const {
+std::optional<std::size_t> Profile::FindEntry(Span span, const std::string& folded) const {
     for (std::size_t i = span.begin; i < span.end; ++i) {
-        if (lines_[i].kind == LineKind::Entry && EqualsIgnoreCase(lines_[i].name, key)) {
+        if (lines_[i].kind == LineKind::Entry && lines_[i].folded == folded) {
             return i;
         }
     }
@@ -139,11 +150,11 @@ std::optional<std::size_t> Profile::FindEntry(Span span, std::string_view key) c
 }
 
 std::string Profile::Read(std::string_view section, std::string_view key) const {
-    const std::optional<Span> span = FindSection(Clean(section));
+    const std::optional<Span> span = FindSection(Fold(section));
     if (!span) {
         return {};
     }
-    const std::optional<std::size_t> at = FindEntry(*span, Clean(key));
+    const std::optional<std::size_t> at = FindEntry(*span, Fold(key));
     if (!at || !lines_[*at].value) {
         return {};
     }
@@ -151,7 +162,7 @@ std::string Profile::Read(std::string_view section, std::string_view key) const 
 }
 
 std::vector<std::string> Profile::Keys(std::string_view section) const {
-    const std::optional<Span> span = FindSection(Clean(section));
+    const std::optional<Span> span = FindSection(Fold(section));
     if (!span) {
         return {};
     }
@@ -166,7 +177,7 @@ std::vector<std::string> Profile::Keys(std::string_view section) const {
         if (line.kind != LineKind::Entry) {
             continue;
         }
-        first_values.try_emplace(ToLower(line.name), line.value ? Unquote(*line.value) : "");
+        first_values.try_emplace(line.folded, line.value ? Unquote(*line.value) : "");
         if (line.value && room > 2) {
             listed.push_back(FirstChars(line.name, room - 2));
             room -= CharCount(listed.back()) + 1;
@@ -192,13 +203,13 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
     }
     const std::string text = Clean(value);
     const std::string header = Clean(section);
-    const std::optional<Span> span = FindSection(header);
+    const std::optional<Span> span = FindSection(ToLower(header));
     if (!span) {
         Insert(lines_.size(), "[" + header + "]");
         Insert(lines_.size(), name + "=" + text);
         return;
     }
-    if (const std::optional<std::size_t> at = FindEntry(*span, name)) {
+    if (const std::optional<std::size_t> at = FindEntry(*span, ToLower(name))) {
         Line& line = lines_[*at];
         if (line.value != text) {
             line = MakeLine(line.name + "=" + text + "\r\n");
@@ -215,16 +226,16 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 void Profile::Remove(std::string_view section, std::string_view key) {
-    const std::optional<Span> span = FindSection(Clean(section));
+    const std::optional<Span> span = FindSection(Fold(section));
     if (!span) {
         return;
     }
-    if (const std::optional<std::size_t> at = FindEntry(*span, Clean(key))) {
+    if (const std::optional<std::size_t> at = FindEntry(*span, Fold(key))) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*at));
     }
 }
 
-void Profile::Insert(std::size_t at, std::string text) {
+void Profile::Insert(std::size_t at, const std::string& text) {
     // The last line of a file may lack its line break; the new line must not join it.
     if (at > 0) {
         std::string& before = lines_[at - 1].text;

@@ -17,7 +17,8 @@
 //   a value keeps blanks at its ends. There are no comments after a value.
 //
 // Writing changes as little as possible so that files keep their author's layout: only the line
-// of the written key changes, every other line keeps its bytes and its line break.
+// of the written key changes, every other line keeps its bytes and its line break (a last line
+// without one gets CR LF when a line is added after it).
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -36,7 +37,7 @@ inline constexpr std::size_t kProfileValueLimit = 2047;
 inline constexpr std::size_t kProfileKeyListBuffer = 16384;
 
 class Profile {
-public:
+  public:
     Profile() = default;  // an empty file
 
     // Parses a profile file's text (UTF-8; the caller converted from the file's code page and
@@ -56,7 +57,8 @@ public:
     // a new key goes after the last entry of that section; a new section goes at the end of the
     // file. Blanks around names and value are dropped as the reader drops them (quote a value to
     // keep them); line breaks inside them become blanks, so a write never adds lines of its own.
-    // Changed and new lines end in CR LF. Writing the value a key already has changes nothing.
+    // Changed and new lines end in CR LF. Writing the value a key already has changes nothing;
+    // a key without a name is not written.
     void Write(std::string_view section, std::string_view key, std::string_view value);
 
     // Deletes the line of the key's first entry in the first section of that name, if any.
@@ -68,12 +70,13 @@ public:
     // Whether the file began with a UTF-8 byte-order mark.
     bool Utf8Bom() const { return utf8_bom_; }
 
-private:
+  private:
     enum class LineKind { Other, Header, Entry };
     struct Line {
         std::string text;  // as in the file, line break included
         LineKind kind = LineKind::Other;
-        std::string name;  // of the section (Header) or the key (Entry)
+        std::string name;                  // of the section (Header) or the key (Entry)
+        std::string folded;                // the name in lower case, for comparing
         std::optional<std::string> value;  // Entry with "=": blanks dropped, quotes kept
     };
     // Lines [begin, end) of a section's body; begin is where a first entry would go.
@@ -83,9 +86,10 @@ private:
     };
 
     static Line MakeLine(std::string text);
-    std::optional<Span> FindSection(std::string_view name) const;
-    std::optional<std::size_t> FindEntry(Span span, std::string_view key) const;
-    void Insert(std::size_t at, std::string text);
+    // Both take a name cleaned and in lower case.
+    std::optional<Span> FindSection(const std::string& folded) const;
+    std::optional<std::size_t> FindEntry(Span span, const std::string& folded) const;
+    void Insert(std::size_t at, const std::string& text);
 
     std::vector<Line> lines_;
     bool utf8_bom_ = false;
