@@ -1,0 +1,24 @@
+#pragma once
+// What the driver knows of the setup program's windows: their classes and the wizard's
+// control identifiers, taken from the program's own control table.
+#include <stdexcept>
+#include <string_view>
+
+#include "wizard/wizard_controls.h"
+
+namespace e2e {
+
+inline constexpr std::string_view kWizardClass = "TWizardDlg";
+inline constexpr std::string_view kBackgroundClass = "TMainForm";
+
+// The identifier of a wizard control by its name; an unknown name does not compile.
+consteval int WizardId(std::string_view name) {
+    for (const ui::ControlSpec& spec : wizard::kWizardControls) {
+        if (name == spec.name) {
+            return spec.id;
+        }
+    }
+    throw std::invalid_argument("no such wizard control");
+}
+
+}  // namespace e2e

@@ -1,0 +1,398 @@
+// The wizard when something is wrong or the user wants out: broken distributions, cancelling
+// and closing, declining the licence, a folder that is no full path, and an old version 4 in
+// the chosen folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver/distribution.h"
+#include "driver/image.h"
+#include "driver/setup_process.h"
+#include "driver/strings.h"
+#include "driver/wizard.h"
+#include "driver/wizard_walk.h"
+#include "wizard_pages.h"
+
+namespace {
+
+using namespace e2e;
+using Strings = std::vector<std::string>;
+
+const std::string kErrorTitle = "Ошибка";
+const Strings kOk{"OK"};
+const Strings kYesNo{kRussian.yes, kRussian.no};
+
+// --- Broken distributions: one error message, no window, a failed end.
+
+struct BrokenCase {
+    const char* name;
+    void (*breaks)(const Distribution&);
+    const char* title;
+    const char* message;
+};
+
+// The language is applied before the checks, so their message is translated.
+void MissingServiceLibraryInEnglish(const Distribution& d) {
+    ChangeSetupIni(d, "Language=Russian", "Language=English");
+    d.Remove("znklrf32.dll");
+}
+
+const BrokenCase kBrokenCases[] = {
+    {"NoSetupIni", [](const Distribution& d) { d.Remove("setup.ini"); }, "Ошибка",
+     "Ошибка при загрузке setup.ini"},
+    {"NoServiceLibrary", [](const Distribution& d) { d.Remove("znklrf32.dll"); }, "Ошибка",
+     "Ошибка при загрузке znklrf32.dll"},
+    // The printer-setup library loads as well but exports no GetVer.
+    {"ServiceLibraryWithoutGetVer",
+     [](const Distribution& d) {
+         d.Write("znklrf32.dll", ReadBytes(d.Folder() + L"\\zkprtstp.dll"));
+     },
+     "Ошибка", "Ошибка при загрузке GetVer"},
+    {"NoServiceLibraryInEnglish", MissingServiceLibraryInEnglish, "Error",
+     "Error loading znklrf32.dll"},
+};
+
+class BrokenDistributionTest : public ::testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenDistributionTest, OneErrorMessageNoWindowAndAFailedEnd) {
+    const BrokenCase& row = GetParam();
+    const Distribution distribution(kDistributions + "single");
+    row.breaks(distribution);
+    const SetupProcess setup(distribution.Folder());
+
+    // Watched all along, not only at the end: a window shown for a moment counts too.
+    Strings shown;
+    const auto note_shown_windows = [&] {
+        for (const std::string_view kind : {kBackgroundClass, kWizardClass}) {
+            const auto window = setup.FindTopLevel(kind);
+            if (window && window->Visible() &&
+                std::find(shown.begin(), shown.end(), kind) == shown.end()) {
+                shown.emplace_back(kind);
+            }
+        }
+    };
+    const MessageDialog dialog = WaitFor(
+        [&] {
+            note_shown_windows();
+            return setup.FindDialog();
+        },
+        kDefaultTimeout, "the error message");
+    EXPECT_EQ(dialog.Title(), row.title);
+    EXPECT_EQ(dialog.Text(), row.message);
+    EXPECT_EQ(dialog.Buttons(), kOk);
+    Image::CaptureSettledScreen().SavePng(HostPath(ShotsFolder() + "/01-error.png"));
+
+    WizardWalk::Answer(dialog, "OK");
+    const DWORD code = WaitFor(
+        [&]() -> std::optional<DWORD> {
+            if (const auto other = setup.FindDialog()) {
+                throw std::runtime_error("a second message: " + other->Text());
+            }
+            note_shown_windows();
+            return setup.Running() ? std::nullopt : std::optional(setup.WaitExit());
+        },
+        kDefaultTimeout, "the end of setup.exe");
+    EXPECT_NE(code, 0u);
+    EXPECT_EQ(shown, Strings{}) << "windows shown although the distribution is broken";
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, BrokenDistributionTest, ::testing::ValuesIn(kBrokenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Cancelling: Cancel, the close message and the close command ask the same question on a
+// middle page, the close box on the finish page too; No keeps everything, Yes ends the program.
+
+struct CloseCase {
+    const char* name;
+    void (*request)(const WizardWalk&);
+    bool finish_page;  // else the destination page
+};
+
+void PressCancel(const WizardWalk& walk) {
+    walk.Control(WizardId("CancelBtn")).Click();
+}
+void PostClose(const WizardWalk& walk) {
+    PostMessageW(walk.Wizard().Handle(), WM_CLOSE, 0, 0);
+}
+void PostCloseCommand(const WizardWalk& walk) {
+    PostMessageW(walk.Wizard().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+const CloseCase kCloseCases[] = {
+    {"CancelButton", PressCancel, false},
+    {"CloseMessage", PostClose, false},
+    {"CloseCommand", PostCloseCommand, false},
+    {"CloseCommandOnFinishPage", PostCloseCommand, true},
+};
+
+class CloseRequestTest : public ::testing::TestWithParam<CloseCase> {};
+
+// The cancel question as the built-in language puts it.
+MessageDialog ExpectCancelQuestion(const WizardWalk& walk) {
+    const MessageDialog dialog = walk.Setup().WaitDialog();
+    EXPECT_EQ(dialog.Title(), kRussian.confirm_title);
+    EXPECT_EQ(dialog.Text(), kRussian.really_abort);
+    EXPECT_EQ(dialog.Buttons(), kYesNo);
+    return dialog;
+}
+
+TEST_P(CloseRequestTest, NoKeepsEverythingAndYesEnds) {
+    const CloseCase& row = GetParam();
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    WalkToDestination(walk, kRussian);
+    if (row.finish_page) {
+        for (const char* title :
+             {kRussian.shortcuts, kRussian.group, kRussian.file_types, kRussian.summary}) {
+            walk.Press(WizardId("NextBtn"), title);
+        }
+        walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
+    }
+    const std::string title = walk.Title();
+    const std::string field = walk.Text(WizardId("PathEdit"));
+
+    row.request(walk);
+    const MessageDialog question = ExpectCancelQuestion(walk);
+    walk.Shoot("question");
+    WizardWalk::Answer(question, kRussian.no);
+    EXPECT_TRUE(walk.Setup().Running());
+    EXPECT_TRUE(walk.Wizard().Visible());
+    EXPECT_EQ(walk.Title(), title);
+    EXPECT_EQ(walk.Text(WizardId("PathEdit")), field);
+    EXPECT_TRUE(walk.Control(WizardId("NextBtn")).Enabled());
+
+    row.request(walk);
+    WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
+    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, CloseRequestTest, ::testing::ValuesIn(kCloseCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WizardLicenceTest, DecliningAsksToCancelAndNoLeavesNextDisabledUntilAccepted) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    walk.Press(WizardId("NextBtn"), kRussian.licence);
+    const RemoteWindow next = walk.Control(WizardId("NextBtn"));
+
+    walk.Control(WizardId("NoBtn")).Click();
+    WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.no);
+    EXPECT_EQ(walk.Title(), kRussian.licence);
+    EXPECT_FALSE(next.Enabled());
+
+    walk.Control(WizardId("YesBtn")).Click();
+    WaitUntil([&] { return next.Enabled(); }, kPageTimeout, "Next to be enabled by accepting");
+    walk.Control(WizardId("NoBtn")).Click();
+    WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
+    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+}
+
+// --- The folder field.
+
+const std::string kBadFolderText = "Укажите полный путь к папке для установки.";
+
+struct FolderCase {
+    const char* name;
+    const char* typed;
+};
+
+// None of them starts with the letter of a drive other than C:, so the field keeps the text.
+const FolderCase kBadFolders[] = {
+    {"Relative", "Program Files\\Zinkolar"},
+    {"WithoutDrive", "\\Zinkolar"},
+    {"DriveWithoutRoot", "C:Zinkolar"},
+    {"Empty", ""},
+};
+
+class FolderFieldTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(FolderFieldTest, FolderWithoutFullPathIsRefusedOnTheDestinationPage) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    WalkToDestination(walk, kRussian);
+    const RemoteWindow field = walk.Control(WizardId("PathEdit"));
+    const std::string typed = GetParam().typed;
+    field.Type(typed);
+    ASSERT_EQ(field.Text(), typed) << "the field was rebuilt for another drive";
+
+    const MessageDialog error = walk.PressForDialog(WizardId("NextBtn"));
+    EXPECT_EQ(error.Title(), kErrorTitle);
+    EXPECT_EQ(error.Text(), kBadFolderText);
+    EXPECT_EQ(error.Buttons(), kOk);
+    walk.Shoot("refused");
+    WizardWalk::Answer(error, "OK");
+    EXPECT_EQ(walk.Title(), kRussian.destination);
+    EXPECT_EQ(field.Text(), typed);
+    EXPECT_TRUE(walk.Control(WizardId("DirectoryLbx")).Visible());
+
+    // A full path goes on.
+    field.Type("C:\\Zinkolar");
+    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, FolderFieldTest, ::testing::ValuesIn(kBadFolders),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WizardFolderFieldTest, TrailingBackslashIsDroppedFromTheDestination) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    WalkToDestination(walk, kRussian);
+    walk.Control(WizardId("PathEdit")).Type("C:\\Zinkolar\\");
+    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId("NextBtn"), kRussian.group);
+    walk.Press(WizardId("NextBtn"), kRussian.file_types);
+    walk.Press(WizardId("NextBtn"), kRussian.summary);
+    const Strings summary = Lines(walk.Text(WizardId("LicenceRe")));
+    ASSERT_GE(summary.size(), 2u);
+    EXPECT_EQ(summary[1], "        C:\\Zinkolar");
+
+    for (const char* title :
+         {kRussian.file_types, kRussian.group, kRussian.shortcuts, kRussian.destination}) {
+        walk.Press(WizardId("BackBtn"), title);
+    }
+    EXPECT_EQ(walk.Text(WizardId("PathEdit")), "C:\\Zinkolar");
+}
+
+TEST(WizardFolderFieldTest, TypingTheLetterOfAnotherDriveSwitchesToIt) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    WalkToDestination(walk, kRussian);
+    const RemoteWindow drives = walk.Control(WizardId("DriveCmb"));
+    const Strings drive_list = drives.Items();
+    ASSERT_EQ(std::count(drive_list.begin(), drive_list.end(), "z:"), 1);
+
+    walk.Control(WizardId("PathEdit")).Type("z");
+    const auto z = std::find(drive_list.begin(), drive_list.end(), "z:") - drive_list.begin();
+    WaitUntil([&] { return drives.SelectedIndex() == z; }, kPageTimeout, "drive z: to be chosen");
+    // The drive's current folder joined with the product's folder; the space of that drive
+    // first, in whole megabytes.
+    const std::string folder = walk.Text(WizardId("PathEdit"));
+    EXPECT_TRUE(folder.size() > 3 &&
+                CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, folder.c_str(), 3, "z:\\", 3) ==
+                    CSTR_EQUAL &&
+                folder.ends_with("\\Zinkolar\\Zinkolar 5"))
+        << folder;
+    const std::string space = walk.Text(WizardId("Label5"));
+    EXPECT_TRUE(space.starts_with("Имеется на диске: ") &&
+                space.ends_with("\n\rТребуется: 50 Мбайт"))
+        << space;
+    walk.Shoot("drive-z");
+}
+
+// --- An earlier version 4 recorded in win.ini.
+
+// Keys of win.ini [Kelmo] as an earlier version leaves them; what was there before comes back
+// when the object goes, also when the test fails.
+class OldVersionEntries {
+  public:
+    OldVersionEntries(const std::string& path, const std::string& version) {
+        wchar_t section[2] = {};
+        section_existed_ = GetProfileSectionW(kSection, section, 2) > 0;
+        try {
+            Set(L"Path", path);
+            Set(L"Version", version);
+        } catch (...) {
+            Restore();
+            throw;
+        }
+    }
+    ~OldVersionEntries() { Restore(); }
+    OldVersionEntries(const OldVersionEntries&) = delete;
+    OldVersionEntries& operator=(const OldVersionEntries&) = delete;
+
+  private:
+    static constexpr const wchar_t* kSection = L"Kelmo";
+
+    void Restore() const {
+        for (const auto& [key, value] : saved_) {
+            WriteProfileStringW(kSection, key.c_str(), value ? value->c_str() : nullptr);
+        }
+        if (!section_existed_) {
+            WriteProfileStringW(kSection, nullptr, nullptr);
+        }
+        WriteProfileStringW(nullptr, nullptr, nullptr);  // to the file now
+    }
+
+    void Set(const std::wstring& key, const std::string& value) {
+        constexpr const wchar_t* kAbsent = L"\x1absent\x1";
+        wchar_t before[MAX_PATH] = {};
+        GetProfileStringW(kSection, key.c_str(), kAbsent, before, MAX_PATH);
+        saved_.emplace_back(key, lstrcmpW(before, kAbsent) == 0
+                                     ? std::nullopt
+                                     : std::optional<std::wstring>(before));
+        if (WriteProfileStringW(kSection, key.c_str(), Wide(value).c_str()) == 0) {
+            throw std::runtime_error("cannot write win.ini");
+        }
+        WriteProfileStringW(nullptr, nullptr, nullptr);
+    }
+
+    bool section_existed_ = false;
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
+struct OldVersionCase {
+    const char* name;
+    const char* version;
+    bool upper_case;           // the recorded folder in capitals
+    const char* other_folder;  // appended to the recorded folder
+    bool refused;
+};
+
+const OldVersionCase kOldVersionCases[] = {
+    {"Version4SameFolder", "4.0", false, "", true},
+    {"Version4SameFolderInCapitals", "4.10", true, "", true},
+    {"Version4OtherFolder", "4.0", false, "\\Old", false},
+    {"Version5SameFolder", "5.0", false, "", false},
+};
+
+class OldVersionTest : public ::testing::TestWithParam<OldVersionCase> {};
+
+TEST_P(OldVersionTest, Version4InTheChosenFolderKeepsTheWizardOnTheShortcutsPage) {
+    const OldVersionCase& row = GetParam();
+    const Distribution distribution(kDistributions + "single");
+    std::wstring recorded = Wide(ProposedDestination(distribution.Folder()) + row.other_folder);
+    if (row.upper_case) {
+        CharUpperW(recorded.data());
+    }
+    const OldVersionEntries old_version(Utf8(recorded), row.version);
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    WalkToDestination(walk, kRussian);
+    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    if (!row.refused) {
+        walk.Press(WizardId("NextBtn"), kRussian.group);
+        return;
+    }
+
+    // Asked twice: the wizard stays on the shortcuts page and does not move on behind it.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const MessageDialog message = walk.PressForDialog(WizardId("NextBtn"));
+        EXPECT_EQ(message.Title(), kRussian.confirm_title);
+        EXPECT_EQ(message.Text(),
+                  "Вы не можете поставить 5-ю версию поверх 4-й. Измените папку для установки "
+                  "или удалите старую версию.");
+        EXPECT_EQ(message.Buttons(), kOk);
+        if (attempt == 0) {
+            walk.Shoot("version-message");
+        }
+        WizardWalk::Answer(message, "OK");
+        EXPECT_EQ(walk.Title(), kRussian.shortcuts);
+        EXPECT_TRUE(walk.Control(WizardId("Panel3")).Visible());
+        EXPECT_FALSE(walk.Control(WizardId("GroupLbx")).Visible());
+    }
+
+    // Another folder lets the wizard on.
+    walk.Press(WizardId("BackBtn"), kRussian.destination);
+    walk.Control(WizardId("PathEdit")).Type("C:\\Zinkolar 5");
+    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId("NextBtn"), kRussian.group);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, OldVersionTest, ::testing::ValuesIn(kOldVersionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
