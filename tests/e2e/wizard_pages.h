@@ -13,18 +13,9 @@
 #include "driver/distribution.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
+#include "e2e_paths.h"
 
 namespace e2e {
-
-inline const std::string kDistributions = E2E_BUILD_DIR "/distribution/";
-
-// One folder of pictures per test, named after it.
-inline std::string ShotsFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return E2E_BUILD_DIR "/e2e-shots/" + name;
-}
 
 // The file-type rows top to bottom: check box, icon and description label.
 struct FileTypeRow {
