@@ -11,7 +11,7 @@ constexpr const char kResourceLibrary[] = "res.dll";
 constexpr unsigned kKindString = 103;
 constexpr unsigned kColorString = 110;
 
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlLayout kControls[] = {
     {"LogoImg", kLogoImgId, ui::Kind::Picture, nullptr, {0, 12, 0, 0}},
     {"FaxImg", kFaxImgId, ui::Kind::Picture, nullptr, {0, 0, 0, 0}},
 };

@@ -5,7 +5,7 @@ namespace {
 
 constexpr std::uint32_t kButtonFace = 0xF0F0F0;
 
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlLayout kControls[] = {
     {"Label3", 2001, ui::Kind::Label, nullptr, {80, 21, 273, 36}, true, {.vertical_center = true}},
     {"Image", 2002, ui::Kind::Picture, nullptr, {32, 21, 36, 36}},
     {"Label1", 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}},

@@ -7,15 +7,15 @@
 
 namespace ui {
 
-Control::Control(Form& form, const ControlSpec& spec, Control* parent)
+Control::Control(Form& form, const ControlLayout& layout, Control* parent)
     : form_(form),
-      name_(spec.name),
-      id_(spec.id),
-      kind_(spec.kind),
-      style_(spec.style),
+      name_(layout.name),
+      id_(layout.id),
+      kind_(layout.kind),
+      style_(layout.style),
       parent_(parent),
-      visible_(spec.visible),
-      bounds_(spec.bounds) {}
+      visible_(layout.visible),
+      bounds_(layout.bounds) {}
 
 void Control::Changed(Property property) {
     form_.Notify(*this, property);

@@ -43,7 +43,7 @@ struct Style {
 };
 
 // What is laid out in a form: a control's identity and its initial place.
-struct ControlSpec {
+struct ControlLayout {
     const char* name;
     int id;  // stable window identifier, readable by automation
     Kind kind;
@@ -59,7 +59,7 @@ class Form;
 
 class Control {
   public:
-    Control(Form& form, const ControlSpec& spec, Control* parent);
+    Control(Form& form, const ControlLayout& layout, Control* parent);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 

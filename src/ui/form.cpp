@@ -8,15 +8,15 @@ Form::Form(Options options) : options_(std::move(options)) {}
 
 Form::~Form() = default;
 
-Control& Form::Add(const ControlSpec& spec) {
-    Control* parent = spec.parent != nullptr ? &(*this)[spec.parent] : nullptr;
-    controls_.push_back(std::make_unique<Control>(*this, spec, parent));
+Control& Form::Add(const ControlLayout& layout) {
+    Control* parent = layout.parent != nullptr ? &(*this)[layout.parent] : nullptr;
+    controls_.push_back(std::make_unique<Control>(*this, layout, parent));
     return *controls_.back();
 }
 
-void Form::AddAll(std::span<const ControlSpec> specs) {
-    for (const auto& spec : specs)
-        Add(spec);
+void Form::AddAll(std::span<const ControlLayout> layouts) {
+    for (const auto& layout : layouts)
+        Add(layout);
 }
 
 Control* Form::Find(std::string_view name) const {

@@ -36,8 +36,8 @@ class Form {
     ~Form();
 
     const Options& GetOptions() const { return options_; }
-    Control& Add(const ControlSpec& spec);
-    void AddAll(std::span<const ControlSpec> specs);
+    Control& Add(const ControlLayout& layout);
+    void AddAll(std::span<const ControlLayout> layouts);
     // The control of that name; throws std::out_of_range for an unknown name.
     Control& operator[](std::string_view name) const;
     Control* Find(std::string_view name) const;

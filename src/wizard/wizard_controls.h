@@ -21,7 +21,7 @@ inline constexpr int kBarTop = 314 + (34 - 23) / 2;
 }  // namespace detail
 
 // Parents come before their children.
-inline constexpr ui::ControlSpec kWizardControls[] = {
+inline constexpr ui::ControlLayout kWizardControls[] = {
     {"Image1", 1001, detail::Kind::Picture, nullptr, {0, 0, 164, 314}},
     {"Label1", 1002, detail::Kind::Label, nullptr, {178, 4, 289, 35}, true, detail::kTitle},
     {"Label6", 1003, detail::Kind::Label, nullptr, {178, 41, 305, 64}},

@@ -6,7 +6,7 @@ namespace {
 
 using ui::Kind;
 
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlLayout kControls[] = {
     {"Panel", 1, Kind::Panel, nullptr, {0, 0, 100, 100}},
     {"A", 2, Kind::RadioButton, "Panel", {}},
     {"B", 3, Kind::RadioButton, "Panel", {}},

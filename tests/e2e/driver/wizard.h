@@ -13,9 +13,9 @@ inline constexpr std::string_view kBackgroundClass = "TMainForm";
 
 // The identifier of a wizard control by its name; an unknown name does not compile.
 consteval int WizardId(std::string_view name) {
-    for (const ui::ControlSpec& spec : wizard::kWizardControls) {
-        if (name == spec.name) {
-            return spec.id;
+    for (const ui::ControlLayout& layout : wizard::kWizardControls) {
+        if (name == layout.name) {
+            return layout.id;
         }
     }
     throw std::invalid_argument("no such wizard control");
