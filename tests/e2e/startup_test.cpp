@@ -57,6 +57,24 @@ TEST(StartupTest, WizardStandsInFrontOfTheFullScreenBackground) {
     SaveForReview(Image::CaptureSettledScreen(), "start");
 }
 
+TEST(StartupTest, ClickOnTheBackgroundHandsTheFocusBackToTheWizard) {
+    const Distribution distribution(kDistributions + "single");
+    const SetupProcess setup(distribution.Folder());
+    const RemoteWindow wizard = setup.WaitWindow(kWizardClass);
+    const RemoteWindow background = setup.WaitWindow(kBackgroundClass);
+    WaitUntil([&] { return GetForegroundWindow() == wizard.Handle(); }, 5s,
+              "the wizard to become the foreground window");
+
+    // The background is activated, as a click on it would; the program hands the focus on.
+    ASSERT_TRUE(SetForegroundWindow(background.Handle()));
+    // The activation reaches the program through its message queue; without the hand-over the
+    // background would still be in front after this pause.
+    Sleep(500);
+    WaitUntil([&] { return GetForegroundWindow() == wizard.Handle(); }, 5s,
+              "the wizard to take the focus back");
+    EXPECT_NE(GetForegroundWindow(), background.Handle());
+}
+
 enum class Pictures { None, BottomRight, BottomLeft };
 
 struct Background {

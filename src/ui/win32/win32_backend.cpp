@@ -18,6 +18,7 @@ Win32Backend* instance = nullptr;
 const wchar_t* rich_edit_class = L"RichEdit20W";
 constexpr wchar_t kPanelClass[] = L"ZkPanel";
 constexpr int kDropDownHeight = 200;
+constexpr UINT kActivated = WM_APP + 1;
 
 // An exception must never unwind through the platform's window code: show it and end.
 [[noreturn]] void Fail(const char* what) {
@@ -498,9 +499,15 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             form.RequestClose();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(w) != WA_INACTIVE && form.on_activate)
-                form.on_activate();
+            // Reported once the activation is complete, so the handler may activate another
+            // window itself.
+            if (LOWORD(w) != WA_INACTIVE)
+                PostMessageW(window, kActivated, 0, 0);
             return DefWindowProcW(window, message, w, l);
+        case kActivated:
+            if (form.on_activate)
+                form.on_activate();
+            return 0;
         default:
             return DefWindowProcW(window, message, w, l);
     }
