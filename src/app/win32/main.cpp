@@ -47,7 +47,8 @@ int Run() {
     if (application.ShowMainWindow())
         main.GetForm().SetVisible(true);
     wizard.GetForm().SetVisible(true);
-    wizard.GetForm().SetFocus(*wizard.GetForm().Focused());
+    if (ui::Control* focused = wizard.GetForm().Focused())
+        wizard.GetForm().SetFocus(*focused);
     return application.Run();
 }
 
