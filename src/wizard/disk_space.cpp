@@ -14,9 +14,13 @@ std::string Line(const std::string& word, const std::string& amount, const std::
 }  // namespace
 
 std::string MegabyteForm(std::int64_t bytes) {
-    // The decimal is the first digit of the true fraction, so 1000000 bytes show 0.9.
-    return std::to_string(bytes / kMegabyte) + "." +
-           std::to_string((bytes % kMegabyte) * 10 / kMegabyte);
+    // The decimal is the first digit of the true fraction, so 1000000 bytes show 0.9. The sign
+    // stands once, in front (a drive that is not ready, -1, still shows 0.0).
+    const std::int64_t whole = bytes / kMegabyte;
+    const std::int64_t tenth = (bytes % kMegabyte) * 10 / kMegabyte;
+    const bool negative = whole < 0 || tenth < 0;
+    return (negative ? "-" : "") + std::to_string(whole < 0 ? -whole : whole) + "." +
+           std::to_string(tenth < 0 ? -tenth : tenth);
 }
 
 std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::int64_t free) {

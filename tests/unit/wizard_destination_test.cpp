@@ -28,14 +28,14 @@ TEST_P(WizardMegabytes, ShowOneTruncatedDecimal) {
     EXPECT_EQ(wizard::MegabyteForm(GetParam().bytes), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, WizardMegabytes,
-                         testing::Values(MegabyteCase{0, "0.0"}, MegabyteCase{1000000, "0.9"},
-                                         MegabyteCase{1048575, "0.9"}, MegabyteCase{1048576, "1.0"},
-                                         MegabyteCase{1572864, "1.5"}, MegabyteCase{5000000, "4.7"},
-                                         MegabyteCase{52428800, "50.0"},
-                                         MegabyteCase{1073741824, "1024.0"},
-                                         MegabyteCase{5497558138880, "5242880.0"},
-                                         MegabyteCase{-1, "0.0"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardMegabytes,
+    testing::Values(MegabyteCase{0, "0.0"}, MegabyteCase{1000000, "0.9"},
+                    MegabyteCase{1048575, "0.9"}, MegabyteCase{1048576, "1.0"},
+                    MegabyteCase{1572864, "1.5"}, MegabyteCase{5000000, "4.7"},
+                    MegabyteCase{52428800, "50.0"}, MegabyteCase{1073741824, "1024.0"},
+                    MegabyteCase{-5000000, "-4.7"}, MegabyteCase{-1000000, "-0.9"},
+                    MegabyteCase{5497558138880, "5242880.0"}, MegabyteCase{-1, "0.0"}));
 
 // The space text on entering page 3: needed first, then free, with a decimal.
 struct EntryCase {
