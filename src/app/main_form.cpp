@@ -2,14 +2,12 @@
 
 #include <vector>
 
+#include "app/branding.h"
+
 #include "platform/text.h"
 
 namespace app {
 namespace {
-
-constexpr const char kResourceLibrary[] = "res.dll";
-constexpr unsigned kKindString = 103;
-constexpr unsigned kColorString = 110;
 
 constexpr ui::ControlLayout kControls[] = {
     {"LogoImg", kLogoImgId, ui::Kind::Picture, nullptr, {0, 12, 0, 0}},
@@ -35,10 +33,6 @@ std::uint32_t ParseBackgroundColor(const std::optional<std::string>& text) {
     if (!value || *value < 0)
         return kDefaultBackgroundColor;
     return static_cast<std::uint32_t>(*value) & 0xFFFFFF;
-}
-
-bool IsClientServer(const std::optional<std::string>& kind) {
-    return kind && platform::ToLower(*kind) == "clientserver";
 }
 
 void FloodFillCorner(platform::Bitmap& picture, std::uint32_t color) {
@@ -67,7 +61,7 @@ ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_le
 MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
     : form_({.class_name = "TMainForm", .color = kDefaultBackgroundColor, .full_screen = true}) {
     form_.AddAll(kControls);
-    const auto library = libraries.Load(kResourceLibrary);
+    const auto library = libraries.Load(kBrandingLibrary);
     if (!library)
         return;  // the plain default colour, without pictures
     const std::uint32_t color = ParseBackgroundColor(library->String(kColorString));

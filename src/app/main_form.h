@@ -22,8 +22,6 @@ struct ScreenSize {
 
 // The colour of string 110: decimal, or hexadecimal after "$", in the order 0x00BBGGRR.
 std::uint32_t ParseBackgroundColor(const std::optional<std::string>& text);
-// True when string 103 marks a client/server distribution ("clientserver", any letter case).
-bool IsClientServer(const std::optional<std::string>& kind);
 // Replaces the area connected to pixel (0, 0) that has its colour with the given colour.
 void FloodFillCorner(platform::Bitmap& picture, std::uint32_t color);
 // Where the bottom picture goes: flush left or right, 8 pixels above the bottom edge.

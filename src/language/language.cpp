@@ -39,10 +39,8 @@ void AddSorted(std::vector<std::string>& list, std::string entry) {
     if (IndexIgnoringCase(list, entry) >= 0) {
         return;
     }
-    const auto place = std::lower_bound(list.begin(), list.end(), entry,
-                                        [](const std::string& a, const std::string& b) {
-                                            return platform::CompareIgnoreCase(a, b) < 0;
-                                        });
+    const auto place =
+        std::lower_bound(list.begin(), list.end(), entry, platform::LessIgnoreCase());
     list.insert(place, std::move(entry));
 }
 

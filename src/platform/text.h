@@ -31,6 +31,12 @@ std::string ToLower(std::string_view utf8);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Negative, zero or positive, ignoring letter case: the order of the program's sorted lists.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
+// That order as a comparison for sorting.
+struct LessIgnoreCase {
+    bool operator()(std::string_view a, std::string_view b) const {
+        return CompareIgnoreCase(a, b) < 0;
+    }
+};
 
 // An integer as the platform's configuration texts write it: decimal with an optional sign, or
 // hexadecimal after "$" (32 bits, so "$FFFFFFFF" is -1); blanks around it are allowed.

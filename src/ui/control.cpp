@@ -63,12 +63,20 @@ void Control::SetChecked(bool checked) {
         return;
     checked_ = checked;
     Changed(Property::Checked);
-    if (checked && kind_ == Kind::RadioButton) {
-        for (const auto& other : form_.Controls()) {
-            if (other.get() != this && other->kind_ == Kind::RadioButton &&
-                other->parent_ == parent_) {
-                other->SetChecked(false);
-            }
+    if (checked)
+        UncheckOtherRadios(true);
+}
+
+void Control::UncheckOtherRadios(bool report) {
+    if (kind_ != Kind::RadioButton)
+        return;
+    for (const auto& other : form_.Controls()) {
+        if (other.get() == this || other->kind_ != Kind::RadioButton || other->parent_ != parent_)
+            continue;
+        if (report) {
+            other->SetChecked(false);
+        } else {
+            other->checked_ = false;
         }
     }
 }
@@ -89,10 +97,7 @@ void Control::SetTop(int top) {
 int Control::InsertItem(std::string item) {
     auto at = items_.end();
     if (style_.sorted) {
-        at = std::upper_bound(items_.begin(), items_.end(), item,
-                              [](const std::string& a, const std::string& b) {
-                                  return platform::CompareIgnoreCase(a, b) < 0;
-                              });
+        at = std::upper_bound(items_.begin(), items_.end(), item, platform::LessIgnoreCase());
     }
     const int index = static_cast<int>(at - items_.begin());
     items_.insert(at, std::move(item));
@@ -185,14 +190,9 @@ void Control::Type(const std::string& text) {
 
 void Control::UserChecked(bool checked) {
     checked_ = checked;
-    if (checked && kind_ == Kind::RadioButton) {
-        for (const auto& other : form_.Controls()) {
-            if (other.get() != this && other->kind_ == Kind::RadioButton &&
-                other->parent_ == parent_) {
-                other->checked_ = false;
-            }
-        }
-    }
+    // The window has unchecked its neighbours itself.
+    if (checked)
+        UncheckOtherRadios(false);
     Fire(on_click);
 }
 

@@ -117,6 +117,8 @@ class Control {
   private:
     void Changed(Property property);
     int InsertItem(std::string item);  // in order when sorted, else at the end
+    // The other radio buttons of the same parent; report: tell the back end too.
+    void UncheckOtherRadios(bool report);
     void Fire(const std::function<void()>& handler);
 
     Form& form_;

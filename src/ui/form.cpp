@@ -42,6 +42,11 @@ Control* Form::FindById(int id) const {
     return nullptr;
 }
 
+void Form::SetControlsVisible(std::initializer_list<const char*> names, bool visible) {
+    for (const char* name : names)
+        (*this)[name].SetVisible(visible);
+}
+
 void Form::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     Notify(FormProperty::Caption);

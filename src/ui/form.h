@@ -3,6 +3,7 @@
 // them. Events from the back end (or from tests, headless) call the controls' handlers.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -13,7 +14,7 @@
 
 namespace ui {
 
-enum class FormProperty { Caption, Visible, Color, Focus, Bounds };
+enum class FormProperty { Caption, Visible, Color, Focus };
 
 class Backend;
 
@@ -42,6 +43,8 @@ class Form {
     Control& operator[](std::string_view name) const;
     Control* Find(std::string_view name) const;
     Control* FindById(int id) const;
+    // Shows or hides the named controls.
+    void SetControlsVisible(std::initializer_list<const char*> names, bool visible);
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
     const std::string& Caption() const { return caption_; }
@@ -68,7 +71,6 @@ class Form {
     std::function<void()> on_activate;
 
     void Attach(Backend* backend);
-    Backend* GetBackend() const { return backend_; }
     void Notify(Control& control, Property property);
 
   private:

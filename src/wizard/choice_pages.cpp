@@ -11,11 +11,6 @@ constexpr const char* kShortcutBoxes[] = {"AddLinkToStartCBx", "AddLinkToDeskTop
 constexpr const char* kFileTypeBoxes[] = {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx",
                                           "ZKSCBx", "MIXCBx", "ZKACBx"};
 
-void Show(ui::Form& form, std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names)
-        form[name].SetVisible(visible);
-}
-
 }  // namespace
 
 void Wizard::ShowShortcutsPage() {
@@ -24,11 +19,10 @@ void Wizard::ShowShortcutsPage() {
         page_ = 3;
         return;
     }
-    Show(form_, {"Panel3", "AllBtn", "NoneBtn"}, true);
-    Show(form_,
-         {"Panel2", "PathEdit", "GroupLbx", "DriveCmb", "DirectoryLbx", "Label3", "Label4",
-          "Label5"},
-         false);
+    form_.SetControlsVisible({"Panel3", "AllBtn", "NoneBtn"}, true);
+    form_.SetControlsVisible({"Panel2", "PathEdit", "GroupLbx", "DriveCmb", "DirectoryLbx",
+                              "Label3", "Label4", "Label5"},
+                             false);
     form_["Label1"].SetText(Text(keys::cSelectLinks));
     form_["Label6"].SetText(Text(keys::cSelectRunLinks) + ":");
 }
@@ -45,8 +39,9 @@ void Wizard::ShowGroupPage() {
         ShowPage();
         return;
     }
-    Show(form_, {"Panel2", "Panel3", "LicenceRe", "DirectoryLbx", "AllBtn", "NoneBtn"}, false);
-    Show(form_, {"PathEdit", "GroupLbx"}, true);
+    form_.SetControlsVisible({"Panel2", "Panel3", "LicenceRe", "DirectoryLbx", "AllBtn", "NoneBtn"},
+                             false);
+    form_.SetControlsVisible({"PathEdit", "GroupLbx"}, true);
     form_["PathEdit"].SetText(DefaultGroupName(config_));
     form_["Label6"].SetText(Text(keys::cInputGroup) + ":");
     form_["Label1"].SetText(Text(keys::cSelectGroup));
@@ -55,8 +50,9 @@ void Wizard::ShowGroupPage() {
 
 void Wizard::ShowFileTypesPage() {
     form_["NextBtn"].SetText(Text(keys::cNext));
-    Show(form_, {"Panel2", "AllBtn", "NoneBtn"}, true);
-    Show(form_, {"Panel3", "PathEdit", "GroupLbx", "LicenceRe", "Label3", "Label4"}, false);
+    form_.SetControlsVisible({"Panel2", "AllBtn", "NoneBtn"}, true);
+    form_.SetControlsVisible({"Panel3", "PathEdit", "GroupLbx", "LicenceRe", "Label3", "Label4"},
+                             false);
     form_["Label1"].SetText(Text(keys::cSelectTypeFile));
     form_["Label6"].SetText(Text(keys::cSelectExt) + ":");
 }

@@ -45,14 +45,11 @@ std::string DriveOf(const std::string& folder) {
 
 void Wizard::ShowDestinationPage() {
     form_["PathEdit"].SetText(destination_);
-    for (const char* name :
-         {"Panel3", "GroupLbx", "YesBtn", "NoBtn", "LicenceRe", "Label2", "AllBtn", "NoneBtn"}) {
-        form_[name].SetVisible(false);
-    }
-    for (const char* name :
-         {"PathEdit", "DriveCmb", "DirectoryLbx", "Image1", "NextBtn", "CancelBtn", "Label5"}) {
-        form_[name].SetVisible(true);
-    }
+    form_.SetControlsVisible(
+        {"Panel3", "GroupLbx", "YesBtn", "NoBtn", "LicenceRe", "Label2", "AllBtn", "NoneBtn"},
+        false);
+    form_.SetControlsVisible(
+        {"PathEdit", "DriveCmb", "DirectoryLbx", "Image1", "NextBtn", "CancelBtn", "Label5"}, true);
     form_["Label1"].SetText(Text(keys::cSelectionDir));
     form_["Label5"].SetText(
         SpaceTextOnEntry({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
@@ -87,15 +84,12 @@ void Wizard::PointFolderList(const std::string& folder) {
     for (size_t i = 1; i < parts.size(); ++i, indent += kIndent)
         lines.push_back(indent + parts[i]);
     std::vector<std::string> children;
-    const std::string base =
-        folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
-    for (const auto& entry : platform_.files.FindFiles(base + "*")) {
+    for (const auto& entry :
+         platform_.files.FindFiles(WithTrailingBackslash(folder_list_dir_) + "*")) {
         if (entry.directory && entry.name != "." && entry.name != "..")
             children.push_back(entry.name);
     }
-    std::sort(children.begin(), children.end(), [](const std::string& a, const std::string& b) {
-        return platform::CompareIgnoreCase(a, b) < 0;
-    });
+    std::sort(children.begin(), children.end(), platform::LessIgnoreCase());
     for (const auto& child : children)
         lines.push_back(indent + child);
     auto& list = form_["DirectoryLbx"];
@@ -116,9 +110,7 @@ void Wizard::OnFolderListChosen() {
     }
     std::string child = list.Items()[index];
     child.erase(0, child.find_first_not_of(' '));
-    const std::string base =
-        folder_list_dir_.back() == '\\' ? folder_list_dir_ : folder_list_dir_ + "\\";
-    PointFolderList(base + child);
+    PointFolderList(WithTrailingBackslash(folder_list_dir_) + child);
 }
 
 void Wizard::OnFolderListChange() {
@@ -161,8 +153,7 @@ void Wizard::OnDriveChange() {
     form_["Label5"].SetText(
         SpaceTextAfterDriveChange({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
                                   config_.need_disk_space, SelectedDriveFreeSpace()));
-    const std::string& folder = folder_list_dir_;
-    form_["PathEdit"].SetText(folder + (folder.back() == '\\' ? "" : "\\") + config_.install_path);
+    form_["PathEdit"].SetText(WithTrailingBackslash(folder_list_dir_) + config_.install_path);
 }
 
 std::int64_t Wizard::SelectedDriveFreeSpace() const {

@@ -13,10 +13,8 @@ void Wizard::ShowFinishPage() {
     open_group.SetChecked(group_made);
     form_["RunProgCBx"].SetVisible(true);
     form_["Panel4"].SetVisible(true);
-    for (const char* name :
-         {"Panel2", "Panel3", "Label4", "PathEdit", "GroupLbx", "LicenceRe", "CancelBtn"}) {
-        form_[name].SetVisible(false);
-    }
+    form_.SetControlsVisible(
+        {"Panel2", "Panel3", "Label4", "PathEdit", "GroupLbx", "LicenceRe", "CancelBtn"}, false);
     form_["BackBtn"].SetEnabled(false);
     form_["Label6"].SetText(language::FormatText(
         Text(keys::cInstallOk),

@@ -1,6 +1,7 @@
 #include "wizard/setup_config.h"
 
 #include "platform/text.h"
+#include "wizard/system_folders.h"
 
 namespace wizard {
 namespace {
@@ -43,10 +44,8 @@ std::string DefaultGroupName(const SetupConfig& config) {
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('\\');
-    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
+    return WithoutTrailingBackslash(slash == std::string::npos ? std::string()
+                                                               : path.substr(0, slash));
 }
 
 }  // namespace wizard

@@ -35,13 +35,16 @@ std::string WithoutTrailingBackslash(std::string path) {
     return path;
 }
 
+std::string WithTrailingBackslash(std::string path) {
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    return path;
+}
+
 std::string ReadProgramFilesDir(const platform::Registry& registry) {
-    std::string dir = Read(registry, RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir");
-    if (dir.empty())
-        return "C:\\";
-    if (dir.back() != '\\')
-        dir += '\\';
-    return dir;
+    const std::string dir =
+        Read(registry, RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir");
+    return dir.empty() ? "C:\\" : WithTrailingBackslash(dir);
 }
 
 std::string TakeAppPathsDestination(platform::Registry& registry, const std::string& product_name) {
@@ -57,12 +60,11 @@ void FindShellFolders(const platform::Platform& p, int platform_code, SystemFold
     if (platform_code == 1) {
         f.desktop_dir = Read(p.registry, RegistryRoot::CurrentUser, kShellFoldersKey, "Desktop");
         f.programs_dir = Read(p.registry, RegistryRoot::CurrentUser, kShellFoldersKey, "Programs");
-        std::string windows = Read(p.registry, RegistryRoot::LocalMachine, kSetupKey, "WinDir");
-        if (!windows.empty()) {
-            if (windows.back() != '\\')
-                windows += '\\';
-            f.quick_launch_dir = windows + "Application Data\\" + kQuickLaunch;
-        }
+        const std::string windows =
+            Read(p.registry, RegistryRoot::LocalMachine, kSetupKey, "WinDir");
+        if (!windows.empty())
+            f.quick_launch_dir =
+                WithTrailingBackslash(windows) + "Application Data\\" + kQuickLaunch;
         return;
     }
     f.desktop_dir = ShellFolder(p, kCommonDesktop, RegistryRoot::LocalMachine, "Desktop");

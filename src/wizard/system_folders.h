@@ -26,6 +26,8 @@ inline constexpr int kAppData = 26;
 
 // One trailing backslash removed.
 std::string WithoutTrailingBackslash(std::string path);
+// A backslash added unless the path ends with one.
+std::string WithTrailingBackslash(std::string path);
 
 // "ProgramFilesDir" of the Windows key with a trailing backslash; "C:\" when it is empty.
 std::string ReadProgramFilesDir(const platform::Registry& registry);

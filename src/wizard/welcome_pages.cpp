@@ -9,11 +9,6 @@ namespace {
 using language::FormatText;
 namespace keys = language::keys;
 
-void Show(ui::Form& form, std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names)
-        form[name].SetVisible(visible);
-}
-
 }  // namespace
 
 void Wizard::ShowWelcomePage() {
@@ -27,8 +22,8 @@ void Wizard::ShowWelcomePage() {
     form_["Label3"].SetVisible(true);
     form_["Label6"].SetText(FormatText(Text(keys::cTitle1), product));
     form_["Label6"].SetVisible(true);
-    Show(form_, {"NextBtn", "CancelBtn", "Bevel", "SelectLangCmb"}, true);
-    Show(form_, {"YesBtn", "NoBtn", "LicenceRe", "Panel5"}, false);
+    form_.SetControlsVisible({"NextBtn", "CancelBtn", "Bevel", "SelectLangCmb"}, true);
+    form_.SetControlsVisible({"YesBtn", "NoBtn", "LicenceRe", "Panel5"}, false);
     form_["NextBtn"].SetEnabled(true);
     form_["BackBtn"].SetEnabled(false);
     form_.SetFocus(form_["NextBtn"]);
@@ -39,7 +34,8 @@ void Wizard::ShowTypePage() {
     form_["Label2"].SetText(Text(keys::cTypeInstall));
     form_["Label6"].SetText(Text(keys::cSelectInstType));
     form_["Panel5"].SetVisible(true);
-    Show(form_, {"Label3", "YesBtn", "NoBtn", "SelectLangCmb", "LicenceRe", "Bevel"}, false);
+    form_.SetControlsVisible({"Label3", "YesBtn", "NoBtn", "SelectLangCmb", "LicenceRe", "Bevel"},
+                             false);
     form_["BackBtn"].SetEnabled(true);
     form_["NextBtn"].SetEnabled(true);
 }
@@ -51,7 +47,7 @@ void Wizard::ShowLicencePage() {
         config_.edition_suffix = server ? " Server" : " Client";
         // The client installs no remote-control scripts; the row stays hidden from now on.
         if (!server)
-            Show(form_, {"ZKACBx", "ZKAImg", "Label21"}, false);
+            form_.SetControlsVisible({"ZKACBx", "ZKAImg", "Label21"}, false);
     } else {
         config_.script_file_name = kSetupIni;
     }
@@ -70,18 +66,18 @@ void Wizard::ShowLicencePage() {
                                                              : platform_.codec.AnsiToUtf8(*bytes));
         }
     }
-    Show(form_, {"LicenceRe", "YesBtn", "NoBtn"}, true);
-    Show(form_,
-         {"Label3", "Label5", "Panel5", "PathEdit", "DriveCmb", "DirectoryLbx", "Bevel",
-          "SelectLangCmb"},
-         false);
+    form_.SetControlsVisible({"LicenceRe", "YesBtn", "NoBtn"}, true);
+    form_.SetControlsVisible({"Label3", "Label5", "Panel5", "PathEdit", "DriveCmb", "DirectoryLbx",
+                              "Bevel", "SelectLangCmb"},
+                             false);
     form_["BackBtn"].SetEnabled(true);
     form_["NextBtn"].SetEnabled(false);
     form_.SetFocus(viewer);
 }
 
 void Wizard::ShowSummaryPage() {
-    Show(form_, {"AllBtn", "NoneBtn", "Panel2", "PathEdit", "GroupLbx", "Label3"}, false);
+    form_.SetControlsVisible({"AllBtn", "NoneBtn", "Panel2", "PathEdit", "GroupLbx", "Label3"},
+                             false);
     auto& summary = form_["LicenceRe"];
     summary.SetContent("");
     summary.SetBounds({summary.Bounds().left, 102, 305, 190});

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/branding.h"
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
@@ -36,9 +37,6 @@ constexpr std::pair<const char*, const char*> kExtensionCaptions[] = {
     {"ZKXCBx", "ZKX"}, {"ZKCCBx", "ZKC"}, {"ZKLCBx", "ZLG"}, {"BZKCBx", "BZK"},
     {"ZKSCBx", "ZKS"}, {"MIXCBx", "MIX"}, {"ZKACBx", "ZKA"}};
 
-// The rows of voice-message packages and remote-control scripts: box, icon and label.
-constexpr const char* kVoiceRows[] = {"MIXCBx", "MIXImg", "Label19", "ZKACBx", "ZKAImg", "Label21"};
-
 }  // namespace
 
 Wizard::Wizard(platform::Platform& platform, ui::Application& application,
@@ -72,7 +70,7 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
         form_["NextBtn"].SetEnabled(false);
         Cancel();
     };
-    form_["SelectLangCmb"].on_change = [this] { OnLanguageChange(); };
+    form_["SelectLangCmb"].on_change = [this] { OnLanguageChange(LoadSetupIni()); };
     form_["PathEdit"].on_change = [this] { OnFolderFieldChange(); };
     form_["DirectoryLbx"].on_change = [this] { OnFolderListChosen(); };
     form_["DriveCmb"].on_change = [this] { SelectDrive(form_["DriveCmb"].ItemIndex()); };
@@ -84,9 +82,8 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
 
 void Wizard::Create() {
     page_ = 0;
-    config_ = ReadSetupConfig(platform::LoadProfile(platform_.files, platform_.codec,
-                                                    language_.SourceDir() + "\\" + kSetupIni),
-                              language_.SourceDir());
+    const platform::Profile setup_ini = LoadSetupIni();
+    config_ = ReadSetupConfig(setup_ini, language_.SourceDir());
 
     const install::LibraryResult<int> code = install::QueryPlatformCode(platform_.libraries);
     if (code)
@@ -96,7 +93,7 @@ void Wizard::Create() {
     auto& languages = form_["SelectLangCmb"];
     languages.SetItems(language_.List());
     languages.SetItemIndex(language_.InitialIndex(config_.language));
-    OnLanguageChange();
+    OnLanguageChange(setup_ini);
 
     if (!code) {
         Fail(language::FormatText(Text(language::keys::msgLoadError), {code.error().name}));
@@ -128,11 +125,10 @@ void Wizard::Create() {
             break;
     }
 
-    if (const auto branding = platform_.libraries.Load("res.dll")) {
+    if (const auto branding = platform_.libraries.Load(app::kBrandingLibrary)) {
         form_["Image1"].SetPicture(branding->Picture("WIZARD"));
-        config_.short_product_name = branding->String(101).value_or("Zinkolar");
-        const auto kind = branding->String(103);
-        config_.client_server = kind && platform::ToLower(*kind) == "clientserver";
+        config_.short_product_name = branding->String(app::kShortNameString).value_or("Zinkolar");
+        config_.client_server = app::IsClientServer(branding->String(app::kKindString));
     }
 
     if (destination_.empty())
@@ -154,8 +150,9 @@ void Wizard::Create() {
             drives.RemoveItem(i);
     }
     if (!config_.voice_version) {
-        for (const char* name : kVoiceRows)
-            form_[name].SetVisible(false);
+        // The rows of voice-message packages and remote-control scripts.
+        form_.SetControlsVisible({"MIXCBx", "MIXImg", "Label19", "ZKACBx", "ZKAImg", "Label21"},
+                                 false);
     }
     form_.SetFocus(form_["NextBtn"]);
 }
@@ -164,12 +161,14 @@ language::ProductInfo Wizard::Product() const {
     return {config_.product_name, config_.version_number, config_.platform_code};
 }
 
-void Wizard::OnLanguageChange() {
+platform::Profile Wizard::LoadSetupIni() const {
+    return platform::LoadProfile(platform_.files, platform_.codec,
+                                 language_.SourceDir() + "\\" + kSetupIni);
+}
+
+void Wizard::OnLanguageChange(const platform::Profile& setup_ini) {
     language::LanguageDocuments documents{config_.license_file, config_.instructions_file};
-    language::ApplyLanguage(form_, language_, application_, Product(),
-                            platform::LoadProfile(platform_.files, platform_.codec,
-                                                  language_.SourceDir() + "\\" + kSetupIni),
-                            documents);
+    language::ApplyLanguage(form_, language_, application_, Product(), setup_ini, documents);
     config_.license_file = documents.license_file;
     config_.instructions_file = documents.instructions_file;
 }

@@ -42,7 +42,9 @@ class Wizard {
     void Back();
     void Cancel();
     void ShowPage();
-    void OnLanguageChange();
+    // setup.ini as it is now: a change of language reads the language's files from it again.
+    platform::Profile LoadSetupIni() const;
+    void OnLanguageChange(const platform::Profile& setup_ini);
 
     // Pages.
     void ShowWelcomePage();

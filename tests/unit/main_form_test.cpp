@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/branding.h"
 #include "app/main_form.h"
 #include "platform/fake/fake_libraries.h"
 

@@ -52,7 +52,6 @@ void FakeLibraries::RemoveLibrary(const std::string& name) {
 }
 
 std::unique_ptr<Library> FakeLibraries::Load(const std::string& name) {
-    ++load_calls_;
     const auto found = libraries_.find(ToLower(name));
     if (found == libraries_.end())
         return nullptr;

@@ -22,12 +22,10 @@ class FakeLibraries final : public Libraries {
     void RemoveLibrary(const std::string& name);
     std::unique_ptr<Library> Load(const std::string& name) override;
     int LoadedCount() const { return *loaded_; }
-    int LoadCalls() const { return load_calls_; }
 
   private:
     std::map<std::string, std::shared_ptr<FakeLibraryContent>> libraries_;
     std::shared_ptr<int> loaded_ = std::make_shared<int>(0);
-    int load_calls_ = 0;
 };
 
 }  // namespace platform

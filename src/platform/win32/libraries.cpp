@@ -6,21 +6,12 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform {
 namespace {
-
-struct FreeModule {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule>;
-
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteGdiObject>;
 
 struct ReleaseScreenDc {
     void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }

@@ -4,31 +4,11 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
-
-// Closes a handle of the kind T when it leaves scope.
-template <typename T, auto Close>
-class Unique {
-  public:
-    explicit Unique(T handle) : handle_(handle) {}
-    Unique(const Unique&) = delete;
-    Unique& operator=(const Unique&) = delete;
-    ~Unique() {
-        if (handle_ != T{} && handle_ != reinterpret_cast<T>(INVALID_HANDLE_VALUE))
-            Close(handle_);
-    }
-    T get() const { return handle_; }
-
-  private:
-    T handle_;
-};
-using UniqueFile = Unique<HANDLE, CloseHandle>;
-using UniqueFind = Unique<HANDLE, FindClose>;
-using UniqueKey = Unique<HKEY, RegCloseKey>;
-using UniqueModule = Unique<HMODULE, FreeLibrary>;
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
@@ -83,8 +63,8 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) const {
 std::vector<FileEntry> Win32FileSystem::FindFiles(const std::string& pattern) const {
     std::vector<FileEntry> found;
     WIN32_FIND_DATAW data;
-    const UniqueFind find(FindFirstFileW(Wide(pattern).c_str(), &data));
-    if (find.get() == INVALID_HANDLE_VALUE)
+    const UniqueFind find(ValidOrNull(FindFirstFileW(Wide(pattern).c_str(), &data)));
+    if (!find)
         return found;
     do {
         found.push_back(
@@ -94,10 +74,10 @@ std::vector<FileEntry> Win32FileSystem::FindFiles(const std::string& pattern) co
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
-    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
+    const UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file)
         return std::nullopt;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
@@ -113,9 +93,10 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
+    const UniqueFile file(
+        ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file)
         return false;
     DWORD written = 0;
     return bytes.empty() || (::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -163,7 +144,7 @@ std::string Win32Shell::SpecialFolder(int id) const {
     // SHFOLDER.DLL first, loaded at run time: it is what older systems have.
     const UniqueModule shfolder(LoadLibraryW(L"SHFOLDER.DLL"));
     using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-    if (shfolder.get() != nullptr) {
+    if (shfolder) {
         const auto get = reinterpret_cast<GetFolderPath>(
             reinterpret_cast<void*>(GetProcAddress(shfolder.get(), "SHGetFolderPathW")));
         if (get != nullptr) {
@@ -206,7 +187,7 @@ std::string Win32System::ReadWinIni(const std::string& section, const std::strin
 DriverDirectory Win32System::PrinterDriverDirectory() const {
     // The spooler's library is loaded at run time: without it the program must still start.
     const UniqueModule winspool(LoadLibraryW(L"winspool.drv"));
-    if (winspool.get() == nullptr)
+    if (!winspool)
         return {false, {}, GetLastError()};
     using GetDirectory = BOOL(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD);
     const auto get = reinterpret_cast<GetDirectory>(

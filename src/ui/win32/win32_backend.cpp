@@ -140,11 +140,6 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
     return window;
 }
 
-HWND Win32Backend::WindowOf(const Form& form) const {
-    const auto found = forms_.find(&form);
-    return found == forms_.end() ? nullptr : found->second;
-}
-
 Form* Win32Backend::FormOf(HWND window) const {
     const HWND root = GetAncestor(window, GA_ROOT);
     for (const auto& [form, hwnd] : forms_) {
@@ -365,8 +360,6 @@ void Win32Backend::Update(Form& form, FormProperty property) {
                 if (const auto c = controls_.find(focused); c != controls_.end())
                     SetFocus(c->second);
             }
-            break;
-        case FormProperty::Bounds:
             break;
     }
 }

@@ -18,7 +18,6 @@ class Win32Backend final : public Backend {
 
     // Makes the windows of a form (hidden until the form is made visible); owner may be null.
     HWND Create(Form& form, HWND owner);
-    HWND WindowOf(const Form& form) const;
     // The form whose window this is (or whose control's window it is), or null.
     Form* FormOf(HWND window) const;
     // Enter, Escape and Tab for the forms; true when the message was handled.
