@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     make cmake ninja-build clang libclang-rt-14-dev g++ googletest python3
-    mingw-w64 g++-mingw-w64-i686-posix
+    mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-utils imagemagick liblnk-utils locales
 )
@@ -16,9 +16,11 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-if ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
-    missing+=(g++-mingw-w64-i686-posix)
-fi
+for compiler in i686 x86_64; do
+    if ! command -v "$compiler-w64-mingw32-g++-posix" >/dev/null; then
+        missing+=("g++-mingw-w64-${compiler//_/-}-posix")
+    fi
+done
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi

@@ -27,6 +27,20 @@ export LOCPATH=$locales
 export LANG=ru_RU.UTF-8
 unset LC_ALL LANGUAGE
 
+# Where the kernel runs no 32-bit programs the tests are built for 64-bit Windows
+# (scripts/windows-arch.sh): Debian's launchers would still pick the 32-bit loader, so every
+# "wine" (and the tools' "wine-stable") of the command means the 64-bit one.
+if [ "$("$repo/scripts/windows-arch.sh")" = x86_64 ]; then
+    wine64_bin=$repo/build/wine64-bin
+    mkdir -p "$wine64_bin"
+    for launcher in wine wine-stable; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine64_bin/$launcher"
+        chmod +x "$wine64_bin/$launcher"
+    done
+    export WINELOADER=/usr/lib/wine/wine64
+    export PATH=$wine64_bin:$PATH
+fi
+
 xvfb_pid=
 desktop_pid=
 command_pid=

@@ -6,24 +6,15 @@
 // after windows.h, which it builds on
 #include <tlhelp32.h>
 
-#include <memory>
 #include <type_traits>
 
 #include "install/product_libraries.h"
+#include "platform/win32/handles.h"
 
 using install::ProductInt;
+using platform::UniqueService;
 
 namespace {
-
-struct CloseHandleDeleter {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseHandleDeleter>;
-
-struct CloseServiceDeleter {
-    void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
-};
-using UniqueService = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, CloseServiceDeleter>;
 
 // Windows 9x reports full paths in the process list, NT bare names.
 const char* FileNameOf(const char* path) {
@@ -54,8 +45,9 @@ __declspec(dllexport) ProductInt PRODUCT_STDCALL
     if (mode != install::kByExecutableName || executable == nullptr) {
         return 0;
     }
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+    const platform::UniqueKernelObject snapshot(
+        platform::ValidOrNull(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
+    if (!snapshot) {
         return 0;
     }
     PROCESSENTRY32 entry{};

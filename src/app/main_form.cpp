@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/branding.h"
+#include "install/branding.h"
 
 #include "platform/text.h"
 
@@ -61,12 +61,12 @@ ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_le
 MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
     : form_({.class_name = "TMainForm", .color = kDefaultBackgroundColor, .full_screen = true}) {
     form_.AddAll(kControls);
-    const auto library = libraries.Load(kBrandingLibrary);
+    const auto library = libraries.Load(install::kBrandingLibrary);
     if (!library)
         return;  // the plain default colour, without pictures
-    const std::uint32_t color = ParseBackgroundColor(library->String(kColorString));
+    const std::uint32_t color = ParseBackgroundColor(library->String(install::kColorString));
     form_.SetColor(color);
-    const bool at_left = IsClientServer(library->String(kKindString));
+    const bool at_left = install::IsClientServer(library->String(install::kKindString));
     Place(form_["LogoImg"], library->Picture("LEFTUP"), color, {0, 12, 0, 0});
     if (auto picture = library->Picture("DOWNRIGHT")) {
         const ui::Rect place = BottomPicturePlace(screen, picture->width, picture->height, at_left);

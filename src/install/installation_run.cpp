@@ -1,9 +1,329 @@
 #include "install/installation_run.h"
 
-namespace install {
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
 
-void RunInstallation(wizard::Wizard& wizard) {
-    wizard.ShowFinishPage();
+#include "convert/convert.h"
+#include "install/error_box.h"
+#include "install/file_types.h"
+#include "install/previous_installation.h"
+#include "install/product_libraries.h"
+#include "install/product_settings.h"
+#include "install/registration.h"
+#include "install/running_applications.h"
+#include "install/shortcuts.h"
+#include "language/format.h"
+#include "language/message_dialogs.h"
+#include "script/file_installation.h"
+#include "script/install_log.h"
+
+namespace install {
+namespace {
+
+namespace keys = language::keys;
+
+constexpr char kInstallLogName[] = "install.ini";
+
+// What the steps share. Each step below says what it reads and what it leaves here.
+struct Run {
+    const InstallationPlan& plan;
+    const RunEnvironment& env;
+    platform::Platform platform = env.platform;
+    std::unique_ptr<script::InstallLog> log;               // from OpenLog on
+    std::optional<script::FileInstallation> installation;  // from OpenLog on
+    std::optional<PrinterSetup> printer;    // from RemoveOldPrinter to InstallPrinter
+    std::uint32_t converted_log_count = 0;  // from ConvertOldData
+
+    std::string Text(const language::TextKey& key) const { return env.language.Lookup(key); }
+    void Refresh() const { env.windows.refresh(); }
+    void UpdateBackground() const { env.windows.update_background(); }
+    // A step caption: the text followed by "...", painted at once.
+    void ShowStep(const std::string& text) const {
+        env.progress.SetStep(text + "...");
+        Refresh();
+    }
+    // A product library or function is missing: the error names it and the program ends at
+    // once, as nothing sensible can follow without the product's own code.
+    void LibraryMissing(const LibraryFailure& failure) const {
+        ShowErrorBox(env.dialogs, env.language,
+                     language::FormatText(Text(keys::msgLoadError), {failure.name}));
+        env.application.Halt(kRunFailedExitCode);
+    }
+};
+
+// Returns false when the run ends here.
+using Step = bool (*)(Run&);
+
+// Wizard hidden, progress window shown with the first step.
+bool ShowProgress(Run& run) {
+    run.env.windows.hide_wizard();
+    run.UpdateBackground();
+    run.env.progress.SetStep(run.Text(keys::cFolderCreate) + "...");
+    run.env.progress.SetCaption(run.Text(keys::cCopyFiles));
+    run.env.progress.Show();
+    return true;
+}
+
+// The installation folder made and its log opened; leaves log and installation. Without a log
+// the uninstaller could not remove what the run makes, so nothing is made.
+bool OpenLog(Run& run) {
+    platform::Platform& platform = run.platform;
+    const std::string& destination = run.plan.destination;
+    platform.files.CreateDirectories(destination);
+    platform::Status error;
+    run.log = script::OpenInstallLog(platform.files, platform.codec,
+                                     destination + "\\" + kInstallLogName, error);
+    if (!run.log) {
+        ShowErrorBox(run.env.dialogs, run.env.language,
+                     run.Text(keys::ErCreate) + ": " + kInstallLogName);
+        run.env.application.SetShowMainWindow(false);
+        run.env.application.Terminate(kRunFailedExitCode);
+        return false;
+    }
+    const SetupConfig& config = run.plan.config;
+    run.installation.emplace(script::FileInstallationContext{
+        .files = platform.files,
+        .codec = platform.codec,
+        .clock = platform.clock,
+        .shell = platform.shell,
+        .language = run.env.language,
+        .dialogs = run.env.dialogs,
+        .log = *run.log,
+        .progress = run.env.progress,
+        .update_background = run.env.windows.update_background,
+        .script_file = config.source_dir + "\\" + config.script_file_name,
+        .folders = {.source_dir = config.source_dir,
+                    .destination = destination,
+                    .system_dir = run.plan.folders.system_dir,
+                    .printer_driver_dir = run.plan.folders.printer_driver_dir},
+        .platform_code = config.platform_code,
+        .need_disk_space = config.need_disk_space,
+    });
+    return true;
+}
+
+// The folder the uninstaller removes last: the Program Files folder joined with the first level
+// of the configured InstallPath, whatever folder the user chose.
+std::string RootFolder(const InstallationPlan& plan) {
+    const std::string& path = plan.config.install_path;
+    const std::size_t backslash = path.find('\\');
+    return plan.folders.program_files_dir +
+           (backslash == std::string::npos ? std::string() : path.substr(0, backslash));
+}
+
+// [main] "start", "version" and "rootfolder".
+bool RecordHeader(Run& run) {
+    const InstallationPlan& plan = run.plan;
+    run.log->LogText(script::kLogMain, "start", run.platform.clock.LocalTimeAndDate());
+    run.log->LogText(script::kLogMain, "version",
+                     plan.EditionName() + " " + plan.config.version_number);
+    run.log->LogText(script::kLogMain, "rootfolder", RootFolder(plan));
+    return true;
+}
+
+bool MakeFolders(Run& run) {
+    run.installation->CreateFolders();
+    return true;
+}
+
+// The product's applications closed and, where this installation runs the service, the old
+// service removed.
+bool CloseApplications(Run& run) {
+    const InstallationPlan& plan = run.plan;
+    run.ShowStep(language::FormatText(run.Text(keys::cCloseAppCap), {plan.config.product_name}));
+    CloseProductApplications(plan, run.platform, run.env.language, run.env.dialogs,
+                             run.env.application);
+    run.Refresh();
+    if (!plan.config.client_server || plan.server) {
+        if (const LibraryResult<void> removed = DeleteProductService(run.platform.libraries);
+            !removed) {
+            run.LibraryMissing(removed.error());
+        }
+    }
+    run.Refresh();
+    return true;
+}
+
+// win.ini [Kelmo] and the product's registry key; their failures are shown and passed over.
+bool WriteLocation(Run& run) {
+    run.ShowStep(run.Text(keys::cAddInWinIni));
+    WriteProductLocation(run.plan, run.platform, run.env.language, run.env.dialogs);
+    return true;
+}
+
+// Loads the printer-setup library, kept in printer until the new printer is installed, and
+// removes the old virtual printer.
+bool RemoveOldPrinter(Run& run) {
+    run.ShowStep(run.Text(keys::cPrinterUnInstall));
+    LibraryResult<PrinterSetup> printer = PrinterSetup::Load(run.platform.libraries);
+    if (!printer) {
+        // The toolkit's own dialog: this error comes from outside the program's texts.
+        language::ShowPlainDialog(
+            run.env.dialogs,
+            language::FormatText(run.Text(keys::msgLoadError), {printer.error().name}),
+            ui::DialogKind::Error, {ui::DialogButton::Ok});
+        run.env.application.Halt(kRunFailedExitCode);
+    }
+    run.printer.emplace(std::move(*printer));
+    if (const LibraryResult<void> deleted =
+            run.printer->DeletePrinter(run.plan.config.platform_code);
+        !deleted) {
+        run.LibraryMissing(deleted.error());
+    }
+    return true;
+}
+
+// What an earlier installation into this folder recorded: its shortcut files and registry
+// items go, its records stay. Done only here, after the last point where the run can stop
+// without installing, so that a run that stops early leaves the earlier installation usable.
+bool RemovePreviousItems(Run& run) {
+    platform::Platform& platform = run.platform;
+    RemovePreviousShortcuts(run.plan, platform.files, platform.codec, *run.log);
+    RemovePreviousRegistryEntries(platform.registry, *run.log);
+    run.Refresh();
+    return true;
+}
+
+bool MakeInternetShortcuts(Run& run) {
+    platform::Platform& platform = run.platform;
+    WriteInternetShortcuts(run.plan, platform.files, platform.codec, *run.log);
+    return true;
+}
+
+// The script's files, shown file by file with the progress bar.
+bool CopyFiles(Run& run) {
+    run.env.progress.CopyModeOn(run.env.language);
+    run.Refresh();
+    run.UpdateBackground();
+    run.installation->InstallFiles();
+    run.UpdateBackground();
+    return true;
+}
+
+// The program group, SendTo, desktop and Quick Launch shortcuts, the script's among them.
+bool MakeShortcuts(Run& run) {
+    run.env.progress.CopyModeOff(run.Text(keys::cLinkCreate) + "...");
+    run.Refresh();
+    CreateProductShortcuts(run.plan, run.platform, *run.log, run.env.language,
+                           [&run](const std::string& group_dir) {
+                               run.installation->CreateCommonShortcuts(group_dir);
+                           });
+    return true;
+}
+
+bool RegisterUninstall(Run& run) {
+    run.ShowStep(run.Text(keys::cAddUninstallInfo));
+    WriteUninstallEntry(run.plan, run.platform.registry, *run.log, run.env.language);
+    return true;
+}
+
+bool RegisterTypes(Run& run) {
+    run.ShowStep(run.Text(keys::cExtReg));
+    RegisterFileTypes(run.plan, run.platform, *run.log);
+    return true;
+}
+
+bool RegisterApplicationPaths(Run& run) {
+    WriteApplicationPaths(run.plan, run.platform.registry);
+    return true;
+}
+
+// The data of a version-4 installation; leaves converted_log_count.
+bool ConvertOldData(Run& run) {
+    platform::Platform& platform = run.platform;
+    const convert::Context context{
+        .files = platform.files,
+        .codec = platform.codec,
+        .language = run.env.language,
+        .dialogs = run.env.dialogs,
+        .show_progress = [&run](const std::string& text) { run.env.progress.SetStep(text); },
+    };
+    const SystemFolders& folders = run.plan.folders;
+    const std::string& destination = run.plan.destination;
+    convert::ConvertPhoneBooks(context, folders.old_install_path, folders.old_version, destination);
+    run.UpdateBackground();
+    run.converted_log_count = convert::ConvertLogBook(context, folders.old_install_path,
+                                                      folders.old_version, destination);
+    run.UpdateBackground();
+    convert::ConvertSchedule(context, destination);
+    run.UpdateBackground();
+    return true;
+}
+
+bool WriteSettings(Run& run) {
+    WriteProductSettings(run.plan, run.platform, *run.log,
+                         static_cast<int>(run.converted_log_count));
+    return true;
+}
+
+// The language file as the printer-setup library gets it: its full path in the ANSI code page,
+// or none while the built-in language is current.
+std::optional<std::string> LanguageFileForLibrary(const Run& run) {
+    const language::Language& language = run.env.language;
+    if (language.File() == nullptr)
+        return std::nullopt;
+    return run.platform.codec.Utf8ToAnsi(language.SourceDir() + "\\" + language.CurrentName() +
+                                         ".lng");
+}
+
+// The new virtual printer; the library's refusal ends the program at once, as the product
+// cannot work without it. The library is released afterwards.
+bool InstallPrinter(Run& run) {
+    run.ShowStep(run.Text(keys::cPrinterInstall));
+    std::optional<std::string> language_file = LanguageFileForLibrary(run);
+    const LibraryResult<bool> installed =
+        run.printer->InstallPrinter(run.env.host, run.plan.config.platform_code,
+                                    language_file ? language_file->data() : nullptr);
+    if (!installed)
+        run.LibraryMissing(installed.error());
+    if (!*installed)
+        run.env.application.Halt(kRunFailedExitCode);
+    run.UpdateBackground();
+    run.Refresh();
+    run.printer.reset();
+    run.UpdateBackground();
+    run.Refresh();
+    return true;
+}
+
+bool ShowFinish(Run& run) {
+    run.env.progress.Hide();
+    run.env.windows.show_finish_page();
+    run.UpdateBackground();
+    return true;
+}
+
+// The order of the run.
+constexpr Step kSteps[] = {
+    ShowProgress,          OpenLog,
+    RecordHeader,          MakeFolders,
+    CloseApplications,     WriteLocation,
+    RemoveOldPrinter,      RemovePreviousItems,
+    MakeInternetShortcuts, CopyFiles,
+    MakeShortcuts,         RegisterUninstall,
+    RegisterTypes,         RegisterApplicationPaths,
+    ConvertOldData,        WriteSettings,
+    InstallPrinter,        ShowFinish,
+};
+
+}  // namespace
+
+void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environment) {
+    Run run{.plan = plan, .env = environment};
+    try {
+        for (const Step step : kSteps) {
+            if (!step(run))
+                return;
+        }
+    } catch (const std::exception& error) {
+        // An operation the steps do not check failed: the wizard is hidden and the progress
+        // window cannot be closed, so the program shows the error and ends.
+        ShowErrorBox(environment.dialogs, environment.language, error.what());
+        environment.application.Terminate(kRunFailedExitCode);
+    }
 }
 
 }  // namespace install

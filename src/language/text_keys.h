@@ -85,6 +85,9 @@ inline constexpr TextKey cSizeError{"cSizeError", TextSection::Setup,
 // Shown when the destination is not a full path.
 inline constexpr TextKey cBadDir{"cBadDir", TextSection::Setup,
                                  "Укажите полный путь к папке для установки."};
+// Shown for a folder or program group holding "=", which the installation log cannot record.
+inline constexpr TextKey cBadDirChar{"cBadDirChar", TextSection::Setup,
+                                     "Имя папки не может содержать знак \"=\"."};
 inline constexpr TextKey cSelectLinks{"cSelectLinks", TextSection::Setup, "Создание значков"};
 inline constexpr TextKey cSelectRunLinks{
     "cSelectRunLinks", TextSection::Setup,
@@ -252,6 +255,7 @@ inline constexpr TextKey kAll[] = {cYes,
                                    cErrorVersion,
                                    cSizeError,
                                    cBadDir,
+                                   cBadDirChar,
                                    cSelectLinks,
                                    cSelectRunLinks,
                                    cAddInStart,

@@ -1,10 +1,19 @@
 #pragma once
 // File-system operations. Paths are UTF-8 with backslashes, as on Windows.
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/status.h"
+
+// In the Windows build <windows.h> may have made these names macros for its A/W calls; here they
+// are this layer's own operations.
+#undef CopyFile
+#undef DeleteFile
 
 namespace platform {
 
@@ -12,6 +21,53 @@ struct FileEntry {
     std::string name;  // bare name, no folder
     bool directory = false;
 };
+
+// The platform's attribute bits that the program looks at.
+inline constexpr std::uint32_t kAttributeReadOnly = 0x01;
+inline constexpr std::uint32_t kAttributeHidden = 0x02;
+inline constexpr std::uint32_t kAttributeSystem = 0x04;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kAttributeArchive = 0x20;
+
+struct FileInfo {
+    std::int64_t size = 0;
+    std::int64_t write_time = 0;  // last write, 100 ns units since 1601-01-01 UTC (FILETIME)
+    std::uint32_t attributes = 0;
+    bool Directory() const { return (attributes & kAttributeDirectory) != 0; }
+};
+
+// One open file; closed when destroyed. Writes go to the platform when they return (no buffer
+// of our own), so what a call wrote is on disk even if the process dies right after it.
+class OpenFile {
+  public:
+    virtual ~OpenFile() = default;
+    // Up to size bytes from the current position; fewer at the end, none past it.
+    virtual std::optional<std::string> Read(std::size_t size) = 0;
+    // All the bytes at the current position, which moves past them.
+    virtual Status Write(std::string_view bytes) = 0;
+    virtual Status Seek(std::int64_t offset) = 0;
+    // Cuts the file at the current position.
+    virtual Status Truncate() = 0;
+    virtual std::int64_t Size() const = 0;
+};
+
+enum class OpenMode {
+    Read,      // an existing file, read only, others may read it too
+    Create,    // a new empty file, replacing one of that name
+    ReadWrite  // an existing file, or a new one when there is none
+};
+
+// Length of the part of a path that is there or not but never made: "C:" or "\\server\share";
+// 0 for a relative path.
+inline std::size_t PathRootLength(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return 2;
+    if (!path.starts_with("\\\\"))
+        return 0;
+    const auto share = path.find('\\', 2);
+    return share == std::string_view::npos ? path.size()
+                                           : std::min(path.find('\\', share + 1), path.size());
+}
 
 class FileSystem {
   public:
@@ -25,6 +81,23 @@ class FileSystem {
     virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
     // Replaces the file with the bytes; false when it cannot be written.
     virtual bool WriteFile(const std::string& path, std::string_view bytes) = 0;
+
+    // Size, time and attributes of a file or folder; nullopt when there is none.
+    virtual std::optional<FileInfo> Info(const std::string& path) const = 0;
+    // Opens a file; null with error set when it cannot be opened.
+    virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode,
+                                           Status& error) = 0;
+    // The platform's file copy: replaces an existing destination and carries the source's
+    // last-write time and attributes. Like the platform, a copy that fails part-way (a full disk)
+    // may leave a partial destination behind: callers that must not lose a file copy beside it.
+    virtual Status CopyFile(const std::string& source, const std::string& destination) = 0;
+    // Creates a folder and every missing parent; success when it exists afterwards.
+    virtual Status CreateDirectories(const std::string& path) = 0;
+    virtual Status DeleteFile(const std::string& path) = 0;
+    // Renames a file, replacing an existing file at the new name in one step.
+    virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;
+    // The short (8.3) form of an existing path; empty when the platform gives none.
+    virtual std::string ShortPath(const std::string& path) const = 0;
 };
 
 }  // namespace platform

@@ -33,7 +33,8 @@ class Library {
 class Libraries {
   public:
     virtual ~Libraries() = default;
-    // Loads by bare name through the platform's library search; null when it fails.
+    // Loads a library of the program's folder by its file name (a full path is taken as it is),
+    // never through a search of other folders; null when it fails.
     virtual std::unique_ptr<Library> Load(const std::string& name) = 0;
 };
 

@@ -14,6 +14,7 @@ struct Platform {
     Registry& registry;
     Shell& shell;
     System& system;
+    Clock& clock;
 };
 
 }  // namespace platform

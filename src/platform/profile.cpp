@@ -43,6 +43,13 @@ std::string Fold(std::string_view name) {
     return ToLower(Clean(name));
 }
 
+// A name that comes back from the file as it went in: an entry's line is not taken for a
+// header or a comment, the first "=" ends the name, and the reader drops blanks around it.
+bool IsKeyName(std::string_view key) {
+    return !key.empty() && Trim(key) == key && key.front() != '[' && key.front() != ';' &&
+           key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -161,7 +168,24 @@ std::string Profile::Read(std::string_view section, std::string_view key) const 
     return std::string(FirstChars(Unquote(*lines_[*at].value), kProfileValueLimit));
 }
 
-std::vector<std::string> Profile::Keys(std::string_view section) const {
+std::vector<std::string> Profile::Keys(std::string_view section, KeyLimit limit) const {
+    std::vector<std::string> keys;
+    for (ProfileEntry& entry : Entries(section, limit)) {
+        keys.push_back(std::move(entry.key));
+    }
+    return keys;
+}
+
+std::optional<Profile::LineName> Profile::NameOfLine(std::string_view text) {
+    Line line = MakeLine(std::string(text));
+    if (line.kind == LineKind::Other) {
+        return std::nullopt;
+    }
+    return LineName{line.kind == LineKind::Header, std::move(line.name), std::move(line.folded),
+                    line.value.has_value()};
+}
+
+std::vector<ProfileEntry> Profile::Entries(std::string_view section, KeyLimit limit) const {
     const std::optional<Span> span = FindSection(Fold(section));
     if (!span) {
         return {};
@@ -178,43 +202,46 @@ std::vector<std::string> Profile::Keys(std::string_view section) const {
             continue;
         }
         first_values.try_emplace(line.folded, line.value ? Unquote(*line.value) : "");
-        if (line.value && room > 2) {
+        if (line.value && limit == KeyLimit::None) {
+            listed.push_back(line.name);
+        } else if (line.value && room > 2) {
             listed.push_back(FirstChars(line.name, room - 2));
             room -= CharCount(listed.back()) + 1;
         }
     }
-    std::vector<std::string> keys;
+    std::vector<ProfileEntry> entries;
     std::unordered_set<std::string> seen;
     for (const std::string_view name : listed) {
         std::string folded = ToLower(name);
         const auto value = first_values.find(folded);
         if (seen.insert(std::move(folded)).second && value != first_values.end() &&
             !value->second.empty()) {
-            keys.emplace_back(name);
+            entries.push_back(
+                {std::string(name), std::string(FirstChars(value->second, kProfileValueLimit))});
         }
     }
-    return keys;
+    return entries;
 }
 
-void Profile::Write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string name = Clean(key);
-    if (name.empty()) {
-        return;  // an entry needs a name
+bool Profile::Write(std::string_view section, std::string_view key, std::string_view value) {
+    if (!IsKeyName(key)) {
+        return false;
     }
+    const std::string name(key);
     const std::string text = Clean(value);
     const std::string header = Clean(section);
     const std::optional<Span> span = FindSection(ToLower(header));
     if (!span) {
         Insert(lines_.size(), "[" + header + "]");
         Insert(lines_.size(), name + "=" + text);
-        return;
+        return true;
     }
     if (const std::optional<std::size_t> at = FindEntry(*span, ToLower(name))) {
         Line& line = lines_[*at];
         if (line.value != text) {
             line = MakeLine(line.name + "=" + text + "\r\n");
         }
-        return;
+        return true;
     }
     std::size_t after_last_entry = span->begin;
     for (std::size_t i = span->begin; i < span->end; ++i) {
@@ -223,6 +250,7 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
         }
     }
     Insert(after_last_entry, name + "=" + text);
+    return true;
 }
 
 void Profile::Remove(std::string_view section, std::string_view key) {

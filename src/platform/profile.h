@@ -36,6 +36,15 @@ class TextCodec;
 inline constexpr std::size_t kProfileValueLimit = 2047;
 inline constexpr std::size_t kProfileKeyListBuffer = 16384;
 
+// How far a section's key list reaches: as far as the platform's buffer (what the platform's
+// readers of the same file see), or every key.
+enum class KeyLimit { PlatformBuffer, None };
+
+struct ProfileEntry {
+    std::string key;
+    std::string value;
+};
+
 class Profile {
   public:
     Profile() = default;  // an empty file
@@ -49,17 +58,34 @@ class Profile {
     std::string Read(std::string_view section, std::string_view key) const;
 
     // A section as the script readers see it: its distinct keys in order of first occurrence,
-    // keys whose value reads empty left out, and only the keys whose names the platform's
-    // key-list buffer holds (duplicates and empty values take their room there too).
-    std::vector<std::string> Keys(std::string_view section) const;
+    // keys whose value reads empty left out; with KeyLimit::PlatformBuffer only the keys whose
+    // names the platform's key-list buffer holds (duplicates and empty values take their room
+    // there too).
+    std::vector<std::string> Keys(std::string_view section,
+                                  KeyLimit limit = KeyLimit::PlatformBuffer) const;
+    // The same keys with their values as Read gives them.
+    std::vector<ProfileEntry> Entries(std::string_view section, KeyLimit limit) const;
+
+    // How the reader takes one line of a file: a header with its section name, an entry with its
+    // key name (has_value: it holds "="), or nullopt for anything else. For writers that keep
+    // their own copy of a file's lines.
+    struct LineName {
+        bool header = false;
+        std::string name;
+        std::string folded;  // the name in lower case
+        bool has_value = false;
+    };
+    static std::optional<LineName> NameOfLine(std::string_view text);
 
     // Sets a key: its first entry in the first section of that name gets the new value in place;
     // a new key goes after the last entry of that section; a new section goes at the end of the
     // file. Blanks around names and value are dropped as the reader drops them (quote a value to
     // keep them); line breaks inside them become blanks, so a write never adds lines of its own.
-    // Changed and new lines end in CR LF. Writing the value a key already has changes nothing;
-    // a key without a name is not written.
-    void Write(std::string_view section, std::string_view key, std::string_view value);
+    // Changed and new lines end in CR LF. Writing the value a key already has changes nothing.
+    // A key that would not read back is refused: false, and nothing changes. That is a key
+    // without a name, one holding "=" or a line break, one starting with "[" or ";", and one
+    // with blanks at its ends.
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
 
     // Deletes the line of the key's first entry in the first section of that name, if any.
     void Remove(std::string_view section, std::string_view key);

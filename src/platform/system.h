@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace platform {
 
 enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot };
@@ -17,6 +19,24 @@ class Registry {
                                                   const std::string& value) const = 0;
     virtual bool DeleteValue(RegistryRoot root, const std::string& key,
                              const std::string& value) = 0;
+
+    // Whether a key opens without creating it.
+    virtual bool KeyExists(RegistryRoot root, const std::string& key) const = 0;
+    // Opens a key, creating it and its missing parents; success when it could be opened.
+    virtual Status CreateKey(RegistryRoot root, const std::string& key) = 0;
+    // Writes a string value (the key's default value when the name is empty) into an existing
+    // key, which is opened without creating it: a missing key is an error.
+    virtual Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                               const std::string& data) = 0;
+    // Deletes a key with all its subkeys and values.
+    virtual Status DeleteTree(RegistryRoot root, const std::string& key) = 0;
+};
+
+// The three properties of a shell link that the program sets; the rest keep their defaults.
+struct ShellLink {
+    std::string target;
+    std::string arguments;
+    std::string working_directory;
 };
 
 class Shell {
@@ -26,6 +46,11 @@ class Shell {
     virtual std::string SpecialFolder(int id) const = 0;
     // Opens a folder or starts a program with the default action in a normal window.
     virtual void Open(const std::string& target) = 0;
+    // Saves a shell link through the platform's shell-link object. nullopt when the object could
+    // not be made or given the link's properties (nothing was saved); else the save's result.
+    virtual std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) = 0;
+    // Reads a link back (for checks); nullopt when it cannot be loaded.
+    virtual std::optional<ShellLink> ReadLink(const std::string& file) const = 0;
 };
 
 struct DriverDirectory {
@@ -51,6 +76,33 @@ class System {
     // The current folder of a drive ("c:") and making a folder current.
     virtual std::string CurrentDirectoryOf(const std::string& drive) const = 0;
     virtual bool ChangeDirectory(const std::string& path) = 0;
+
+    // win.ini through the platform's profile-string call; the error is its last error.
+    virtual Status WriteWinIni(const std::string& section, const std::string& key,
+                               const std::string& value) = 0;
+    // The executable names of the running processes in snapshot order; nullopt when no snapshot
+    // can be taken (the platform lacks the calls, or they fail).
+    virtual std::optional<std::vector<std::string>> ProcessNames() const = 0;
+    // Sends a registered window message (by its name) with both parameters 0 to every top-level
+    // window, waiting up to timeout_ms for each.
+    virtual void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) = 0;
+    // The hourglass mouse cursor on, or the normal one back.
+    virtual void SetBusyCursor(bool busy) = 0;
+};
+
+// Time, so that waiting and time stamps can be faked and headless tests never sleep.
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    // Milliseconds on a steady clock.
+    virtual std::uint64_t Milliseconds() const = 0;
+    virtual void Sleep(unsigned milliseconds) = 0;
+    // The current local time in the user's long time format, a blank, the current date in the
+    // user's short date format: "14:03:27 06.12.2026".
+    virtual std::string LocalTimeAndDate() const = 0;
+    // A file time (100 ns units since 1601 UTC) as local time, packed into the 32-bit form of
+    // two-second resolution: date in the high 16 bits, time in the low 16 bits.
+    virtual std::uint32_t LocalDosDateTime(std::int64_t file_time) const = 0;
 };
 
 }  // namespace platform

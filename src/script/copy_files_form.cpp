@@ -1,5 +1,8 @@
 #include "script/copy_files_form.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace script {
 namespace {
 
@@ -11,6 +14,25 @@ constexpr ui::ControlLayout kControls[] = {
     {"Label1", 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}},
     {"ProgressBar", 2004, ui::Kind::ProgressBar, nullptr, {8, 48, 345, 20}, false},
 };
+
+// The step picture: two sheets of paper, one copied onto the other, on the window's colour.
+platform::Bitmap StepPicture() {
+    constexpr int kSize = 36;
+    platform::Bitmap picture{kSize, kSize, std::vector<std::uint32_t>(kSize * kSize, kButtonFace)};
+    const auto sheet = [&picture](int left, int top) {
+        for (int y = top; y < top + 24; ++y) {
+            for (int x = left; x < left + 18; ++x) {
+                const bool edge = x == left || x == left + 17 || y == top || y == top + 23;
+                const bool text_line =
+                    y > top + 3 && (y - top) % 4 == 0 && x > left + 3 && x < left + 14;
+                picture.At(x, y) = edge ? 0x404040 : text_line ? 0x806040 : 0xFFFFFF;
+            }
+        }
+    };
+    sheet(3, 3);
+    sheet(15, 9);
+    return picture;
+}
 
 }  // namespace
 
@@ -24,6 +46,94 @@ CopyFilesForm::CopyFilesForm()
              .topmost = true}) {
     form_.AddAll(kControls);
     form_.SetCaption("Copy Files");
+    form_["Image"].SetPicture(StepPicture());
+    // Only the program hides the window: every request to close it is refused.
+    form_.on_close_request = [] {};
+}
+
+void CopyFilesForm::Attach(const platform::Clock& clock, ui::Application& application) {
+    clock_ = &clock;
+    application_ = &application;
+}
+
+void CopyFilesForm::SetStep(const std::string& text) {
+    form_["Label3"].SetText(text);
+    form_.Repaint();
+}
+
+void CopyFilesForm::CopyModeOn(const language::Language& language) {
+    form_["Image"].SetVisible(false);
+    form_["Label3"].SetText({});
+    form_["ProgressBar"].SetVisible(true);
+    pending_line_ = language.Lookup(language::keys::cCopyFile) + ":";
+    dirty_ = true;
+    Paint(false);
+}
+
+void CopyFilesForm::CopyModeOff(const std::string& text) {
+    dirty_ = false;
+    pending_line_.clear();
+    form_["Label3"].SetText(text);
+    form_["Label1"].SetText({});
+    form_["ProgressBar"].SetVisible(false);
+    form_["Image"].SetVisible(true);
+    form_.Repaint();
+}
+
+void CopyFilesForm::ShowCopyingFile(const std::string& text) {
+    pending_line_ = text;
+    dirty_ = true;
+    Paint(true);
+}
+
+void CopyFilesForm::Flush() {
+    Paint(false);
+}
+
+void CopyFilesForm::SetProgressRange(std::int64_t maximum) {
+    maximum_ = maximum;
+    dirty_ = true;
+    Paint(true);
+}
+
+void CopyFilesForm::SetProgressPosition(std::int64_t position) {
+    position_ = position;
+    dirty_ = true;
+    Paint(true);
+}
+
+void CopyFilesForm::Paint(bool paced) {
+    if (!dirty_) {
+        return;
+    }
+    const std::uint64_t now = clock_ != nullptr ? clock_->Milliseconds() : 0;
+    if (paced && clock_ != nullptr && painted_once_ && now - last_paint_ < kRepaintInterval) {
+        return;
+    }
+    dirty_ = false;
+    painted_once_ = true;
+    last_paint_ = now;
+    form_["Label1"].SetText(pending_line_);
+    PaintBar();
+    form_.Repaint();
+    if (application_ != nullptr) {
+        application_->DrainMessages();
+    }
+}
+
+void CopyFilesForm::PaintBar() {
+    // The bar counts in 32 bits; a larger range is scaled down by halving both ends.
+    int maximum = 1;
+    int position = 1;  // a range of 0 or less: nothing to wait for, the bar is full
+    if (maximum_ > 0) {
+        int shift = 0;
+        while ((maximum_ >> shift) > std::numeric_limits<std::int32_t>::max()) {
+            ++shift;
+        }
+        maximum = static_cast<int>(maximum_ >> shift);
+        position = static_cast<int>(std::clamp<std::int64_t>(position_, 0, maximum_) >> shift);
+    }
+    form_["ProgressBar"].SetProgress(position, maximum);
 }
 
 }  // namespace script

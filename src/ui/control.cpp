@@ -58,6 +58,14 @@ void Control::SetEnabled(bool enabled) {
     Changed(Property::Enabled);
 }
 
+void Control::SetProgress(int position, int maximum) {
+    if (position == progress_position_ && maximum == progress_maximum_)
+        return;
+    progress_position_ = position;
+    progress_maximum_ = maximum;
+    Changed(Property::Progress);
+}
+
 void Control::SetChecked(bool checked) {
     if (checked == checked_)
         return;

@@ -33,6 +33,9 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The height of the form's font in pixels: 8 points at 96 dots per inch.
+inline constexpr int kFormFontHeight = 11;
+
 struct Style {
     int font_height = 0;  // pixels; 0 is the form's font
     bool bold = false;
@@ -53,7 +56,18 @@ struct ControlLayout {
     Style style = {};
 };
 
-enum class Property { Text, Visible, Enabled, Checked, Bounds, Items, ItemIndex, Content, Picture };
+enum class Property {
+    Text,
+    Visible,
+    Enabled,
+    Checked,
+    Bounds,
+    Items,
+    ItemIndex,
+    Content,
+    Picture,
+    Progress
+};
 
 class Form;
 
@@ -101,6 +115,11 @@ class Control {
     const std::optional<platform::Bitmap>& Picture() const { return picture_; }
     void SetPicture(std::optional<platform::Bitmap> picture);
 
+    // Progress bar: a position in 0 .. maximum (32 bits, as the bar counts).
+    int ProgressPosition() const { return progress_position_; }
+    int ProgressMaximum() const { return progress_maximum_; }
+    void SetProgress(int position, int maximum);
+
     // What a person does. Ignored unless the control is showing and enabled, as on screen.
     void Click();                        // buttons; check boxes toggle, radio buttons check
     void Choose(int index);              // lists: pick an item
@@ -136,6 +155,8 @@ class Control {
     int item_index_ = -1;
     std::string content_;
     std::optional<platform::Bitmap> picture_;
+    int progress_position_ = 0;
+    int progress_maximum_ = 100;
 };
 
 }  // namespace ui

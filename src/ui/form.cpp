@@ -67,11 +67,25 @@ void Form::SetColor(std::uint32_t color) {
 void Form::SetFocus(Control& control) {
     focused_ = &control;
     Notify(FormProperty::Focus);
+    Notify(FormProperty::EnterButton);
+}
+
+void Form::UserFocused(Control* control) {
+    focused_ = control;
+    Notify(FormProperty::EnterButton);
+}
+
+Control* Form::EnterButton() const {
+    if (focused_ != nullptr && focused_->GetKind() == Kind::Button && focused_->Showing() &&
+        focused_->Enabled()) {
+        return focused_;
+    }
+    return default_button_;
 }
 
 void Form::PressEnter() {
-    if (default_button_ != nullptr)
-        default_button_->Click();
+    if (Control* button = EnterButton())
+        button->Click();
 }
 
 void Form::PressEscape() {
@@ -82,6 +96,11 @@ void Form::PressEscape() {
 void Form::RequestClose() {
     if (on_close_request)
         on_close_request();
+}
+
+void Form::Repaint() {
+    if (backend_ != nullptr)
+        backend_->Repaint(*this);
 }
 
 void Form::Attach(Backend* backend) {

@@ -14,7 +14,13 @@
 
 namespace ui {
 
-enum class FormProperty { Caption, Visible, Color, Focus };
+enum class FormProperty {
+    Caption,
+    Visible,
+    Color,
+    Focus,
+    EnterButton,  // which button shows itself as the one Enter presses
+};
 
 class Backend;
 
@@ -55,10 +61,14 @@ class Form {
     void SetColor(std::uint32_t color);
     Control* Focused() const { return focused_; }
     void SetFocus(Control& control);
+    // The person moved the focus (Tab, a click); null when it went to a window of no control.
+    void UserFocused(Control* control);
     // The default button (Enter) and the cancel button (Escape while it is showing).
     void SetDefaultButton(Control& button) { default_button_ = &button; }
     void SetCancelButton(Control& button) { cancel_button_ = &button; }
-    Control* DefaultButton() const { return default_button_; }
+    // The button Enter presses, by the platform's dialog rule: the push button that has the
+    // focus, else the default button.
+    Control* EnterButton() const;
 
     // Keys and the close box, as a person uses them.
     void PressEnter();
@@ -69,6 +79,9 @@ class Form {
     std::function<void()> on_close_request;
     // The form became the active window.
     std::function<void()> on_activate;
+
+    // Paints the window and its controls now, while the program holds the thread.
+    void Repaint();
 
     void Attach(Backend* backend);
     void Notify(Control& control, Property property);
@@ -92,6 +105,7 @@ class Backend {
     virtual ~Backend() = default;
     virtual void Update(Control& control, Property property) = 0;
     virtual void Update(Form& form, FormProperty property) = 0;
+    virtual void Repaint(Form& form) = 0;
 };
 
 // The application as a whole: its title, its end, and the pending messages.
@@ -106,6 +120,9 @@ class Application {
     virtual void SetShowMainWindow(bool show) = 0;
     // Lets pending window messages be processed.
     virtual void ProcessMessages() = 0;
+    // Lets pending window messages be processed but drops the user's input (keys, mouse): for
+    // long work on this thread, so that windows paint and the program keeps answering.
+    virtual void DrainMessages() = 0;
     // Ends the process at once with the exit code.
     [[noreturn]] virtual void Halt(int exit_code) = 0;
 };

@@ -49,6 +49,12 @@ void Wizard::ShowGroupPage() {
 }
 
 void Wizard::ShowFileTypesPage() {
+    // The group becomes a folder and a key of the installation log.
+    if (shown_page_ == 5 &&
+        !NameAccepted(CheckGroup(folders_.programs_dir, form_["PathEdit"].Text()))) {
+        page_ = 5;
+        return;
+    }
     form_["NextBtn"].SetText(Text(keys::cNext));
     form_.SetControlsVisible({"Panel2", "AllBtn", "NoneBtn"}, true);
     form_.SetControlsVisible({"Panel3", "PathEdit", "GroupLbx", "LicenceRe", "Label3", "Label4"},
@@ -61,9 +67,8 @@ void Wizard::OnGroupChosen() {
     const auto& groups = form_["GroupLbx"];
     if (groups.ItemIndex() < 0)
         return;
-    // The blank is written even without a version number.
-    form_["PathEdit"].SetText(groups.SelectedItem() + "\\" + config_.product_name +
-                              config_.edition_suffix + " " + config_.version_number);
+    // Without a version number no blank is left at the end: such a group would be refused.
+    form_["PathEdit"].SetText(groups.SelectedItem() + "\\" + DefaultGroupName(config_));
 }
 
 void Wizard::CheckAll(bool checked) {

@@ -2,6 +2,7 @@
 // together, the space texts, and the checks that guard the way on.
 #include "language/format.h"
 #include "wizard/disk_space.h"
+#include "wizard/path_rules.h"
 #include "wizard/wizard.h"
 
 namespace wizard {
@@ -108,8 +109,8 @@ void Wizard::OnFolderListChosen() {
         PointFolderList(Join(parts, static_cast<size_t>(index) + 1));
         return;
     }
-    std::string child = list.Items()[index];
-    child.erase(0, child.find_first_not_of(' '));
+    // The indentation goes, a blank that begins the folder's name stays.
+    const std::string child = list.Items()[index].substr(parts.size() * (sizeof kIndent - 1));
     PointFolderList(WithTrailingBackslash(folder_list_dir_) + child);
 }
 
@@ -162,14 +163,30 @@ std::int64_t Wizard::SelectedDriveFreeSpace() const {
 }
 
 bool Wizard::TakeDestination() {
-    const std::string& text = form_["PathEdit"].Text();
-    // A folder that is not given in full would land wherever the run's current folder is.
-    if (!IsFullPath(text)) {
-        Ask(Text(keys::cBadDir), DialogKind::Error, {DialogButton::Ok});
+    const std::string folder = WithoutTrailingBackslash(form_["PathEdit"].Text());
+    NameVerdict verdict = CheckFolder(folder);
+    if (verdict != NameVerdict::Malformed && !RootExists(RootOf(folder)))
+        verdict = NameVerdict::Malformed;
+    if (!NameAccepted(verdict))
         return false;
-    }
-    destination_ = WithoutTrailingBackslash(text);
+    destination_ = folder;
     return true;
+}
+
+bool Wizard::RootExists(const std::string& root) const {
+    if (!root.starts_with("\\\\")) {
+        const auto drives = platform_.system.Drives();
+        return std::find(drives.begin(), drives.end(), root) != drives.end();
+    }
+    return platform_.files.DirectoryExists(root);
+}
+
+bool Wizard::NameAccepted(NameVerdict verdict) {
+    if (verdict == NameVerdict::Accepted)
+        return true;
+    Ask(Text(verdict == NameVerdict::HoldsEquals ? keys::cBadDirChar : keys::cBadDir),
+        DialogKind::Error, {DialogButton::Ok});
+    return false;
 }
 
 bool Wizard::DestinationChecksPass() {

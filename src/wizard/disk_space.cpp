@@ -34,15 +34,4 @@ std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need
            Line(words.need, std::to_string(need / kMegabyte), words.mbyte);
 }
 
-bool IsFullPath(const std::string& folder) {
-    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    if (folder.size() >= 3 && letter(folder[0]) && folder[1] == ':' && folder[2] == '\\')
-        return true;
-    if (folder.rfind("\\\\", 0) != 0)
-        return false;
-    const auto server_end = folder.find('\\', 2);
-    return server_end != std::string::npos && server_end > 2 && server_end + 1 < folder.size() &&
-           folder[server_end + 1] != '\\';
-}
-
 }  // namespace wizard

@@ -20,7 +20,4 @@ std::string SpaceTextOnEntry(const SpaceWords& words, std::int64_t need, std::in
 std::string SpaceTextAfterDriveChange(const SpaceWords& words, std::int64_t need,
                                       std::int64_t free);
 
-// A folder given in full: drive letter, colon and backslash, or \\server\share.
-bool IsFullPath(const std::string& folder);
-
 }  // namespace wizard

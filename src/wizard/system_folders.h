@@ -3,21 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "install/installation_plan.h"
 #include "platform/platform.h"
 
 namespace wizard {
 
-struct SystemFolders {
-    std::string program_files_dir;  // with trailing backslash
-    std::string programs_dir;
-    std::string desktop_dir;
-    std::string quick_launch_dir;
-    std::string send_to_dir;
-    std::string system_dir;
-    std::string printer_driver_dir;
-    std::string old_install_path;
-    std::string old_version;
-};
+using install::SystemFolders;
 
 // Shell-folder identifiers asked on the NT family.
 inline constexpr int kCommonPrograms = 23;

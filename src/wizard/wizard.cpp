@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/branding.h"
+#include "install/branding.h"
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
@@ -125,10 +125,10 @@ void Wizard::Create() {
             break;
     }
 
-    if (const auto branding = platform_.libraries.Load(app::kBrandingLibrary)) {
+    if (const auto branding = platform_.libraries.Load(install::kBrandingLibrary)) {
         form_["Image1"].SetPicture(branding->Picture("WIZARD"));
-        config_.short_product_name = branding->String(app::kShortNameString).value_or("Zinkolar");
-        config_.client_server = app::IsClientServer(branding->String(app::kKindString));
+        config_.short_product_name = branding->String(install::kShortNameString).value_or("Zinkolar");
+        config_.client_server = install::IsClientServer(branding->String(install::kKindString));
     }
 
     if (destination_.empty())

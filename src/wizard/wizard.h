@@ -5,11 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "install/installation_plan.h"
 #include "language/apply_language.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "ui/form.h"
 #include "ui/message_dialog.h"
+#include "wizard/path_rules.h"
 #include "wizard/setup_config.h"
 #include "wizard/system_folders.h"
 
@@ -32,6 +34,8 @@ class Wizard {
     const std::string& Destination() const { return destination_; }
     const language::Language& GetLanguage() const { return language_; }
 
+    // The user's choices with the configuration and the system folders, for the run.
+    install::InstallationPlan Plan() const;
     // Entering page 8 calls this once; it ends by showing the finish page.
     void SetRunInstallation(std::function<void()> run) { run_installation_ = std::move(run); }
     void ShowFinishPage();
@@ -67,6 +71,10 @@ class Wizard {
     void OnDriveChange();
     std::int64_t SelectedDriveFreeSpace() const;
     bool TakeDestination();
+    // A drive of the system, or a share that answers.
+    bool RootExists(const std::string& root) const;
+    // True for an accepted name; else says what is wrong with it.
+    bool NameAccepted(NameVerdict verdict);
     bool DestinationChecksPass();
 
     // Pages 4 to 6.

@@ -12,7 +12,8 @@ namespace detail {
 using ui::Kind;
 inline constexpr ui::Style kTitle{.font_height = 15, .bold = true, .vertical_center = true};
 inline constexpr ui::Style kCentred{.vertical_center = true};
-inline constexpr ui::Style kSmall{.font_height = 11};
+// 7 points, a size under the form's 8.
+inline constexpr ui::Style kSmall{.font_height = 9};
 inline constexpr ui::Style kBold{.bold = true};
 inline constexpr ui::Style kSorted{.sorted = true};
 inline constexpr ui::Style kNoTab{.tab_stop = false};

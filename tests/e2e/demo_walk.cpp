@@ -1,6 +1,8 @@
 // Walks the setup wizard the way a person would for `make demo` without a display: Next through
-// the pages (accepting the licence), a screenshot of every step, then Cancel (confirmed) or,
-// on the finish page, Next without starting anything.
+// the pages (accepting the licence, keeping every proposal), which installs the sample product,
+// a screenshot of every step (the progress window during the copy step among them), then, on
+// the finish page, Next without starting anything; Cancel (confirmed) where the wizard goes no
+// further. At the end it says where the product was installed.
 //
 //     demo_walk.exe DISTRIBUTION_FOLDER SCREENSHOT_FOLDER
 #include <algorithm>
@@ -13,6 +15,8 @@
 #include "driver/setup_process.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
+#include "driver/wizard_walk.h"
+#include "installed_machine.h"
 
 namespace {
 
@@ -21,13 +25,14 @@ using namespace e2e;
 // Enough for every page, with room for a question answered on the way.
 constexpr int kMaxSteps = 30;
 constexpr Timeout kPageChangeTimeout = 5s;
-// The installation run may take a while before the finish page shows.
-constexpr Timeout kRunTimeout = 180s;
+constexpr std::string_view kProgressClass = "TCopyFilesForm";
 
 class Walk {
   public:
     Walk(const std::string& distribution, std::string screenshots)
-        : setup_(HostPath(distribution)), screenshots_(std::move(screenshots)) {}
+        : setup_(HostPath(distribution)),
+          destination_(ProposedDestination(HostPath(distribution))),
+          screenshots_(std::move(screenshots)) {}
 
     int Run() {
         // A broken distribution shows one message and no wizard.
@@ -73,12 +78,50 @@ class Walk {
     }
 
   private:
-    void Shoot(const std::string& what) {
+    // A screenshot once the screen has settled, or at once for what does not stay long.
+    void Shoot(const std::string& what, bool at_once = false) {
         char name[32];
         std::snprintf(name, sizeof name, "step-%02d.png", ++shots_);
-        Image::CaptureSettledScreen().SavePng(HostPath(screenshots_ + "/" + name));
+        const Image screen = at_once ? Image::CaptureScreen() : Image::CaptureSettledScreen();
+        screen.SavePng(HostPath(screenshots_ + "/" + name));
         std::printf("demo: %s/%s  %s\n", screenshots_.c_str(), name, what.c_str());
         std::fflush(stdout);
+    }
+
+    // The progress window when it shows, and whether it is in its copy layout (its progress
+    // bar shows).
+    std::optional<bool> ProgressShown() const {
+        const auto progress = setup_.FindTopLevel(kProgressClass);
+        if (!progress || !progress->Visible()) {
+            return std::nullopt;
+        }
+        const auto children = progress->Children();
+        return std::any_of(children.begin(), children.end(), [](const RemoteWindow& child) {
+            return child.ClassName() == "msctls_progress32" && child.Visible();
+        });
+    }
+
+    // The run keeps the wizard hidden until the finish page or a question. The copy step is
+    // short, so it is caught first, with screenshots taken at once; a later step after it.
+    void WatchRun(const RemoteWindow& wizard) {
+        bool copy_shot = false;
+        bool step_shot = false;
+        WaitUntil(
+            [&] {
+                const std::optional<bool> copying = ProgressShown();
+                if (copying && *copying && !copy_shot) {
+                    Shoot("the installation run: copying files", true);
+                    copy_shot = true;
+                } else if (copying && !*copying && !step_shot && copy_shot) {
+                    Shoot("the installation run", true);
+                    step_shot = true;
+                }
+                return setup_.FindDialog() || wizard.Visible();
+            },
+            kRunTimeout, "the end of the installation run");
+        if (!copy_shot && wizard.Visible()) {
+            std::printf("demo: the copy step passed too quickly for a screenshot\n");
+        }
     }
 
     // Next moves on to another page, starts the run (the wizard hides) or raises a message.
@@ -94,9 +137,7 @@ class Walk {
             return false;
         }
         if (!wizard.Visible() && !setup_.FindDialog()) {
-            Shoot("the installation run");
-            WaitUntil([&] { return setup_.FindDialog() || wizard.Visible(); }, kRunTimeout,
-                      "the end of the installation run");
+            WatchRun(wizard);
         }
         return true;
     }
@@ -137,7 +178,10 @@ class Walk {
             }
         }
         wizard.Control(WizardId("NextBtn")).Click();
-        return Finish();
+        const int code = Finish();
+        std::printf("demo: Zinkolar is installed in %s\ndemo: on this machine: %s\n",
+                    destination_.c_str(), UnixPath(Wide(destination_)).c_str());
+        return code;
     }
 
     int Finish() {
@@ -148,6 +192,7 @@ class Walk {
     }
 
     SetupProcess setup_;
+    std::string destination_;  // the proposed folder, which the walk keeps
     std::string screenshots_;
     int shots_ = 0;
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/branding.h"
+#include "install/branding.h"
 #include "app/main_form.h"
 #include "platform/fake/fake_libraries.h"
 
@@ -30,10 +30,10 @@ INSTANTIATE_TEST_SUITE_P(Table, BackgroundColor,
                                          ColorCase{"99999999999", 0x663300}));
 
 TEST(ClientServer, MatchesAnyLetterCaseOnly) {
-    EXPECT_TRUE(app::IsClientServer("ClientServer"));
-    EXPECT_TRUE(app::IsClientServer("CLIENTSERVER"));
-    EXPECT_FALSE(app::IsClientServer("client"));
-    EXPECT_FALSE(app::IsClientServer(std::nullopt));
+    EXPECT_TRUE(install::IsClientServer("ClientServer"));
+    EXPECT_TRUE(install::IsClientServer("CLIENTSERVER"));
+    EXPECT_FALSE(install::IsClientServer("client"));
+    EXPECT_FALSE(install::IsClientServer(std::nullopt));
 }
 
 TEST(BottomPicture, SitsEightPixelsAboveTheBottomAtEitherEdge) {

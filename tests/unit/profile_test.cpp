@@ -252,12 +252,12 @@ const std::vector<WriteCase> kWriteCases = {
      "[s]\n a = 1 \n"},
     {"blanks around the value are dropped, quotes kept",
      "",
-     {{" s ", " k ", "  \"  x  \"  "}},
+     {{" s ", "k", "  \"  x  \"  "}},
      "[s]\r\nk=\"  x  \"\r\n"},
     {"line breaks cannot add lines",
      "",
-     {{"s\r\n", "k\r\nz", "x\r\n[evil]\r\ny=1"}},
-     "[s]\r\nk  z=x  [evil]  y=1\r\n"},
+     {{"s\r\n", "k", "x\r\n[evil]\r\ny=1"}},
+     "[s]\r\nk=x  [evil]  y=1\r\n"},
     {"a key without a name is not written", "[s]\n", {{"s", " ", "v"}}, "[s]\n"},
     {"removing takes the first entry's line",
      "[s]\nd=1\nd=2\n",
@@ -298,6 +298,47 @@ TEST(ProfileWrite, ChangesOnlyTheLinesItMust) {
         for (const Change& change : c.changes) {
             EXPECT_EQ(reread.Read(change.section, change.key),
                       profile.Read(change.section, change.key));
+        }
+    }
+}
+
+// A key is written only when the reader would find it again under the same name.
+TEST(ProfileWrite, RefusesKeysThatWouldNotReadBack) {
+    const std::string before = "[s]\nk=1\n";
+    const struct {
+        const char* key;
+        bool taken;
+    } cases[] = {
+        {"", false},
+        {" ", false},
+        {" k", false},
+        {"k\t", false},
+        {"a=b", false},
+        {"=", false},
+        {"[t]", false},
+        {"[t", false},
+        {"; k", false},
+        {";k", false},
+        {"a\r\nb", false},
+        {"a\nb", false},
+        {"C:\\a=b\\x", false},
+        {"a b", true},
+        {"k", true},
+        {"a]", true},
+        {"a;b", true},
+        {"a[b", true},
+        {"C:\\Папка\\f", true},
+        {"\"q\"", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Profile profile = Profile::Parse(before);
+        EXPECT_EQ(profile.Write("s", c.key, "v"), c.taken);
+        if (c.taken) {
+            EXPECT_EQ(Profile::Parse(profile.Text()).Read("s", c.key), "v");
+            EXPECT_NE(profile.Text(), before);
+        } else {
+            EXPECT_EQ(profile.Text(), before);
         }
     }
 }

@@ -39,6 +39,9 @@ TEST_P(WizardGroupName, IsProposedAndFollowsTheChosenGroup) {
     ASSERT_EQ(C("GroupLbx").Items(), (std::vector<std::string>{"Accessories", "Startup"}));
     C("GroupLbx").Choose(0);
     EXPECT_EQ(C("PathEdit").Text(), c.chosen);
+    Next();
+    EXPECT_EQ(Page(), 6) << "the wizard takes the group it proposed";
+    EXPECT_TRUE(dialogs.Shown().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -48,8 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"Server", true, true, "5.0", "Zinkolar Server 5.0",
                   "Accessories\\Zinkolar Server 5.0"},
         GroupCase{"ClientWithoutVersion", true, false, nullptr, "Zinkolar Client",
-                  "Accessories\\Zinkolar Client "},
-        GroupCase{"EmptyVersion", false, false, "", "Zinkolar", "Accessories\\Zinkolar "}),
+                  "Accessories\\Zinkolar Client"},
+        GroupCase{"EmptyVersion", false, false, "", "Zinkolar", "Accessories\\Zinkolar"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, GroupFieldIsProposedAgainOnEveryEntry) {
@@ -59,6 +62,50 @@ TEST_F(WizardTest, GroupFieldIsProposedAgainOnEveryEntry) {
     Next();
     Back();
     EXPECT_EQ(C("PathEdit").Text(), "Zinkolar 5.0");
+}
+
+// A group the platform cannot create, or the log cannot record, keeps the wizard on page 5.
+struct GroupTextCase {
+    const char* typed;
+    const char* said;  // nullptr: taken
+};
+
+class WizardGroupText : public WizardTest, public testing::WithParamInterface<GroupTextCase> {};
+
+TEST_P(WizardGroupText, MustBeAFolderName) {
+    const GroupTextCase& c = GetParam();
+    Start();
+    WalkTo(5);
+    C("PathEdit").Type(c.typed);
+    Next();
+    if (c.said == nullptr) {
+        EXPECT_TRUE(dialogs.Shown().empty());
+        EXPECT_EQ(Page(), 6);
+        return;
+    }
+    EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.said});
+    EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
+    EXPECT_EQ(Page(), 5);
+    EXPECT_EQ(Title(), "Выбор группы программ в меню Пуск");
+    EXPECT_TRUE(C("GroupLbx").Showing());
+    EXPECT_EQ(C("PathEdit").Text(), c.typed);
+}
+
+constexpr char kBadDir[] = "Укажите полный путь к папке для установки.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardGroupText,
+    testing::Values(GroupTextCase{"Kelmo\\Zinkolar", nullptr}, GroupTextCase{"", kBadDir},
+                    GroupTextCase{"..\\..\\..", kBadDir}, GroupTextCase{"a<b", kBadDir},
+                    GroupTextCase{"a=b", "Имя папки не может содержать знак \"=\"."}));
+
+TEST_F(WizardTest, RefusedGroupDoesNotStopTheWayBack) {
+    Start();
+    WalkTo(5);
+    C("PathEdit").Type("a<b");
+    Back();
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(Page(), 4);
 }
 
 // The rows of the voice-message package (MIX) and the remote-control script (ZKA).

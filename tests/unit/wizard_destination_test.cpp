@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "wizard/disk_space.h"
+#include "wizard/path_rules.h"
 #include "wizard_fixture.h"
 
 namespace wizard_test {
@@ -16,6 +17,7 @@ constexpr char kSpaceMessage[] =
     "На выбранном диске недостаточно свободного места. Вы уверены, что хотите продолжить "
     "установку?";
 constexpr char kBadFolderMessage[] = "Укажите полный путь к папке для установки.";
+constexpr char kEqualsMessage[] = "Имя папки не может содержать знак \"=\".";
 
 struct MegabyteCase {
     std::int64_t bytes;
@@ -182,23 +184,26 @@ TEST_F(WizardTest, FolderIsTakenOnlyOnTheWayFromPageThree) {
     EXPECT_EQ(C("PathEdit").Text(), "C:\\Apps\\ZK") << "typing alone changes nothing";
 }
 
-// A folder that is not given in full is refused with a message; the page stays.
+// A folder the platform cannot create, or the log cannot record, is refused with a message; the
+// page stays.
 struct FolderCase {
     const char* name;
-    const char* typed;
+    std::string typed;
     const char* taken;  // nullptr: refused
+    const char* said = kBadFolderMessage;
 };
 
 class WizardFolderText : public WizardTest, public testing::WithParamInterface<FolderCase> {};
 
-TEST_P(WizardFolderText, MustBeAFullPath) {
+TEST_P(WizardFolderText, MustBeOneThePlatformCreates) {
     const FolderCase& c = GetParam();
+    fake.files.AddDirectory("\\\\server\\share");
     Start();
     WalkTo(3);
     C("PathEdit").Type(c.typed);
     Next();
     if (c.taken == nullptr) {
-        EXPECT_EQ(DialogTexts(), std::vector<std::string>{kBadFolderMessage});
+        EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.said});
         EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
         EXPECT_EQ(dialogs.Shown().at(0).buttons, std::vector{DialogButton::Ok});
         EXPECT_EQ(Page(), 3);
@@ -222,11 +227,40 @@ INSTANTIATE_TEST_SUITE_P(
                     FolderCase{"ServerOnly", "\\\\server", nullptr},
                     FolderCase{"ServerWithoutShare", "\\\\server\\", nullptr},
                     FolderCase{"EmptyServer", "\\\\\\share\\x", nullptr},
-                    FolderCase{"Blanks", "   ", nullptr},
+                    FolderCase{"Blanks", "   ", nullptr}, FolderCase{"DriveRoot", "C:\\", nullptr},
+                    FolderCase{"MissingDrive", "q:\\x", nullptr},
+                    FolderCase{"ReservedCharacters", "C:\\a<b>\\c", nullptr},
+                    FolderCase{"ShareNotReachable", "\\\\server\\other\\x", nullptr},
+                    FolderCase{"EqualsSign", "C:\\a=b", nullptr, kEqualsMessage},
                     FolderCase{"Network", "\\\\server\\share\\x", "\\\\server\\share\\x"},
                     FolderCase{"NetworkShare", "\\\\server\\share\\", "\\\\server\\share"},
+                    FolderCase{"OtherDrive", "d:\\x", "d:\\x"},
                     FolderCase{"LowerCase", "c:\\apps\\zk", "c:\\apps\\zk"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, DriveRootPickedInTheListIsRefused) {
+    Start();
+    WalkTo(3);
+    C("DirectoryLbx").Choose(0);
+    ASSERT_EQ(C("PathEdit").Text(), "C:\\");
+    Next();
+    EXPECT_EQ(DialogTexts(), std::vector<std::string>{kBadFolderMessage});
+    EXPECT_EQ(Page(), 3);
+    EXPECT_EQ(wizard->Destination(), kDefaultFolder);
+}
+
+TEST_F(WizardTest, OpeningAFolderKeepsTheBlankThatBeginsItsName) {
+    fake.files.AddDirectory(std::string(kProgramFiles) + "\\ Lead");
+    Start();
+    WalkTo(3);
+    const auto& items = C("DirectoryLbx").Items();
+    const auto lead = std::find(items.begin(), items.end(), "     Lead");
+    ASSERT_NE(lead, items.end());
+    C("DirectoryLbx").Choose(static_cast<int>(lead - items.begin()));
+    EXPECT_EQ(C("PathEdit").Text(), "C:\\Program Files\\ Lead");
+    Next();
+    EXPECT_EQ(wizard->Destination(), "C:\\Program Files\\ Lead");
+}
 
 TEST_F(WizardTest, RefusedFolderCanBeCorrected) {
     Start();

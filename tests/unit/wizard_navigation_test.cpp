@@ -149,7 +149,7 @@ TEST_F(WizardTest, EachPageLooksTheSameForwardAndBack) {
 }
 
 // Ways to ask for the end of the setup, and the answer to the confirmation.
-enum class Way { CancelButton, CloseBox, Escape, NotAccept };
+enum class Way { CancelButton, CloseBox, Escape, NotAccept, EnterOnCancel };
 
 struct CancelCase {
     const char* name;
@@ -180,6 +180,10 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
         case Way::NotAccept:
             C("NoBtn").Click();
             break;
+        case Way::EnterOnCancel:
+            Form().UserFocused(&C("CancelBtn"));
+            Form().PressEnter();
+            break;
     }
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     const ui::DialogRequest& asked = dialogs.Shown()[0];
@@ -206,8 +210,54 @@ INSTANTIATE_TEST_SUITE_P(
                     CancelCase{"EscapeNo", 0, Way::Escape, DialogButton::No},
                     CancelCase{"EscapeYes", 6, Way::Escape, DialogButton::Yes},
                     CancelCase{"NotAcceptNo", 2, Way::NotAccept, DialogButton::No},
-                    CancelCase{"NotAcceptYes", 2, Way::NotAccept, DialogButton::Yes}),
+                    CancelCase{"NotAcceptYes", 2, Way::NotAccept, DialogButton::Yes},
+                    CancelCase{"EnterOnCancelNo", 7, Way::EnterOnCancel, DialogButton::No},
+                    CancelCase{"EnterOnCancelYes", 3, Way::EnterOnCancel, DialogButton::Yes}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, NoteAtTheBottomIsInSmallerTypeThanTheOtherLabels) {
+    Start();
+    const auto height = [](const ui::Control& c) {
+        return c.GetStyle().font_height != 0 ? c.GetStyle().font_height : ui::kFormFontHeight;
+    };
+    const int note = height(C("Label2"));
+    EXPECT_LT(note, ui::kFormFontHeight);
+    for (const auto& control : Form().Controls()) {
+        if (control->GetKind() == ui::Kind::Label && control->Name() != "Label2")
+            EXPECT_GT(height(*control), note) << control->Name();
+    }
+}
+
+// Enter presses the push button that has the focus; Next only when no push button has it.
+struct EnterCase {
+    const char* name;
+    int page;
+    const char* focus;
+    int page_after;
+    bool next_enabled;
+};
+
+class WizardEnter : public WizardTest, public testing::WithParamInterface<EnterCase> {};
+
+TEST_P(WizardEnter, PressesTheFocusedButton) {
+    const EnterCase& c = GetParam();
+    Start();
+    WalkTo(c.page);
+    Form().UserFocused(&C(c.focus));
+    Form().PressEnter();
+    EXPECT_EQ(Page(), c.page_after);
+    EXPECT_EQ(C("NextBtn").Enabled(), c.next_enabled);
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WizardEnter,
+                         testing::Values(EnterCase{"OnAccept", 2, "YesBtn", 2, true},
+                                         EnterCase{"OnBack", 7, "BackBtn", 6, true},
+                                         EnterCase{"OnSelectAll", 6, "AllBtn", 6, true},
+                                         EnterCase{"OnTheFolderField", 3, "PathEdit", 4, true},
+                                         EnterCase{"OnTheLicence", 2, "LicenceRe", 2, false},
+                                         EnterCase{"OnAHiddenButton", 3, "YesBtn", 4, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, DecliningAndStayingNeedsAcceptAgain) {
     Start();

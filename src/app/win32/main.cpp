@@ -1,11 +1,14 @@
-// The program entry: the background window, then the wizard dialog, then the message loop.
+// The program entry: the library search made safe, one setup at a time, then the background
+// window, the wizard dialog and the message loop.
 #include <objbase.h>
 #include <windows.h>
 
 #include <exception>
 
 #include "app/main_form.h"
+#include "app/win32/single_instance.h"
 #include "install/installation_run.h"
+#include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "script/copy_files_form.h"
@@ -37,10 +40,37 @@ int Run() {
             SetForegroundWindow(wizard_window);
         }
     });
-    wizard.SetRunInstallation([&] { install::RunInstallation(wizard); });
-    wizard.Create();
     script::CopyFilesForm copy_files;
-    backend.Create(copy_files.GetForm(), main_window);
+    HWND copy_files_window = nullptr;
+    wizard.SetRunInstallation([&] {
+        const install::RunEnvironment environment{
+            .platform = platform,
+            .language = wizard.GetLanguage(),
+            .dialogs = dialogs,
+            .application = application,
+            .progress = copy_files,
+            .windows =
+                {
+                    .hide_wizard = [&] { wizard.GetForm().SetVisible(false); },
+                    .update_background = [&] { UpdateWindow(main_window); },
+                    .refresh =
+                        [&] {
+                            RedrawWindow(copy_files_window, nullptr, nullptr,
+                                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                        },
+                    .show_finish_page =
+                        [&] {
+                            wizard.ShowFinishPage();
+                            SetForegroundWindow(wizard_window);
+                        },
+                },
+            .host = main_window,
+        };
+        install::RunInstallation(wizard.Plan(), environment);
+    });
+    wizard.Create();
+    copy_files_window = backend.Create(copy_files.GetForm(), main_window);
+    copy_files.Attach(platform.clock, application);
     if (application.Terminating())
         return application.Run();
 
@@ -55,6 +85,10 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything can load a library: the program's folder may hold planted ones.
+    platform::RestrictLibrarySearch();
+    if (!app::ClaimSingleSetup())
+        return app::kExitAnotherSetupRunning;
     CoInitialize(nullptr);
     try {
         const int code = Run();

@@ -1,5 +1,7 @@
 #include "platform/fake/fake_files.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace platform {
@@ -12,11 +14,14 @@ std::string Resolve(const std::string& path) {
     return from_root ? "C:" + path : path;
 }
 
+std::string WithoutTrailingSlashes(std::string path) {
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
 std::string Key(const std::string& path) {
-    std::string key = ToLower(Resolve(path));
-    while (!key.empty() && key.back() == '\\')
-        key.pop_back();
-    return key;
+    return WithoutTrailingSlashes(ToLower(Resolve(path)));
 }
 
 std::string ParentOf(const std::string& path) {
@@ -29,7 +34,103 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The platform's short form of one name: kept when it is a valid 8.3 name, else the first six
+// letters of the name, "~1" and the first three of the extension, in upper case.
+std::string ShortName(const std::string& name) {
+    const auto dot = name.rfind('.');
+    const std::string stem = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    const bool valid = stem.size() <= 8 && extension.size() <= 3 && !stem.empty() &&
+                       name.find(' ') == std::string::npos && stem.find('.') == std::string::npos;
+    if (valid)
+        return name;
+    const auto upper = [](std::string text, size_t length) {
+        std::erase_if(text, [](char c) { return c == ' ' || c == '.'; });
+        text.resize(std::min(text.size(), length));
+        for (char& c : text)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const std::string short_extension = upper(extension, 3);
+    return upper(stem, 6) + "~1" + (short_extension.empty() ? "" : "." + short_extension);
+}
+
 }  // namespace
+
+// A handle on a fake file; the entry stays while the handle is open, since the fake refuses to
+// delete or replace a file that is open.
+class FakeOpenFile final : public OpenFile {
+  public:
+    FakeOpenFile(FakeFileSystem& files, std::string key, bool writable)
+        : files_(files), key_(std::move(key)), writable_(writable) {
+        ++(writable_ ? Entry().writers : Entry().readers);
+    }
+    ~FakeOpenFile() override {
+        if (auto found = files_.files_.find(key_); found != files_.files_.end())
+            --(writable_ ? found->second.writers : found->second.readers);
+    }
+
+    std::optional<std::string> Read(std::size_t size) override {
+        if (files_.failures.Check(FakeOperation::Read, Entry().path))
+            return std::nullopt;
+        const std::string& bytes = Entry().bytes;
+        if (position_ >= static_cast<std::int64_t>(bytes.size()))
+            return std::string();
+        std::string part = bytes.substr(static_cast<size_t>(position_), size);
+        position_ += static_cast<std::int64_t>(part.size());
+        return part;
+    }
+
+    Status Write(std::string_view bytes) override {
+        if (!writable_)
+            return Status::Failure(Status::kErrorAccessDenied);
+        const FailureRule* rule = files_.failures.Check(FakeOperation::Write, Entry().path);
+        size_t count = bytes.size();
+        if (rule != nullptr) {
+            const std::int64_t room = rule->after_bytes ? *rule->after_bytes - written_ : 0;
+            count = static_cast<size_t>(std::clamp<std::int64_t>(room, 0, count));
+        }
+        std::string& content = Entry().bytes;
+        const auto start = static_cast<size_t>(position_);
+        if (content.size() < start + count)
+            content.resize(start + count, '\0');
+        content.replace(start, count, bytes.substr(0, count));
+        Entry().write_time = files_.now;
+        position_ += static_cast<std::int64_t>(count);
+        written_ += static_cast<std::int64_t>(count);
+        if (rule != nullptr && count < bytes.size())
+            return Status::Failure(rule->error);
+        return Status::Success();
+    }
+
+    Status Seek(std::int64_t offset) override {
+        if (offset < 0)
+            return Status::Failure(Status::kErrorNegativeSeek);
+        position_ = offset;
+        return Status::Success();
+    }
+
+    Status Truncate() override {
+        if (!writable_)
+            return Status::Failure(Status::kErrorAccessDenied);
+        Entry().bytes.resize(static_cast<size_t>(position_), '\0');
+        Entry().write_time = files_.now;
+        return Status::Success();
+    }
+
+    std::int64_t Size() const override {
+        return static_cast<std::int64_t>(files_.files_.at(key_).bytes.size());
+    }
+
+  private:
+    FakeFileSystem::Entry& Entry() { return files_.files_.at(key_); }
+
+    FakeFileSystem& files_;
+    std::string key_;
+    bool writable_;
+    std::int64_t position_ = 0;
+    std::int64_t written_ = 0;  // through this handle, for a rule's byte limit
+};
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (pattern.empty())
@@ -50,18 +151,17 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 void FakeFileSystem::AddDirectory(const std::string& path) {
-    std::string clean = path;
-    while (!clean.empty() && clean.back() == '\\')
-        clean.pop_back();
+    const std::string clean = WithoutTrailingSlashes(path);
     if (clean.empty())
         return;
     directories_.emplace(Key(clean), clean);
     AddDirectory(ParentOf(clean));
 }
 
-void FakeFileSystem::AddFile(const std::string& path, std::string bytes) {
+void FakeFileSystem::AddFile(const std::string& path, std::string bytes, std::int64_t write_time,
+                             std::uint32_t attributes) {
     AddDirectory(ParentOf(path));
-    files_[Key(path)] = Entry{path, std::move(bytes)};
+    files_[Key(path)] = Entry{path, std::move(bytes), write_time, attributes};
 }
 
 void FakeFileSystem::Remove(const std::string& path) {
@@ -69,15 +169,63 @@ void FakeFileSystem::Remove(const std::string& path) {
     directories_.erase(Key(path));
 }
 
-std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) const {
+void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    Find(path)->attributes = attributes;
+}
+
+FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) {
     const auto found = files_.find(Key(path));
-    if (found == files_.end())
+    return found == files_.end() ? nullptr : &found->second;
+}
+
+const FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) const {
+    const auto found = files_.find(Key(path));
+    return found == files_.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) const {
+    const Entry* entry = Find(path);
+    if (entry == nullptr)
         return std::nullopt;
-    return found->second.bytes;
+    return entry->bytes;
+}
+
+Status FakeFileSystem::Missing(const std::string& path) const {
+    return Status::Failure(DirectoryExists(ParentOf(Resolve(path))) ? Status::kErrorFileNotFound
+                                                                    : Status::kErrorPathNotFound);
+}
+
+Status FakeFileSystem::Refusal(const Entry& entry, std::uint32_t protecting_attributes) {
+    if ((entry.attributes & protecting_attributes) != 0)
+        return Status::Failure(Status::kErrorAccessDenied);
+    if (entry.writers > 0)  // a writer lets others only read
+        return Status::Failure(Status::kErrorSharingViolation);
+    return Status::Success();
+}
+
+Status FakeFileSystem::Store(const std::string& path, std::string_view bytes,
+                             const FailureRule* rule, std::int64_t write_time,
+                             std::uint32_t attributes) {
+    if (rule != nullptr && !rule->after_bytes)
+        return Status::Failure(rule->error);
+    if (rule != nullptr) {
+        // The partial file the platform leaves when the disk fills up.
+        bytes = bytes.substr(0, static_cast<size_t>(std::max<std::int64_t>(*rule->after_bytes, 0)));
+        write_time = now;
+        attributes = kAttributeArchive;
+    }
+    if (Entry* entry = Find(path)) {
+        entry->bytes = std::string(bytes);
+        entry->write_time = write_time;
+        entry->attributes = attributes;
+    } else {
+        files_[Key(path)] = Entry{path, std::string(bytes), write_time, attributes};
+    }
+    return rule != nullptr ? Status::Failure(rule->error) : Status::Success();
 }
 
 bool FakeFileSystem::FileExists(const std::string& path) const {
-    return files_.contains(Key(path));
+    return Find(path) != nullptr;
 }
 
 bool FakeFileSystem::DirectoryExists(const std::string& path) const {
@@ -108,21 +256,144 @@ std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) con
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) const {
-    if (fail_reads)
+    if (fail_reads || failures.Check(FakeOperation::Read, path))
         return std::nullopt;
     return Bytes(path);
 }
 
 bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    if (fail_writes || !DirectoryExists(ParentOf(path)))
+    if (fail_writes || !DirectoryExists(ParentOf(Resolve(path))) || DirectoryExists(path))
         return false;
-    const auto found = files_.find(Key(path));
-    if (found != files_.end()) {
-        found->second.bytes = std::string(bytes);
-    } else {
-        files_[Key(path)] = Entry{path, std::string(bytes)};
+    if (const Entry* entry = Find(path);
+        entry != nullptr &&
+        !Refusal(*entry, kAttributeReadOnly | kAttributeHidden | kAttributeSystem))
+        return false;
+    return Store(path, bytes, failures.Check(FakeOperation::Write, path), now, kAttributeArchive)
+        .Ok();
+}
+
+std::optional<FileInfo> FakeFileSystem::Info(const std::string& path) const {
+    if (const Entry* entry = Find(path))
+        return FileInfo{static_cast<std::int64_t>(entry->bytes.size()), entry->write_time,
+                        entry->attributes};
+    if (DirectoryExists(path))
+        return FileInfo{0, 0, kAttributeDirectory};
+    return std::nullopt;
+}
+
+std::unique_ptr<OpenFile> FakeFileSystem::Open(const std::string& path, OpenMode mode,
+                                               Status& error) {
+    error = Status::Success();
+    if (const FailureRule* rule = failures.Check(FakeOperation::Open, path))
+        error = Status::Failure(rule->error);
+    else if (DirectoryExists(path))
+        error = Status::Failure(Status::kErrorAccessDenied);
+    else if (Find(path) == nullptr &&
+             (mode == OpenMode::Read || !DirectoryExists(ParentOf(Resolve(path)))))
+        error = Missing(path);
+    else if (const Entry* entry = Find(path); entry != nullptr && mode != OpenMode::Read) {
+        error = Refusal(*entry, mode == OpenMode::Create
+                                    ? kAttributeReadOnly | kAttributeHidden | kAttributeSystem
+                                    : kAttributeReadOnly);
     }
-    return true;
+    if (!error)
+        return nullptr;
+    if (mode == OpenMode::Create || Find(path) == nullptr)
+        Store(path, {}, nullptr, now, kAttributeArchive);
+    return std::make_unique<FakeOpenFile>(*this, Key(path), mode != OpenMode::Read);
+}
+
+Status FakeFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    const Entry* from = Find(source);
+    if (from == nullptr)
+        return Missing(source);
+    const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination);
+    if (DirectoryExists(destination))
+        return Status::Failure(Status::kErrorAccessDenied);
+    if (!DirectoryExists(ParentOf(Resolve(destination))))
+        return Status::Failure(Status::kErrorPathNotFound);
+    if (Key(source) == Key(destination))  // the platform holds the source open while it copies
+        return Status::Failure(Status::kErrorSharingViolation);
+    if (const Entry* to = Find(destination)) {
+        if (const Status refused = Refusal(*to, kAttributeReadOnly | kAttributeHidden); !refused)
+            return refused;
+    }
+    const Entry copy = *from;
+    return Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+}
+
+Status FakeFileSystem::CreateDirectories(const std::string& path) {
+    const std::string clean = WithoutTrailingSlashes(Resolve(path));
+    const size_t root = PathRootLength(clean);
+    if (root > 0 && !DirectoryExists(clean.substr(0, root)))
+        return Status::Failure(Status::kErrorPathNotFound);
+    for (size_t end = root; end != std::string::npos && end < clean.size();) {
+        end = clean.find('\\', end + 1);
+        const std::string folder = clean.substr(0, end);
+        if (DirectoryExists(folder))
+            continue;
+        if (FileExists(folder))
+            return Status::Failure(Status::kErrorAlreadyExists);
+        if (const FailureRule* rule = failures.Check(FakeOperation::CreateDirectory, folder))
+            return Status::Failure(rule->error);
+        directories_.emplace(Key(folder), folder);
+    }
+    return Status::Success();
+}
+
+Status FakeFileSystem::DeleteFile(const std::string& path) {
+    const Entry* entry = Find(path);
+    if (entry == nullptr)
+        return DirectoryExists(path) ? Status::Failure(Status::kErrorAccessDenied) : Missing(path);
+    if (const FailureRule* rule = failures.Check(FakeOperation::Delete, path))
+        return Status::Failure(rule->error);
+    if ((entry->attributes & kAttributeReadOnly) != 0)
+        return Status::Failure(Status::kErrorAccessDenied);
+    if (entry->readers + entry->writers > 0)  // no handle lets others delete
+        return Status::Failure(Status::kErrorSharingViolation);
+    files_.erase(Key(path));
+    return Status::Success();
+}
+
+Status FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    const Entry* source = Find(from);
+    if (source == nullptr)
+        return Missing(from);
+    if (const FailureRule* rule = failures.Check(FakeOperation::Move, from, to))
+        return Status::Failure(rule->error);
+    if (DirectoryExists(to))
+        return Status::Failure(Status::kErrorAccessDenied);
+    if (!DirectoryExists(ParentOf(Resolve(to))))
+        return Status::Failure(Status::kErrorPathNotFound);
+    if (source->readers + source->writers > 0)
+        return Status::Failure(Status::kErrorSharingViolation);
+    if (const Entry* target = Find(to); target != nullptr && Key(from) != Key(to)) {
+        if ((target->attributes & kAttributeReadOnly) != 0)
+            return Status::Failure(Status::kErrorAccessDenied);
+        if (target->readers + target->writers > 0)
+            return Status::Failure(Status::kErrorSharingViolation);
+    }
+    Entry moved = *source;
+    moved.path = to;
+    files_.erase(Key(from));
+    files_[Key(to)] = std::move(moved);
+    return Status::Success();
+}
+
+std::string FakeFileSystem::ShortPath(const std::string& path) const {
+    if (!FileExists(path) && !DirectoryExists(path))
+        return {};
+    const size_t root = PathRootLength(path);
+    std::string result = path.substr(0, root);
+    for (size_t start = root; start < path.size();) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string name = path.substr(start, end - start);
+        result += (name.empty() ? "" : ShortName(name)) + (end < path.size() ? "\\" : "");
+        start = end + 1;
+    }
+    return result;
 }
 
 }  // namespace platform

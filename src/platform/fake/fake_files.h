@@ -1,18 +1,26 @@
 #pragma once
-// An in-memory file system with the platform's case-insensitive names, for tests.
+// An in-memory file system with the platform's case-insensitive names, sizes, times and
+// attributes, its refusals (read-only and hidden files, files held open by another handle) and
+// switchable failures, for tests.
 #include <map>
 #include <string>
 
+#include "platform/fake/fake_failures.h"
 #include "platform/files.h"
 
 namespace platform {
 
 class FakeFileSystem final : public FileSystem {
   public:
+    // 2020-01-01 00:00 UTC: the write time of files the fake writes, unless a test sets another.
+    static constexpr std::int64_t kDefaultTime = 132223104000000000;
+
     // Adds a file (and its folders) with the given bytes.
-    void AddFile(const std::string& path, std::string bytes);
+    void AddFile(const std::string& path, std::string bytes, std::int64_t write_time = kDefaultTime,
+                 std::uint32_t attributes = kAttributeArchive);
     void AddDirectory(const std::string& path);
     void Remove(const std::string& path);
+    void SetAttributes(const std::string& path, std::uint32_t attributes);
     // The bytes of a file, or nullopt.
     std::optional<std::string> Bytes(const std::string& path) const;
 
@@ -21,16 +29,42 @@ class FakeFileSystem final : public FileSystem {
     std::vector<FileEntry> FindFiles(const std::string& pattern) const override;
     std::optional<std::string> ReadFile(const std::string& path) const override;
     bool WriteFile(const std::string& path, std::string_view bytes) override;
+    std::optional<FileInfo> Info(const std::string& path) const override;
+    std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
+    Status CopyFile(const std::string& source, const std::string& destination) override;
+    Status CreateDirectories(const std::string& path) override;
+    Status DeleteFile(const std::string& path) override;
+    Status MoveReplacing(const std::string& from, const std::string& to) override;
+    // "~1" forms of the names longer than 8.3, as the platform makes them for a new file.
+    std::string ShortPath(const std::string& path) const override;
 
     // Switchable failures.
     bool fail_reads = false;
     bool fail_writes = false;
+    FakeFailures failures;
+    // The write time given to what the fake writes.
+    std::int64_t now = kDefaultTime;
 
   private:
+    friend class FakeOpenFile;
     struct Entry {
         std::string path;  // as first written
         std::string bytes;
+        std::int64_t write_time = 0;
+        std::uint32_t attributes = kAttributeArchive;
+        int readers = 0;  // open handles; readers let others write, writers only read
+        int writers = 0;
     };
+    Entry* Find(const std::string& path);
+    const Entry* Find(const std::string& path) const;
+    // The platform's error for a path that is not there: the file, or its folder.
+    Status Missing(const std::string& path) const;
+    // Why an existing file cannot be replaced or changed; success when it can.
+    static Status Refusal(const Entry& entry, std::uint32_t protecting_attributes);
+    // Writes bytes as the new content of a file, honouring a rule's byte limit.
+    Status Store(const std::string& path, std::string_view bytes, const FailureRule* rule,
+                 std::int64_t write_time, std::uint32_t attributes);
+
     std::map<std::string, Entry> files_;              // by lower-case path
     std::map<std::string, std::string> directories_;  // lower-case path -> path
 };

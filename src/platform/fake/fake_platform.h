@@ -1,5 +1,6 @@
 #pragma once
 // All fakes together, handing out the platform bundle the program takes.
+#include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_libraries.h"
 #include "platform/fake/fake_system.h"
@@ -12,9 +13,10 @@ struct FakePlatform {
     FakeLibraries libraries;
     Cp1251Codec codec;
     FakeRegistry registry;
-    FakeShell shell;
+    FakeShell shell{files};
     FakeSystem system;
-    Platform Get() { return Platform{files, libraries, codec, registry, shell, system}; }
+    FakeClock clock;
+    Platform Get() { return Platform{files, libraries, codec, registry, shell, system, clock}; }
 };
 
 }  // namespace platform

@@ -5,14 +5,35 @@
 #include "platform/text.h"
 
 namespace platform {
+namespace {
+
+std::string CleanKey(const std::string& key) {
+    const auto first = key.find_first_not_of('\\');
+    if (first == std::string::npos)
+        return {};
+    return key.substr(first, key.find_last_not_of('\\') - first + 1);
+}
+
+// The bytes of a fake link file: a marker line, then one line per property.
+constexpr std::string_view kLinkMarker = "[fake shell link]\n";
+
+}  // namespace
+
+FakeRegistry::KeyName FakeRegistry::KeyNameOf(RegistryRoot root, const std::string& key) {
+    return {root, ToLower(CleanKey(key))};
+}
 
 FakeRegistry::Name FakeRegistry::NameOf(RegistryRoot root, const std::string& key,
                                         const std::string& value) {
-    return {root, ToLower(key), ToLower(value)};
+    return {root, ToLower(CleanKey(key)), ToLower(value)};
 }
 
 void FakeRegistry::Set(RegistryRoot root, const std::string& key, const std::string& value,
                        const std::string& data) {
+    const std::string clean = CleanKey(key);
+    for (size_t end = clean.find('\\'); end != std::string::npos; end = clean.find('\\', end + 1))
+        keys_.emplace(KeyNameOf(root, clean.substr(0, end)), clean.substr(0, end));
+    keys_.emplace(KeyNameOf(root, clean), clean);
     values_[NameOf(root, key, value)] = data;
 }
 
@@ -33,9 +54,84 @@ bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key,
     return values_.erase(NameOf(root, key, value)) > 0;
 }
 
+bool FakeRegistry::KeyExists(RegistryRoot root, const std::string& key) const {
+    return CleanKey(key).empty() || keys_.contains(KeyNameOf(root, key));
+}
+
+Status FakeRegistry::CreateKey(RegistryRoot root, const std::string& key) {
+    const std::string clean = CleanKey(key);
+    for (size_t end = 0; end != std::string::npos && !clean.empty();) {
+        end = clean.find('\\', end + 1);
+        const std::string part = clean.substr(0, end);
+        if (KeyExists(root, part))
+            continue;
+        if (const FailureRule* rule = failures.Check(FakeOperation::CreateKey, part))
+            return Status::Failure(rule->error);
+        keys_.emplace(KeyNameOf(root, part), part);
+    }
+    return Status::Success();
+}
+
+Status FakeRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                                 const std::string& data) {
+    if (!KeyExists(root, key))
+        return Status::Failure(Status::kErrorFileNotFound);
+    if (const FailureRule* rule = failures.Check(FakeOperation::WriteValue, key))
+        return Status::Failure(rule->error);
+    values_[NameOf(root, key, name)] = data;
+    return Status::Success();
+}
+
+Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
+    if (CleanKey(key).empty())
+        return Status::Failure(Status::kErrorInvalidParameter);
+    if (!KeyExists(root, key))
+        return Status::Failure(Status::kErrorFileNotFound);
+    if (const FailureRule* rule = failures.Check(FakeOperation::DeleteKey, key))
+        return Status::Failure(rule->error);
+    const KeyName tree = KeyNameOf(root, key);
+    const auto inside = [&](RegistryRoot r, const std::string& path) {
+        return r == tree.first && (path == tree.second || path.starts_with(tree.second + "\\"));
+    };
+    std::erase_if(keys_, [&](const auto& k) { return inside(k.first.first, k.first.second); });
+    std::erase_if(
+        values_, [&](const auto& v) { return inside(std::get<0>(v.first), std::get<1>(v.first)); });
+    return Status::Success();
+}
+
 std::string FakeShell::SpecialFolder(int id) const {
     const auto found = folders.find(id);
     return found == folders.end() ? std::string() : found->second;
+}
+
+std::optional<Status> FakeShell::CreateLink(const ShellLink& link, const std::string& file) {
+    if (failures.Check(FakeOperation::MakeLink, file))
+        return std::nullopt;
+    if (const FailureRule* rule = failures.Check(FakeOperation::SaveLink, file))
+        return Status::Failure(rule->error);
+    Status error;
+    const auto saved = files_.Open(file, OpenMode::Create, error);
+    if (!saved)
+        return error;
+    error = saved->Write(std::string(kLinkMarker) + link.target + "\n" + link.arguments + "\n" +
+                         link.working_directory);
+    if (error)
+        links.push_back(file);
+    return error;
+}
+
+std::optional<ShellLink> FakeShell::ReadLink(const std::string& file) const {
+    const auto bytes = files_.Bytes(file);
+    if (!bytes || !bytes->starts_with(kLinkMarker))
+        return std::nullopt;
+    const std::string_view rest = std::string_view(*bytes).substr(kLinkMarker.size());
+    const auto first = rest.find('\n');
+    const auto second = rest.find('\n', first + 1);
+    if (second == std::string_view::npos)
+        return std::nullopt;
+    return ShellLink{std::string(rest.substr(0, first)),
+                     std::string(rest.substr(first + 1, second - first - 1)),
+                     std::string(rest.substr(second + 1))};
 }
 
 void FakeSystem::SetWinIni(const std::string& section, const std::string& key,
@@ -46,6 +142,21 @@ void FakeSystem::SetWinIni(const std::string& section, const std::string& key,
 std::string FakeSystem::ReadWinIni(const std::string& section, const std::string& key) const {
     const auto found = win_ini.find({ToLower(section), ToLower(key)});
     return found == win_ini.end() ? std::string() : found->second;
+}
+
+Status FakeSystem::WriteWinIni(const std::string& section, const std::string& key,
+                               const std::string& value) {
+    if (const FailureRule* rule = failures.Check(FakeOperation::WriteWinIni, section))
+        return Status::Failure(rule->error);
+    SetWinIni(section, key, value);
+    win_ini_writes.push_back({section, key, value});
+    return Status::Success();
+}
+
+std::optional<std::vector<std::string>> FakeSystem::ProcessNames() const {
+    if (failures.Check(FakeOperation::ProcessSnapshot, {}))
+        return std::nullopt;
+    return processes;
 }
 
 DriverDirectory FakeSystem::PrinterDriverDirectory() const {

@@ -6,31 +6,71 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/fake/fake_failures.h"
+#include "platform/fake/fake_files.h"
 #include "platform/system.h"
 
 namespace platform {
 
+// Keys and values with the platform's case-insensitive names: a value lives in a key, and a key
+// in its parent, so writing into a missing key fails as it does on the platform.
 class FakeRegistry final : public Registry {
   public:
+    // Sets a value, making its key and the key's parents.
     void Set(RegistryRoot root, const std::string& key, const std::string& value,
              const std::string& data);
     bool Has(RegistryRoot root, const std::string& key, const std::string& value) const;
     std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                           const std::string& value) const override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
+    bool KeyExists(RegistryRoot root, const std::string& key) const override;
+    Status CreateKey(RegistryRoot root, const std::string& key) override;
+    Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                       const std::string& data) override;
+    Status DeleteTree(RegistryRoot root, const std::string& key) override;
+
+    FakeFailures failures;
 
   private:
+    using KeyName = std::pair<RegistryRoot, std::string>;  // lower-case path
     using Name = std::tuple<RegistryRoot, std::string, std::string>;
+    static KeyName KeyNameOf(RegistryRoot root, const std::string& key);
     static Name NameOf(RegistryRoot root, const std::string& key, const std::string& value);
+    std::map<KeyName, std::string> keys_;  // -> path as first written
     std::map<Name, std::string> values_;
 };
 
+// Links are files in the fake file system, so that finding, copying and deleting them works as
+// on the platform; their bytes hold the link's properties.
 class FakeShell final : public Shell {
   public:
+    explicit FakeShell(FakeFileSystem& files) : files_(files) {}
+
     std::map<int, std::string> folders;
     std::vector<std::string> opened;
+    std::vector<std::string> links;  // files of the links saved, in order
+    FakeFailures failures;
+
     std::string SpecialFolder(int id) const override;
     void Open(const std::string& target) override { opened.push_back(target); }
+    std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    std::optional<ShellLink> ReadLink(const std::string& file) const override;
+
+  private:
+    FakeFileSystem& files_;
+};
+
+struct WinIniWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+    bool operator==(const WinIniWrite&) const = default;
+};
+
+struct Broadcast {
+    std::string message;
+    unsigned timeout_ms = 0;
+    bool operator==(const Broadcast&) const = default;
 };
 
 class FakeSystem final : public System {
@@ -44,6 +84,11 @@ class FakeSystem final : public System {
     std::map<std::string, std::int64_t> free_space;          // by lower-case root "c:\"
     std::map<std::string, std::string> current_directories;  // by lower-case drive "c:"
     std::string current_directory = "C:\\";
+    std::vector<WinIniWrite> win_ini_writes;
+    std::vector<std::string> processes = {"[System Process]", "explorer.exe", "setup.exe"};
+    std::vector<Broadcast> broadcasts;
+    bool busy_cursor = false;
+    FakeFailures failures;
 
     void SetWinIni(const std::string& section, const std::string& key, const std::string& value);
     std::string ProgramPath() const override { return program_path; }
@@ -54,6 +99,13 @@ class FakeSystem final : public System {
     std::int64_t FreeSpace(const std::string& root) const override;
     std::string CurrentDirectoryOf(const std::string& drive) const override;
     bool ChangeDirectory(const std::string& path) override;
+    Status WriteWinIni(const std::string& section, const std::string& key,
+                       const std::string& value) override;
+    std::optional<std::vector<std::string>> ProcessNames() const override;
+    void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override {
+        broadcasts.push_back({message_name, timeout_ms});
+    }
+    void SetBusyCursor(bool busy) override { busy_cursor = busy; }
 };
 
 }  // namespace platform

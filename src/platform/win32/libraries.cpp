@@ -1,22 +1,48 @@
-// Run-time libraries through LoadLibraryW; resources through LoadStringW and LoadImageW.
+// Run-time libraries by full path only; resources through LoadStringW and LoadImageW.
+#include "platform/win32/libraries.h"
+
 #include <windows.h>
 
 #include <array>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <type_traits>
 
-#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform {
 namespace {
 
-struct ReleaseScreenDc {
-    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
-};
-using UniqueScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseScreenDc>;
+// With a full path, the library's own dependencies are looked for beside it first, then in the
+// system folder; the program's folder is not searched for them.
+constexpr DWORD kFullPathSearch = LOAD_WITH_ALTERED_SEARCH_PATH;
+
+template <typename F>
+F KernelFunction(const char* name) {
+    return reinterpret_cast<F>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+std::wstring SystemFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    return length > 0 && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+// The folder of setup.exe, with its trailing backslash.
+std::wstring ProgramFolder() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    path.resize(path.find_last_of(L'\\') + 1);
+    return path;
+}
+
+bool IsFullPath(std::wstring_view path) {
+    return path.starts_with(L"\\\\") || (path.size() > 2 && path[1] == L':' && path[2] == L'\\');
+}
 
 // GetDIBits gives 0x00RRGGBB; pictures are kept in the colour order of res.dll's colours.
 std::uint32_t ToColorRef(std::uint32_t rgb) {
@@ -64,7 +90,7 @@ class Win32Library final : public Library {
         format.bmiHeader.biPlanes = 1;
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
-        const UniqueScreenDc dc(GetDC(nullptr));
+        const UniqueWindowDc dc = GetWindowDc(nullptr);
         if (GetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(info.bmHeight),
                       result.pixels.data(), &format, DIB_RGB_COLORS) != info.bmHeight) {
             throw std::runtime_error("GetDIBits failed for bitmap resource");
@@ -82,7 +108,10 @@ class Win32Library final : public Library {
 class Win32Libraries final : public Libraries {
   public:
     std::unique_ptr<Library> Load(const std::string& name) override {
-        UniqueModule module(LoadLibraryW(Wide(name).c_str()));
+        std::wstring path = Wide(name);
+        if (!IsFullPath(path))
+            path = ProgramFolder() + path;
+        UniqueModule module(LoadLibraryExW(path.c_str(), nullptr, kFullPathSearch));
         if (!module) {
             return nullptr;
         }
@@ -91,6 +120,26 @@ class Win32Libraries final : public Libraries {
 };
 
 }  // namespace
+
+void RestrictLibrarySearch() {
+    // Systems without the first call (before Windows 8 and its update for 7) get the second,
+    // which at least takes the current folder out.
+    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+    using SetDirectory = BOOL(WINAPI*)(LPCWSTR);
+    const auto set_default = KernelFunction<SetDefaultDirectories>("SetDefaultDllDirectories");
+    if (set_default != nullptr && set_default(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    if (const auto set_directory = KernelFunction<SetDirectory>("SetDllDirectoryW"))
+        set_directory(L"");
+}
+
+UniqueModule LoadSystemLibrary(const wchar_t* file_name) {
+    const std::wstring folder = SystemFolder();
+    if (folder.empty())
+        return nullptr;
+    return UniqueModule(
+        LoadLibraryExW((folder + L"\\" + file_name).c_str(), nullptr, kFullPathSearch));
+}
 
 std::unique_ptr<Libraries> MakeWin32Libraries() {
     return std::make_unique<Win32Libraries>();

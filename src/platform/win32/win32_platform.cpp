@@ -5,22 +5,12 @@
 #include <winspool.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/libraries.h"
+#include "platform/win32/registry_keys.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
-
-HKEY RootKey(RegistryRoot root) {
-    switch (root) {
-        case RegistryRoot::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-        case RegistryRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegistryRoot::ClassesRoot:
-            return HKEY_CLASSES_ROOT;
-    }
-    return HKEY_LOCAL_MACHINE;
-}
 
 DWORD Attributes(const std::string& path) {
     return GetFileAttributesW(Wide(path).c_str());
@@ -142,7 +132,7 @@ bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
 std::string Win32Shell::SpecialFolder(int id) const {
     wchar_t buffer[MAX_PATH + 1] = {};
     // SHFOLDER.DLL first, loaded at run time: it is what older systems have.
-    const UniqueModule shfolder(LoadLibraryW(L"SHFOLDER.DLL"));
+    const UniqueModule shfolder = LoadSystemLibrary(L"SHFOLDER.DLL");
     using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     if (shfolder) {
         const auto get = reinterpret_cast<GetFolderPath>(
@@ -186,7 +176,7 @@ std::string Win32System::ReadWinIni(const std::string& section, const std::strin
 
 DriverDirectory Win32System::PrinterDriverDirectory() const {
     // The spooler's library is loaded at run time: without it the program must still start.
-    const UniqueModule winspool(LoadLibraryW(L"winspool.drv"));
+    const UniqueModule winspool = LoadSystemLibrary(L"winspool.drv");
     if (!winspool)
         return {false, {}, GetLastError()};
     using GetDirectory = BOOL(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD);

@@ -20,6 +20,13 @@ class Win32FileSystem final : public FileSystem {
     std::vector<FileEntry> FindFiles(const std::string& pattern) const override;
     std::optional<std::string> ReadFile(const std::string& path) const override;
     bool WriteFile(const std::string& path, std::string_view bytes) override;
+    std::optional<FileInfo> Info(const std::string& path) const override;
+    std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
+    Status CopyFile(const std::string& source, const std::string& destination) override;
+    Status CreateDirectories(const std::string& path) override;
+    Status DeleteFile(const std::string& path) override;
+    Status MoveReplacing(const std::string& from, const std::string& to) override;
+    std::string ShortPath(const std::string& path) const override;
 };
 
 class Win32Registry final : public Registry {
@@ -27,12 +34,20 @@ class Win32Registry final : public Registry {
     std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                           const std::string& value) const override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
+    bool KeyExists(RegistryRoot root, const std::string& key) const override;
+    Status CreateKey(RegistryRoot root, const std::string& key) override;
+    Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                       const std::string& data) override;
+    Status DeleteTree(RegistryRoot root, const std::string& key) override;
 };
 
 class Win32Shell final : public Shell {
   public:
     std::string SpecialFolder(int id) const override;
     void Open(const std::string& target) override;
+    // Needs COM initialised on the calling thread.
+    std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    std::optional<ShellLink> ReadLink(const std::string& file) const override;
 };
 
 class Win32System final : public System {
@@ -45,6 +60,19 @@ class Win32System final : public System {
     std::int64_t FreeSpace(const std::string& root) const override;
     std::string CurrentDirectoryOf(const std::string& drive) const override;
     bool ChangeDirectory(const std::string& path) override;
+    Status WriteWinIni(const std::string& section, const std::string& key,
+                       const std::string& value) override;
+    std::optional<std::vector<std::string>> ProcessNames() const override;
+    void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override;
+    void SetBusyCursor(bool busy) override;
+};
+
+class Win32Clock final : public Clock {
+  public:
+    std::uint64_t Milliseconds() const override;
+    void Sleep(unsigned milliseconds) override;
+    std::string LocalTimeAndDate() const override;
+    std::uint32_t LocalDosDateTime(std::int64_t file_time) const override;
 };
 
 std::unique_ptr<Libraries> MakeWin32Libraries();
@@ -56,7 +84,8 @@ struct Win32Platform {
     Win32Registry registry;
     Win32Shell shell;
     Win32System system;
-    Platform Get() { return Platform{files, *libraries, codec, registry, shell, system}; }
+    Win32Clock clock;
+    Platform Get() { return Platform{files, *libraries, codec, registry, shell, system, clock}; }
 };
 
 }  // namespace platform

@@ -18,6 +18,7 @@ class HeadlessApplication final : public Application {
     std::optional<int> exit_code;  // set by Terminate
     bool show_main_window = true;
     int processed = 0;  // calls of ProcessMessages
+    int drained = 0;    // calls of DrainMessages
 
     void SetTitle(const std::string& text) override { title = text; }
     void Terminate(int code) override {
@@ -27,6 +28,7 @@ class HeadlessApplication final : public Application {
     bool Terminating() const override { return exit_code.has_value(); }
     void SetShowMainWindow(bool show) override { show_main_window = show; }
     void ProcessMessages() override { ++processed; }
+    void DrainMessages() override { ++drained; }
     [[noreturn]] void Halt(int code) override { throw Halted{code}; }
 };
 

@@ -42,6 +42,20 @@ void Win32Application::ProcessMessages() {
     }
 }
 
+void Win32Application::DrainMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                           (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+        if (!input)
+            Dispatch(message);
+    }
+}
+
 void Win32Application::Halt(int exit_code) {
     ExitProcess(static_cast<UINT>(exit_code));
 }

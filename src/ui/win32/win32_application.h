@@ -20,6 +20,7 @@ class Win32Application final : public Application {
     bool Terminating() const override { return terminating_; }
     void SetShowMainWindow(bool show) override { show_main_window_ = show; }
     void ProcessMessages() override;
+    void DrainMessages() override;
     [[noreturn]] void Halt(int exit_code) override;
 
   private:

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
 
 namespace ui {
@@ -16,6 +17,8 @@ using platform::Wide;
 
 Win32Backend* instance = nullptr;
 const wchar_t* rich_edit_class = L"RichEdit20W";
+// Without a rich-text library the viewer is a plain read-only field showing texts as they are.
+bool rich_text = true;
 constexpr wchar_t kPanelClass[] = L"ZkPanel";
 constexpr int kDropDownHeight = 200;
 constexpr UINT kActivated = WM_APP + 1;
@@ -67,10 +70,15 @@ Win32Backend::Win32Backend() {
     INITCOMMONCONTROLSEX icc{sizeof(icc),
                              ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    if (LoadLibraryW(L"msftedit.dll") != nullptr) {
+    // The rich-text library stays loaded while the program runs: its window class lives in it.
+    if (auto msftedit = platform::LoadSystemLibrary(L"msftedit.dll")) {
+        msftedit.release();
         rich_edit_class = MSFTEDIT_CLASS;
+    } else if (auto riched20 = platform::LoadSystemLibrary(L"riched20.dll")) {
+        riched20.release();
     } else {
-        LoadLibraryW(L"riched20.dll");
+        rich_edit_class = WC_EDITW;
+        rich_text = false;
     }
     RegisterClassOnce(kPanelClass, PanelProc, nullptr);
 }
@@ -132,9 +140,7 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
             }
         }
     }
-    if (Control* button = form.DefaultButton()) {
-        SendMessageW(controls_[button], BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    }
+    Update(form, FormProperty::EnterButton);
     if (form.Visible())
         Update(form, FormProperty::Visible);
     return window;
@@ -150,7 +156,7 @@ Form* Win32Backend::FormOf(HWND window) const {
 }
 
 HFONT Win32Backend::FontFor(const Style& style) {
-    const int height = style.font_height != 0 ? style.font_height : 11;
+    const int height = style.font_height != 0 ? style.font_height : kFormFontHeight;
     auto& font = fonts_[{height, style.bold}];
     if (font == nullptr) {
         font = CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -173,7 +179,8 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
             break;
         case Kind::Button:
             window_class = L"BUTTON";
-            style |= BS_PUSHBUTTON | WS_TABSTOP;
+            // BS_NOTIFY: the button reports gaining and losing the focus.
+            style |= BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP;
             break;
         case Kind::CheckBox:
             window_class = L"BUTTON";
@@ -265,7 +272,7 @@ void Win32Backend::SetPicture(Control& control, HWND window) {
 
 void Win32Backend::SetContent(Control& control, HWND window) {
     const std::string& content = control.Content();
-    if (content.rfind("{\\rtf", 0) == 0) {
+    if (rich_text && content.rfind("{\\rtf", 0) == 0) {
         std::pair<const std::string*, size_t> source{&content, 0};
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, StreamIn};
         SendMessageW(window, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
@@ -330,6 +337,10 @@ void Win32Backend::Update(Control& control, Property property) {
             if (kind == Kind::Picture)
                 SetPicture(control, window);
             break;
+        case Property::Progress:
+            SendMessageW(window, PBM_SETRANGE32, 0, control.ProgressMaximum());
+            SendMessageW(window, PBM_SETPOS, static_cast<WPARAM>(control.ProgressPosition()), 0);
+            break;
     }
     updating_ = was_updating;
 }
@@ -361,18 +372,59 @@ void Win32Backend::Update(Form& form, FormProperty property) {
                     SetFocus(c->second);
             }
             break;
+        case FormProperty::EnterButton:
+            ShowEnterButton(form);
+            break;
+    }
+}
+
+void Win32Backend::ShowEnterButton(Form& form) {
+    const Control* enter = form.EnterButton();
+    for (const auto& control : form.Controls()) {
+        const auto found = controls_.find(control.get());
+        if (control->GetKind() != Kind::Button || found == controls_.end())
+            continue;
+        const LONG_PTR type = control.get() == enter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((GetWindowLongPtrW(found->second, GWL_STYLE) & BS_TYPEMASK) != type)
+            SendMessageW(found->second, BM_SETSTYLE, type | BS_NOTIFY, TRUE);
+    }
+}
+
+void Win32Backend::FocusMoved(Form& form) {
+    const HWND focus = GetFocus();
+    Control* focused = nullptr;
+    for (const auto& control : form.Controls()) {
+        const auto found = controls_.find(control.get());
+        if (found != controls_.end() && found->second == focus)
+            focused = control.get();
+    }
+    form.UserFocused(focused);
+}
+
+void Win32Backend::Repaint(Form& form) {
+    if (const auto found = forms_.find(&form); found != forms_.end()) {
+        RedrawWindow(found->second, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 }
 
 void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
     Control* control = form.FindById(LOWORD(w));
-    if (control == nullptr || updating_)
+    if (control == nullptr)
+        return;
+    const WORD code = HIWORD(w);
+    // Also while the program changes the windows: hiding or disabling may move the focus.
+    if (control->GetKind() == Kind::Button && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+        FocusMoved(form);
+        return;
+    }
+    if (updating_)
         return;
     const HWND window = controls_.at(control);
-    const WORD code = HIWORD(w);
     switch (control->GetKind()) {
         case Kind::Button:
-            if (code == BN_CLICKED)
+            // With BS_NOTIFY the second click of a double click comes as BN_DOUBLECLICKED.
+            if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
                 control->Click();
             break;
         case Kind::CheckBox:
@@ -419,6 +471,7 @@ bool Win32Backend::TranslateKeys(MSG& message) {
         }
         try {
             if (message.wParam == VK_RETURN) {
+                FocusMoved(*form);
                 form->PressEnter();
             } else {
                 form->PressEscape();
@@ -491,6 +544,15 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
         case WM_CLOSE:
             form.RequestClose();
             return 0;
+        case WM_NEXTDLGCTL: {
+            // A multi-line edit, the licence viewer among them, takes Tab itself and asks its
+            // parent to move the focus on, as a dialog would.
+            const HWND next = LOWORD(l) != 0 ? reinterpret_cast<HWND>(w)
+                                             : GetNextDlgTabItem(window, GetFocus(), w != 0);
+            if (next != nullptr)
+                SetFocus(next);
+            return 0;
+        }
         case WM_ACTIVATE:
             // Reported once the activation is complete, so the handler may activate another
             // window itself.

@@ -25,6 +25,7 @@ class Win32Backend final : public Backend {
 
     void Update(Control& control, Property property) override;
     void Update(Form& form, FormProperty property) override;
+    void Repaint(Form& form) override;
 
   private:
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -36,6 +37,9 @@ class Win32Backend final : public Backend {
     void SetPicture(Control& control, HWND window);
     void SetContent(Control& control, HWND window);
     void SetItems(Control& control, HWND window);
+    // Tells the form where the focus is now, and shows the button Enter presses.
+    void FocusMoved(Form& form);
+    void ShowEnterButton(Form& form);
 
     std::map<const Form*, HWND> forms_;
     std::map<const Control*, HWND> controls_;

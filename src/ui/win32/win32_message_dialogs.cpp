@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace ui {
@@ -80,13 +81,12 @@ void Layout(HWND dialog, const Context& context) {
     const DialogRequest& r = *context.request;
     SetWindowTextW(dialog, Wide(r.title).c_str());
     const std::wstring text = Wide(r.text);
-    HDC dc = GetDC(dialog);
-    const HGDIOBJ old = SelectObject(dc, context.font);
+    const platform::UniqueWindowDc dc = platform::GetWindowDc(dialog);
+    const HGDIOBJ old = SelectObject(dc.get(), context.font);
     RECT text_rect{0, 0, kMaxTextWidth, 0};
-    DrawTextW(dc, text.c_str(), -1, &text_rect,
+    DrawTextW(dc.get(), text.c_str(), -1, &text_rect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
+    SelectObject(dc.get(), old);
 
     const int text_left = kMargin * 2 + kIconSize;
     const int text_height = std::max<int>(text_rect.bottom, 1);
@@ -214,12 +214,11 @@ DialogButton Win32MessageDialogs::Show(const DialogRequest& request) {
     const std::vector<WORD> words = Template(owner == nullptr);
     NONCLIENTMETRICSW metrics{sizeof(metrics)};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    Context context{&request, font};
+    const platform::UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    Context context{&request, font.get()};
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
         DialogProc, reinterpret_cast<LPARAM>(&context));
-    DeleteObject(font);
     for (DialogButton b : request.buttons) {
         if (IdOf(b) == result)
             return b;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "platform/win32/handles.h"
 #include "strings.h"
 
 namespace e2e {
@@ -20,25 +21,15 @@ void Check(HRESULT result, const char* what) {
     }
 }
 
-// Releases a COM pointer at the end of the scope.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p_ != nullptr) {
-            p_->Release();
-        }
-    }
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
+using platform::UniqueCom;
 
-  private:
-    T* p_ = nullptr;
-};
+// An object made by a call that hands it out through a pointer to a pointer.
+template <typename T, typename Make>
+UniqueCom<T> Made(Make make, const char* what) {
+    T* object = nullptr;
+    Check(make(&object), what);
+    return UniqueCom<T>(object);
+}
 
 // COM for the calling thread, for as long as the scope lasts.
 class ComApartment {
@@ -59,19 +50,24 @@ class ComApartment {
 // Encodes with the platform's imaging component; bgr holds rows top to bottom.
 void WritePng(const std::wstring& path, int width, int height,
               const std::vector<std::uint8_t>& bgr) {
-    ComPtr<IWICImagingFactory> factory;
-    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out())),
-          "the imaging factory");
-    ComPtr<IWICStream> stream;
-    Check(factory->CreateStream(stream.Out()), "a stream");
+    const auto factory = Made<IWICImagingFactory>(
+        [](IWICImagingFactory** out) {
+            return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(out));
+        },
+        "the imaging factory");
+    const auto stream =
+        Made<IWICStream>([&](IWICStream** out) { return factory->CreateStream(out); }, "a stream");
     Check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating the file");
-    ComPtr<IWICBitmapEncoder> encoder;
-    Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out()),
-          "the PNG encoder");
-    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the file");
-    ComPtr<IWICBitmapFrameEncode> frame;
-    Check(encoder->CreateNewFrame(frame.Out(), nullptr), "a frame");
+    const auto encoder = Made<IWICBitmapEncoder>(
+        [&](IWICBitmapEncoder** out) {
+            return factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, out);
+        },
+        "the PNG encoder");
+    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "starting the file");
+    const auto frame = Made<IWICBitmapFrameEncode>(
+        [&](IWICBitmapFrameEncode** out) { return encoder->CreateNewFrame(out, nullptr); },
+        "a frame");
     Check(frame->Initialize(nullptr), "starting the frame");
     Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "the size");
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
@@ -103,10 +99,8 @@ Image::Image(HBITMAP bitmap) {
     info.bmiHeader.biCompression = BI_RGB;
     const size_t pixels = static_cast<size_t>(width_) * static_cast<size_t>(height_);
     std::vector<std::uint8_t> bgrx(pixels * 4);
-    HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height_), bgrx.data(), &info,
-                               DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    const int rows = GetDIBits(platform::GetWindowDc(nullptr).get(), bitmap, 0,
+                               static_cast<UINT>(height_), bgrx.data(), &info, DIB_RGB_COLORS);
     if (rows != height_) {
         throw std::runtime_error("reading the pixels of a bitmap failed");
     }
@@ -121,21 +115,18 @@ Image::Image(HBITMAP bitmap) {
 Image Image::CaptureScreen() {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const BOOL copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (copied == 0) {
-        DeleteObject(bitmap);
-        throw std::runtime_error("capturing the screen failed");
+    const platform::UniqueWindowDc screen = platform::GetWindowDc(nullptr);
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+        const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+        const BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+        SelectObject(memory.get(), old);
+        if (copied == 0) {
+            throw std::runtime_error("capturing the screen failed");
+        }
     }
-    Image image(bitmap);
-    DeleteObject(bitmap);
-    return image;
+    return Image(bitmap.get());
 }
 
 Image Image::CaptureSettledScreen(Timeout timeout) {
@@ -152,19 +143,17 @@ Image Image::CaptureSettledScreen(Timeout timeout) {
 }
 
 std::optional<Image> Image::LoadBitmapResource(std::string_view library, std::string_view name) {
-    HMODULE module = LoadLibraryExW(HostPath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) {
+    const platform::UniqueModule module(
+        LoadLibraryExW(HostPath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) {
         return std::nullopt;
     }
-    auto* bitmap = static_cast<HBITMAP>(
-        LoadImageW(module, Wide(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    FreeLibrary(module);
-    if (bitmap == nullptr) {
+    const platform::UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(module.get(), Wide(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap) {
         return std::nullopt;
     }
-    Image image(bitmap);
-    DeleteObject(bitmap);
-    return image;
+    return Image(bitmap.get());
 }
 
 std::uint32_t Image::Pixel(int x, int y) const {

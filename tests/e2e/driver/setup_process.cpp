@@ -40,8 +40,8 @@ SetupProcess::SetupProcess(const std::wstring& folder, std::wstring_view program
                        &startup, &info) == 0) {
         throw std::runtime_error(LastError("starting " + Utf8(command)));
     }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    const platform::UniqueKernelObject thread(info.hThread);
+    process_.reset(info.hProcess);
     id_ = info.dwProcessId;
 }
 
@@ -49,16 +49,15 @@ SetupProcess::~SetupProcess() {
     if (Running()) {
         Kill();
     }
-    CloseHandle(process_);
 }
 
 bool SetupProcess::Running() const {
-    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 void SetupProcess::Kill() const {
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, static_cast<DWORD>(kKillTimeout.count()));
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), static_cast<DWORD>(kKillTimeout.count()));
 }
 
 std::vector<RemoteWindow> SetupProcess::Windows() const {
@@ -112,12 +111,12 @@ MessageDialog SetupProcess::WaitDialog(Timeout timeout) const {
 }
 
 DWORD SetupProcess::WaitExit(Timeout timeout) const {
-    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         throw std::runtime_error("setup.exe did not end within " + std::to_string(timeout.count()) +
                                  " ms");
     }
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 

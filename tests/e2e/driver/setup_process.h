@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "message_dialog.h"
+#include "platform/win32/handles.h"
 #include "remote_window.h"
 #include "wait.h"
 
@@ -43,7 +44,7 @@ class SetupProcess {
     void Kill() const;
 
   private:
-    HANDLE process_ = nullptr;
+    platform::UniqueKernelObject process_;
     DWORD id_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "image.h"
+#include "platform/win32/handles.h"
 #include "strings.h"
 #include "wizard.h"
 
@@ -86,19 +87,19 @@ std::vector<std::string> Lines(std::string_view text) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const platform::UniqueFile file(platform::ValidOrNull(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file) {
         throw std::runtime_error("cannot open " + Utf8(path));
     }
     LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
+    GetFileSizeEx(file.get(), &size);
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     const bool done =
         bytes.empty() ||
-        ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) != 0;
-    CloseHandle(file);
+        ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) != 0;
     if (!done || read != bytes.size()) {
         throw std::runtime_error("cannot read " + Utf8(path));
     }

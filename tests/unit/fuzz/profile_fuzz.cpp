@@ -2,9 +2,12 @@
 // into the file's text and then groups of three parts (section, key, value) that drive reads, key
 // lists, writes and removals. Beyond not crashing, the engine must give back an untouched text
 // byte for byte, and after every change a fresh parse of its text must read as the engine does.
+// A write the engine refuses changes nothing; a write it takes reads back its value (one that
+// needs no quoting to survive the reader).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +26,16 @@ void CheckSameReading(const platform::Profile& profile, std::string_view section
     const platform::Profile reread = platform::Profile::Parse(profile.Text());
     Check(reread.Read(section, key) == profile.Read(section, key));
     Check(reread.Keys(section) == profile.Keys(section));
+}
+
+// On one line, no blanks at its ends, no pair of quotes around it, within the read limit.
+bool ReadsBackAsItIs(std::string_view value) {
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A'; };
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return value.size() <= platform::kProfileValueLimit &&
+           value.find_first_of("\r\n") == std::string_view::npos && !quoted &&
+           (value.empty() || (!blank(value.front()) && !blank(value.back())));
 }
 
 }  // namespace
@@ -51,7 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!value.empty() && value.front() == '-') {
             profile.Remove(section, key);
         } else {
-            profile.Write(section, key, value);
+            const std::string before = profile.Text();
+            if (!profile.Write(section, key, value)) {
+                Check(profile.Text() == before);
+            } else if (ReadsBackAsItIs(value)) {
+                Check(profile.Read(section, key) == value);
+            }
         }
         CheckSameReading(profile, section, key);
     }

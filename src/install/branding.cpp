@@ -1,11 +1,11 @@
-#include "app/branding.h"
+#include "install/branding.h"
 
 #include "platform/text.h"
 
-namespace app {
+namespace install {
 
 bool IsClientServer(const std::optional<std::string>& kind) {
     return kind && platform::ToLower(*kind) == "clientserver";
 }
 
-}  // namespace app
+}  // namespace install

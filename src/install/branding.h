@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace install {
 
 inline constexpr char kBrandingLibrary[] = "res.dll";
 inline constexpr unsigned kShortNameString = 101;
@@ -14,4 +14,4 @@ inline constexpr unsigned kColorString = 110;
 // True when string 103 marks a client/server distribution ("clientserver", any letter case).
 bool IsClientServer(const std::optional<std::string>& kind);
 
-}  // namespace app
+}  // namespace install

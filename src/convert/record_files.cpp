@@ -1,0 +1,103 @@
+#include "convert/record_files.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace convert {
+namespace {
+
+// Reads and writes move this much at a time: large enough that the system calls cost little
+// beside the copying, small enough to be the same for a file of any size.
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
+
+void Check(platform::Status status) {
+    if (!status)
+        throw ConversionFailed{status};
+}
+
+// A name beside path that no file has yet, so that nothing of the user's is replaced.
+std::string FreeNameBeside(const platform::FileSystem& files, const std::string& path) {
+    std::string name = path + ".new";
+    for (int number = 2; files.FileExists(name) || files.DirectoryExists(name); ++number)
+        name = path + ".new" + std::to_string(number);
+    return name;
+}
+
+}  // namespace
+
+std::unique_ptr<platform::OpenFile> OpenForReading(platform::FileSystem& files,
+                                                   const std::string& path) {
+    platform::Status status;
+    auto file = files.Open(path, platform::OpenMode::Read, status);
+    if (!file)
+        throw ConversionFailed{platform::Status::Failure(status.error)};
+    return file;
+}
+
+RecordReader::RecordReader(platform::OpenFile* file, std::size_t record_size)
+    : file_(file), record_size_(record_size) {}
+
+std::optional<std::string_view> RecordReader::Next() {
+    while (buffer_.size() - position_ < record_size_) {
+        if (file_ == nullptr)
+            return std::nullopt;
+        auto bytes = file_->Read(std::max(record_size_, kBufferSize / record_size_ * record_size_));
+        if (!bytes)
+            throw ConversionFailed{platform::Status::Failure(0)};
+        if (bytes->empty()) {
+            file_ = nullptr;  // the end: what is left is less than a record
+            continue;
+        }
+        if (position_ == buffer_.size()) {
+            buffer_ = std::move(*bytes);
+        } else {
+            buffer_.erase(0, position_);
+            buffer_ += *bytes;
+        }
+        position_ = 0;
+    }
+    const std::string_view record(buffer_.data() + position_, record_size_);
+    position_ += record_size_;
+    return record;
+}
+
+NewFile::NewFile(platform::FileSystem& files, std::string path)
+    : files_(files), path_(std::move(path)), temporary_(FreeNameBeside(files, path_)) {
+    platform::Status status;
+    file_ = files_.Open(temporary_, platform::OpenMode::Create, status);
+    if (!file_)
+        throw ConversionFailed{platform::Status::Failure(status.error)};
+}
+
+NewFile::~NewFile() {
+    if (temporary_.empty())
+        return;
+    file_.reset();
+    files_.DeleteFile(temporary_);
+}
+
+void NewFile::Append(std::string_view bytes) {
+    buffer_ += bytes;
+    if (buffer_.size() >= kBufferSize)
+        Flush();
+}
+
+void NewFile::Flush() {
+    Check(file_->Write(buffer_));
+    buffer_.clear();
+}
+
+void NewFile::Overwrite(std::string_view bytes) {
+    Flush();
+    Check(file_->Seek(0));
+    Check(file_->Write(bytes));
+}
+
+void NewFile::Commit() {
+    Flush();
+    file_.reset();  // the platform renames only a closed file
+    Check(files_.MoveReplacing(temporary_, path_));
+    temporary_.clear();
+}
+
+}  // namespace convert

@@ -1,0 +1,117 @@
+#include "install/file_types.h"
+
+#include <string>
+
+#include "install/command_line.h"
+#include "install/unchecked.h"
+
+namespace install {
+
+using platform::RegistryRoot;
+
+// The fax type's description is written with the Cyrillic "с" (U+0441) after "Fa", as the
+// product's own registration has it.
+const std::array<FileTypeEntry, kFileTypeCount> kFileTypeTable{{
+    {FileType::Mix, ".mix", "Zinkolar.MixFile", "Zinkolar Mixed Message File", "zkmanager.exe",
+     true},
+    {FileType::PhoneBook, ".bzk", "Zinkolar.PhoneBookFile", "Zinkolar Phone Book File",
+     "phbook.exe", true},
+    {FileType::Script, ".zka", "Zinkolar.ScriptFile", "Zinkolar Remote Control Script File",
+     "scripted.exe", true},
+    {FileType::LogBook, ".zlg", "Zinkolar.LogBookFile", "Zinkolar Log Book File", "logbook.exe",
+     true},
+    {FileType::Schedule, ".zks", "Zinkolar.SchedFile", "Zinkolar Delivery Schedule File",
+     "zksched.exe", false},
+    {FileType::Fax, ".zkx", "Zinkolar.ImageFile", "Zinkolar Fa\u0441simile Message File",
+     "zkmanager.exe", true},
+    {FileType::CoverPage, ".zkc", "Zinkolar.CoverPageFile", "Zinkolar Cover Page File",
+     "zkmanager.exe", true},
+}};
+
+namespace {
+
+// The program as the association names it: its short form, which has no blanks; the long
+// path when the file is missing or has none.
+std::string ProgramPath(const InstallationPlan& plan, const platform::FileSystem& files,
+                        std::string_view program) {
+    const std::string path = plan.destination + "\\" + std::string(program);
+    const std::string short_path = files.ShortPath(path);
+    return short_path.empty() ? path : short_path;
+}
+
+std::string OpenCommand(const std::string& program_path, bool takes_document) {
+    return QuotedWhenBlank(program_path) + (takes_document ? " \"%1\"" : "");
+}
+
+std::string ExtensionsRecord(std::string_view extension) {
+    return std::string(kExtensionsKey) + "|" + std::string(extension);
+}
+
+// Opens (creating) a key of the association, records it, and writes its default value.
+void WriteClassesKey(platform::Registry& registry, script::InstallLog& log, const std::string& key,
+                     const std::string& value) {
+    log.LogItem(script::kLogClassesKey, key,
+                registry.CreateKey(RegistryRoot::ClassesRoot, key).Ok());
+    WriteStringOrThrow(registry, RegistryRoot::ClassesRoot, key, "", value);
+}
+
+void RegisterShellAssociation(const InstallationPlan& plan, const platform::Platform& platform,
+                              script::InstallLog& log, const FileTypeEntry& entry) {
+    const std::string type_key(entry.type_key);
+    WriteClassesKey(platform.registry, log, std::string(entry.extension), type_key);
+    WriteClassesKey(platform.registry, log, type_key, std::string(entry.description));
+    // The command key lies below the type key, which the log already covers.
+    const std::string command_key = type_key + "\\shell\\open\\command";
+    platform.registry.CreateKey(RegistryRoot::ClassesRoot, command_key);
+    WriteStringOrThrow(
+        platform.registry, RegistryRoot::ClassesRoot, command_key, "",
+        OpenCommand(ProgramPath(plan, platform.files, entry.program), entry.takes_document));
+}
+
+void RegisterProgramEntry(const InstallationPlan& plan, const platform::Platform& platform,
+                          script::InstallLog& log, const FileTypeEntry& entry) {
+    const std::string extension(entry.extension);
+    platform.registry.CreateKey(RegistryRoot::LocalMachine, kExtensionsKey);
+    WriteStringOrThrow(platform.registry, RegistryRoot::LocalMachine, kExtensionsKey, extension,
+                       ProgramPath(plan, platform.files, entry.program) + " ^" + extension);
+    log.LogItem(script::kLogLocalValue, ExtensionsRecord(extension), true);
+}
+
+}  // namespace
+
+bool ScriptEditorInstalled(const InstallationPlan& plan) {
+    return plan.config.client_server ? plan.server : plan.config.voice_version;
+}
+
+bool FileTypeRegistered(const InstallationPlan& plan, FileType type) {
+    if (!plan.FileTypeChosen(type))
+        return false;
+    switch (type) {
+        case FileType::Mix:
+            return plan.config.voice_version;
+        case FileType::Script:
+            return ScriptEditorInstalled(plan);
+        default:
+            return true;
+    }
+}
+
+void RegisterFileTypes(const InstallationPlan& plan, const platform::Platform& platform,
+                       script::InstallLog& log) {
+    for (const FileTypeEntry& entry : kFileTypeTable) {
+        if (FileTypeRegistered(plan, entry.type)) {
+            RegisterShellAssociation(plan, platform, log, entry);
+        } else {
+            log.UnlogItem(script::kLogClassesKey, entry.extension);
+            log.UnlogItem(script::kLogClassesKey, entry.type_key);
+        }
+    }
+    for (const FileTypeEntry& entry : kFileTypeTable) {
+        if (FileTypeRegistered(plan, entry.type))
+            RegisterProgramEntry(plan, platform, log, entry);
+        else
+            log.UnlogItem(script::kLogLocalValue, ExtensionsRecord(entry.extension));
+    }
+}
+
+}  // namespace install

@@ -1,0 +1,28 @@
+#pragma once
+// Clean-up before installing into a folder that already holds an installation: the shortcuts
+// and registry items that the earlier run recorded are removed, so that this run makes them
+// anew. The records themselves stay in the log.
+//
+// The log is a file in the user's folder and may be damaged or planted, so only items of the
+// kinds this installer itself makes are acted on: shortcut files (names ending in ".lnk"),
+// uninstall keys below "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\", the extension and
+// type keys of the product's file types, and values of the shared "Extensions" key. Any other
+// record is left alone. Failed deletions are ignored.
+#include <string_view>
+
+#include "install/installation_plan.h"
+#include "platform/platform.h"
+#include "script/install_log.h"
+
+namespace install {
+
+// Deletes the shortcut files named by the lines "file: <path>" of the older install.log in the
+// installation folder, and by the [file] keys of the log.
+void RemovePreviousShortcuts(const InstallationPlan& plan, platform::FileSystem& files,
+                             const platform::TextCodec& codec, const script::InstallLog& log);
+
+// Deletes the keys of [lregkey] below HKLM and of [cregkey] below HKCR, each with its subkeys,
+// and the values of [lregvalue] ("key|value") in keys below HKLM that still exist.
+void RemovePreviousRegistryEntries(platform::Registry& registry, const script::InstallLog& log);
+
+}  // namespace install

@@ -1,0 +1,78 @@
+#include "install/product_settings.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "install/unchecked.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+
+namespace install {
+
+namespace {
+
+constexpr char kSettingsFile[] = "zinkolar.ini";
+// [Report] "Records" is never set below this.
+constexpr int kMinimumLogRecords = 1000;
+
+// A key with an empty value counts as missing: the product could not use it.
+void WriteWhenMissing(platform::Profile& settings, std::string_view section, std::string_view key,
+                      const std::string& value) {
+    if (settings.Read(section, key).empty())
+        settings.Write(section, key, value);
+}
+
+// The whole file goes to a temporary file first and then replaces the old one in one step.
+void Save(platform::FileSystem& files, const platform::TextCodec& codec, const std::string& path,
+          const platform::Profile& settings) {
+    const std::string temporary = path + ".new";
+    if (!platform::SaveProfile(files, codec, temporary, settings)) {
+        files.DeleteFile(temporary);
+        throw std::runtime_error("Cannot write " + temporary);
+    }
+    if (const platform::Status status = files.MoveReplacing(temporary, path); !status) {
+        files.DeleteFile(temporary);
+        ThrowPlatformError("Cannot replace " + path, status);
+    }
+}
+
+}  // namespace
+
+std::string FindAffiliateCode(const platform::System& system, std::string_view prefix) {
+    if (prefix.empty())
+        return {};
+    const auto names = system.ProcessNames();
+    if (!names)
+        return {};
+    const std::string folded_prefix = platform::ToLower(prefix);
+    for (const std::string& name : *names) {
+        const std::size_t underscore = name.find('_');
+        if (underscore == std::string::npos || !platform::ToLower(name).starts_with(folded_prefix))
+            continue;
+        const std::string code = name.substr(underscore + 1);
+        return code.substr(0, code.find('.'));
+    }
+    return {};
+}
+
+void WriteProductSettings(const InstallationPlan& plan, const platform::Platform& platform,
+                          script::InstallLog& log, int converted_log_count) {
+    const SetupConfig& config = plan.config;
+    const std::string path = plan.destination + "\\" + kSettingsFile;
+    platform::Profile settings = platform::LoadProfile(platform.files, platform.codec, path);
+    settings.Write("History", "Title", config.product_name);
+    settings.Write("History", "ProductName", config.product_name);
+    settings.Write("History", "Version", config.version_number);
+    settings.Write("User", "Language", plan.language);
+    settings.Write("Setup", "Instructions", config.instructions_file);
+    WriteWhenMissing(settings, "Send", "SendPath", plan.destination + "\\OUT\\");
+    WriteWhenMissing(settings, "Report", "Records",
+                     std::to_string(std::max(converted_log_count, kMinimumLogRecords)));
+    if (const std::string code = FindAffiliateCode(platform.system, config.search_sub_str);
+        !code.empty())
+        settings.Write("User", "Affiliate", code);
+    log.LogItem(script::kLogFile, path, true);
+    Save(platform.files, platform.codec, path, settings);
+}
+
+}  // namespace install

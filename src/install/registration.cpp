@@ -1,0 +1,88 @@
+#include "install/registration.h"
+
+#include <initializer_list>
+#include <utility>
+
+#include "install/command_line.h"
+#include "install/error_box.h"
+#include "install/unchecked.h"
+#include "language/format.h"
+
+namespace install {
+
+namespace {
+
+using platform::RegistryRoot;
+namespace keys = language::keys;
+
+constexpr char kProductKey[] = "SOFTWARE\\Kelmo\\Zinkolar";
+constexpr char kWinIniSection[] = "Kelmo";
+constexpr char kAppPathsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
+constexpr const char* kWordKeys[] = {"Software\\Microsoft\\Office\\8.0\\Word\\",
+                                     "Software\\Microsoft\\Office\\9.0\\Word\\"};
+
+// Values of a key the caller opened without checking: the first write into a key that did not
+// open throws.
+void WriteValues(platform::Registry& registry, const std::string& key,
+                 std::initializer_list<std::pair<const char*, std::string>> values) {
+    for (const auto& [name, data] : values)
+        WriteStringOrThrow(registry, RegistryRoot::LocalMachine, key, name, data);
+}
+
+}  // namespace
+
+std::string UninstallKey(const InstallationPlan& plan) {
+    return kUninstallRoot + plan.EditionName() + " " + plan.config.version_number;
+}
+
+void WriteProductLocation(const InstallationPlan& plan, const platform::Platform& platform,
+                          const language::Language& language, ui::MessageDialogs& dialogs) {
+    platform::Status status = platform.system.WriteWinIni(kWinIniSection, "Path", plan.destination);
+    if (status)
+        status = platform.system.WriteWinIni(kWinIniSection, "Version", plan.config.version_number);
+    if (!status)
+        ShowErrorBox(dialogs, language,
+                     language::FormatText(language.Lookup(keys::mesErWinIni),
+                                          {std::to_string(status.error)}));
+
+    if (platform.registry.CreateKey(RegistryRoot::LocalMachine, kProductKey))
+        WriteValues(platform.registry, kProductKey,
+                    {{"Path", plan.destination}, {"DataPath", plan.destination}});
+    else
+        ShowErrorBox(dialogs, language, language.Lookup(keys::mesErReg));
+}
+
+void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& registry,
+                         script::InstallLog& log, const language::Language& language) {
+    const SetupConfig& config = plan.config;
+    const std::string key = UninstallKey(plan);
+    const std::string product = plan.EditionName() + " " + config.version_number;
+    log.LogItem(script::kLogLocalKey, key,
+                registry.CreateKey(RegistryRoot::LocalMachine, key).Ok());
+    WriteValues(registry, key,
+                {
+                    {"DisplayName", product + " (" + language.Lookup(keys::cDelRepFiles) + ")"},
+                    {"UninstallString", QuotedWhenBlank(plan.destination + "\\zkuninst.exe")},
+                    {"DisplayIcon", plan.destination + "\\zinkolar.exe,0"},
+                    {"URLInfoAbout", config.home_page},
+                    {"DisplayVersion", config.version_number},
+                    {"Publisher", "Kelmo Association"},
+                    {"HelpLink", "mailto:" + config.mail_to},
+                });
+}
+
+void WriteApplicationPaths(const InstallationPlan& plan, platform::Registry& registry) {
+    registry.CreateKey(RegistryRoot::LocalMachine, kAppPathsKey);
+    WriteValues(registry, kAppPathsKey, {{plan.config.product_name.c_str(), plan.destination}});
+    // Without a short name the keys would be the word processor's own.
+    if (plan.config.short_product_name.empty())
+        return;
+    for (const char* word_key : kWordKeys) {
+        const std::string key = word_key + plan.config.short_product_name;
+        registry.CreateKey(RegistryRoot::LocalMachine, key);
+        WriteValues(registry, key, {{"Flags", "8192"}});
+    }
+}
+
+}  // namespace install

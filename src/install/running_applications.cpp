@@ -1,0 +1,110 @@
+#include "install/running_applications.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "install/error_box.h"
+#include "install/product_libraries.h"
+#include "language/format.h"
+#include "language/message_dialogs.h"
+
+namespace install {
+
+namespace {
+
+using ui::DialogButton;
+using ui::DialogKind;
+namespace keys = language::keys;
+
+// The product's applications by executable name, in the order they are tested.
+constexpr const char* kProductExecutables[] = {"zinkolar.exe", "zkmanager.exe", "phbook.exe",
+                                               "zkdrv32.exe",  "scripted.exe",  "logbook.exe",
+                                               "zksched.exe"};
+// Registered by every product application, which closes itself on receiving it.
+constexpr char kCloseRequest[] = "ZKCloseAllApplMes";
+constexpr unsigned kBroadcastTimeoutMs = 5000;
+constexpr std::uint64_t kGracePeriodMs = 5000;
+constexpr unsigned kPollIntervalMs = 100;
+// The user's abort ends the program like a confirmed cancellation of the wizard.
+constexpr int kAbortExitCode = 0;
+
+bool AnyApplicationRunning(const ProcessTest& test) {
+    return std::ranges::any_of(kProductExecutables,
+                               [&](const char* name) { return test.IsRunning(name); });
+}
+
+// The hourglass while the applications are being closed, the arrow again on every way out.
+class BusyCursor {
+  public:
+    explicit BusyCursor(platform::System& system) : system_(system) { system_.SetBusyCursor(true); }
+    ~BusyCursor() { system_.SetBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    platform::System& system_;
+};
+
+void Abort(ui::Application& application) {
+    application.Terminate(kAbortExitCode);
+    application.Halt(kAbortExitCode);
+}
+
+}  // namespace
+
+void CloseProductApplications(const InstallationPlan& plan, const platform::Platform& platform,
+                              const language::Language& language, ui::MessageDialogs& dialogs,
+                              ui::Application& application) {
+    const auto ask = [&](const std::string& text, DialogKind kind,
+                         std::vector<DialogButton> buttons) {
+        return language::ShowMessageDialog(dialogs, language, text, kind, std::move(buttons));
+    };
+    const auto test = ProcessTest::Load(platform.libraries);
+    if (!test) {
+        ShowErrorBox(
+            dialogs, language,
+            language::FormatText(language.Lookup(keys::msgLoadError), {test.error().name}));
+        platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
+        return;
+    }
+    const BusyCursor busy(platform.system);
+    platform::Clock& clock = platform.clock;
+    bool asked = false;
+    std::uint64_t start = 0;
+    while (AnyApplicationRunning(*test)) {
+        if (!asked) {
+            if (ask(language::FormatText(language.Lookup(keys::cAnyAppRun),
+                                         {plan.config.product_name}),
+                    DialogKind::Warning,
+                    {DialogButton::Yes, DialogButton::No}) != DialogButton::Yes) {
+                if (ask(language.Lookup(keys::cRealyAbort), DialogKind::Confirmation,
+                        {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
+                    Abort(application);
+                return;
+            }
+            start = clock.Milliseconds();
+        }
+        platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
+        asked = true;
+        if (clock.Milliseconds() - start > kGracePeriodMs) {
+            switch (ask(language.Lookup(keys::cErrCloseApp), DialogKind::Error,
+                        {DialogButton::Yes, DialogButton::No, DialogButton::Retry})) {
+                case DialogButton::Retry:
+                    start = clock.Milliseconds();
+                    break;
+                case DialogButton::Yes:
+                    Abort(application);
+                    return;
+                case DialogButton::No:
+                    return;
+                default:
+                    break;
+            }
+        }
+        clock.Sleep(kPollIntervalMs);
+    }
+}
+
+}  // namespace install

@@ -1,0 +1,44 @@
+#include "install/unchecked.h"
+
+#include <stdexcept>
+
+namespace install {
+
+namespace {
+
+std::string RootName(platform::RegistryRoot root) {
+    switch (root) {
+        case platform::RegistryRoot::LocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case platform::RegistryRoot::CurrentUser:
+            return "HKEY_CURRENT_USER";
+        case platform::RegistryRoot::ClassesRoot:
+            return "HKEY_CLASSES_ROOT";
+    }
+    return {};
+}
+
+}  // namespace
+
+void ThrowPlatformError(const std::string& what, platform::Status status) {
+    throw std::runtime_error(what + ": error " + std::to_string(status.error));
+}
+
+void WriteStringOrThrow(platform::Registry& registry, platform::RegistryRoot root,
+                        const std::string& key, const std::string& name, const std::string& data) {
+    if (const platform::Status status = registry.WriteString(root, key, name, data); !status)
+        ThrowPlatformError(
+            "Cannot write the value \"" + name + "\" of " + RootName(root) + "\\" + key, status);
+}
+
+void WriteFileOrThrow(platform::FileSystem& files, const std::string& path,
+                      std::string_view bytes) {
+    platform::Status status;
+    const auto file = files.Open(path, platform::OpenMode::Create, status);
+    if (file)
+        status = file->Write(bytes);
+    if (!status)
+        ThrowPlatformError("Cannot write " + path, status);
+}
+
+}  // namespace install

@@ -1,0 +1,30 @@
+// What the program does to the session as a whole: win.ini, a message to every top-level
+// window, the mouse cursor.
+#include <string>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform {
+
+Status Win32System::WriteWinIni(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    if (WriteProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str()))
+        return Status::Success();
+    return Status::Failure(GetLastError());
+}
+
+void Win32System::BroadcastMessage(const std::string& message_name, unsigned timeout_ms) {
+    const UINT message = RegisterWindowMessageW(Wide(message_name).c_str());
+    if (message == 0)
+        return;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_NORMAL, timeout_ms, &result);
+}
+
+void Win32System::SetBusyCursor(bool busy) {
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace platform

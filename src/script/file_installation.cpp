@@ -1,0 +1,212 @@
+#include "script/file_installation.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "language/message_dialogs.h"
+#include "script/shortcut.h"
+
+namespace script {
+namespace {
+
+std::string FileName(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
+}
+
+}  // namespace
+
+FileInstallation::FileInstallation(FileInstallationContext context)
+    : context_(std::move(context)) {}
+
+Script FileInstallation::LoadScript() const {
+    return Script::Load(context_.files, context_.codec, context_.script_file);
+}
+
+void FileInstallation::CreateFolders() {
+    const std::string& destination = context_.folders.destination;
+    for (const ScriptLine& line : LoadScript().Lines(kDirectoryList)) {
+        const std::string folder = destination + "\\" + line.value;
+        const bool made =
+            context_.files.CreateDirectories(folder).Ok() && context_.files.DirectoryExists(folder);
+        context_.log.LogItem(kLogFolder, folder, made);
+        // The parent levels inside the installation folder, deepest first, as the uninstaller
+        // removes them.
+        std::string parent = line.value;
+        for (std::size_t cut = parent.rfind('\\'); cut != std::string::npos;
+             cut = parent.rfind('\\')) {
+            parent.resize(cut);
+            context_.log.LogItem(kLogFolder, destination + "\\" + parent, true);
+        }
+    }
+}
+
+void FileInstallation::InstallFiles() {
+    context_.progress.SetProgressRange(context_.need_disk_space);
+    const Script script = LoadScript();
+    CopySection(script, kFileList);
+    CopySection(script, kIfNotExist, true);
+    CopyWithBackup(script);
+    if (const std::string_view section = PlatformSection(context_.platform_code);
+        !section.empty()) {
+        CopySection(script, section);
+    }
+    context_.progress.Flush();
+}
+
+void FileInstallation::CopySection(const Script& script, std::string_view section,
+                                   bool only_where_missing) {
+    for (const ScriptLine& line : script.Lines(section)) {
+        const CopyLine copy = ResolveCopyLine(line, context_.folders);
+        // A folder of the destination's name is no file: the copy is tried, fails and says so.
+        const std::optional<platform::FileInfo> there =
+            only_where_missing ? context_.files.Info(copy.destination) : std::nullopt;
+        if (!there || there->Directory()) {
+            CopyOneFile(copy.source, copy.destination);
+        }
+    }
+}
+
+void FileInstallation::CopyWithBackup(const Script& script) {
+    for (const ScriptLine& line : script.Lines(kBackup)) {
+        const CopyLine copy = ResolveCopyLine(line, context_.folders);
+        const std::optional<platform::FileInfo> source = context_.files.Info(copy.source);
+        if (!source || source->Directory()) {
+            ShowCopyError(copy.destination);
+            continue;
+        }
+        std::optional<platform::FileInfo> installed = context_.files.Info(copy.destination);
+        if (installed && installed->Directory()) {
+            installed.reset();  // no file there: the copy below fails and says so
+        }
+        // Times as the platform's file dates compare them: local time, two-second steps.
+        const std::uint32_t source_time = context_.clock.LocalDosDateTime(source->write_time);
+        if (installed && context_.clock.LocalDosDateTime(installed->write_time) == source_time) {
+            continue;
+        }
+        if (installed && !SaveBackup(copy.destination)) {
+            ShowCopyError(copy.destination);  // the user's file stays as it is
+            continue;
+        }
+        CopyOneFile(copy.source, copy.destination);
+    }
+}
+
+bool FileInstallation::SaveBackup(const std::string& installed) {
+    // What this run saved is the user's file; what is there now is this run's own copy.
+    const std::string folded = platform::ToLower(installed);
+    if (saved_.contains(folded)) {
+        return true;
+    }
+    if (backup_folder_.empty()) {
+        backup_folder_ = NewBackupFolder();
+        if (backup_folder_.empty()) {
+            return false;
+        }
+    }
+    // Two installed files of one name both keep their saved copy: name, name.2, name.3 ...
+    const std::string name = FileName(installed);
+    std::string saved_name = name;
+    for (int n = 2; backup_names_.contains(platform::ToLower(saved_name)); ++n) {
+        saved_name = name + "." + std::to_string(n);
+    }
+    if (!Copy(installed, backup_folder_ + "\\" + saved_name)) {
+        return false;
+    }
+    saved_.insert(folded);
+    backup_names_.insert(platform::ToLower(saved_name));
+    return true;
+}
+
+std::string FileInstallation::NewBackupFolder() {
+    const std::string base = context_.folders.destination + "\\Backup";
+    std::int64_t highest = 0;
+    for (const platform::FileEntry& entry : context_.files.FindFiles(base + "\\*")) {
+        // The platform's listing leaves hidden and system entries out.
+        const std::optional<platform::FileInfo> info =
+            context_.files.Info(base + "\\" + entry.name);
+        if (info &&
+            (info->attributes & (platform::kAttributeHidden | platform::kAttributeSystem))) {
+            continue;
+        }
+        highest = std::max<std::int64_t>(highest, platform::ParseInteger(entry.name).value_or(-1));
+    }
+    char number[24];
+    std::snprintf(number, sizeof number, "%.5lld", static_cast<long long>(highest + 1));
+    const std::string folder = base + "\\" + number;
+    if (!context_.files.CreateDirectories(folder).Ok()) {
+        return {};
+    }
+    return folder;
+}
+
+bool FileInstallation::CopyOneFile(const std::string& source, const std::string& destination) {
+    const bool copied = Copy(source, destination);
+    if (!copied) {
+        ShowCopyError(destination);
+    }
+    return copied;
+}
+
+bool FileInstallation::Copy(const std::string& source, const std::string& destination) {
+    const language::Language& language = context_.language;
+    context_.progress.ShowCopyingFile(language.Lookup(language::keys::cCopyFile) + ": " +
+                                      destination);
+    platform::FileSystem& files = context_.files;
+    const std::optional<platform::FileInfo> existing = files.Info(destination);
+    platform::Status status;
+    constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
+    if (existing && (existing->attributes & kProtected) != 0) {
+        // The platform's copy refuses to replace these; so does the copy beside them.
+        status = platform::Status::Failure(platform::Status::kErrorAccessDenied);
+    } else if (existing && !existing->Directory()) {
+        // Copied beside it first: a copy that fails part-way must not cost the file it replaces.
+        const std::string fresh = destination + ".new~";
+        status = files.CopyFile(source, fresh);
+        if (status) {
+            status = files.MoveReplacing(fresh, destination);
+        }
+        if (!status) {
+            files.DeleteFile(fresh);
+        }
+    } else {
+        status = files.CopyFile(source, destination);
+        if (!status && !existing) {
+            files.DeleteFile(destination);  // a partial copy
+        }
+    }
+    const std::optional<platform::FileInfo> copied = files.Info(destination);
+    const bool ok = status && copied && !copied->Directory();
+    context_.log.LogItem(kLogFile, destination, ok);
+    if (ok) {
+        context_.progress.AdvanceProgress(copied->size);
+    }
+    return ok;
+}
+
+void FileInstallation::ShowCopyError(const std::string& destination) {
+    context_.progress.Flush();
+    const language::Language& language = context_.language;
+    language::ShowMessageDialog(context_.dialogs, language,
+                                language.Lookup(language::keys::cErrorCopyFile) + " " + destination,
+                                ui::DialogKind::Error, {ui::DialogButton::Ok});
+    if (context_.update_background) {
+        context_.update_background();
+    }
+}
+
+void FileInstallation::CreateCommonShortcuts(const std::string& group_dir) {
+    const std::vector<ScriptLine> lines = LoadScript().Lines(kCommonShortcutList);
+    if (lines.empty()) {
+        return;
+    }
+    context_.files.CreateDirectories(group_dir);
+    const std::string& destination = context_.folders.destination;
+    for (const ScriptLine& line : lines) {
+        const ShortcutLine shortcut = SplitShortcutLine(line);
+        CreateShortcut(context_.shell, context_.log, destination + "\\" + shortcut.file,
+                       shortcut.arguments, group_dir + "\\" + shortcut.caption + ".lnk",
+                       destination);
+    }
+}
+
+}  // namespace script

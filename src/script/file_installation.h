@@ -1,0 +1,83 @@
+#pragma once
+// Carrying out the installation script: the folders of "directory list", the files of the copy
+// sections with their conditions and the backup of replaced files, and the shortcuts of "common
+// shortcut list". Every folder, file and shortcut made is recorded in the installation log;
+// every copy is shown in the progress window. Failures are reported inside (one error dialog per
+// file that could not be copied) and the run always goes on.
+//
+// A copy never destroys what it replaces: over an existing file it copies to a name beside it
+// and swaps the copy in only when it is whole. A file is replaced in the "backup" section only
+// once it is safely saved in the run's backup folder.
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "language/language.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "script/copy_files_form.h"
+#include "script/install_log.h"
+#include "script/script.h"
+#include "ui/message_dialog.h"
+
+namespace script {
+
+// What the script's execution reads and where it reports, set before the run.
+struct FileInstallationContext {
+    platform::FileSystem& files;
+    const platform::TextCodec& codec;
+    const platform::Clock& clock;
+    platform::Shell& shell;
+    const language::Language& language;  // for the texts shown
+    ui::MessageDialogs& dialogs;
+    InstallLog& log;
+    CopyFilesForm& progress;
+    std::function<void()> update_background;  // after an error dialog; may be empty
+    std::string script_file;                  // full path of the script (ScriptFileName)
+    ScriptFolders folders;
+    int platform_code = 0;
+    std::int64_t need_disk_space = 0;  // bytes: the progress range
+};
+
+// One per installation run: it keeps the run's backup folder.
+class FileInstallation {
+  public:
+    explicit FileInstallation(FileInstallationContext context);
+
+    // Makes the folders of "directory list" inside the installation folder and records each with
+    // its parent levels ("folder" section), deepest first.
+    void CreateFolders();
+    // Sets the progress range, then copies "file list", "if not exist", "backup" and the
+    // platform's section, in this order.
+    void InstallFiles();
+    // Makes the group folder and the shortcuts of "common shortcut list" in it.
+    void CreateCommonShortcuts(const std::string& group_dir);
+
+    // Copies one file and records it ("file" section, "1" or "0"); shows it and advances the
+    // progress; an error dialog when it failed. True when copied.
+    bool CopyOneFile(const std::string& source, const std::string& destination);
+    // Makes the next numbered folder Backup\00001, Backup\00002 ... in the installation folder
+    // and returns it; empty when it could not be made.
+    std::string NewBackupFolder();
+
+  private:
+    Script LoadScript() const;
+    // Copies a section's lines; only_where_missing: only where no file is at the destination.
+    void CopySection(const Script& script, std::string_view section,
+                     bool only_where_missing = false);
+    void CopyWithBackup(const Script& script);
+    // Saves the installed file into the backup folder; false when it is not safely there.
+    bool SaveBackup(const std::string& installed);
+    // CopyOneFile without its error dialog.
+    bool Copy(const std::string& source, const std::string& destination);
+    void ShowCopyError(const std::string& destination);
+
+    FileInstallationContext context_;
+    std::string backup_folder_;
+    std::set<std::string> saved_;         // installed files saved this run, in lower case
+    std::set<std::string> backup_names_;  // names taken in the backup folder, in lower case
+};
+
+}  // namespace script

@@ -1,0 +1,50 @@
+#pragma once
+// The installation log install.ini in the installation folder, written for the product's
+// uninstaller and read again by a later run into the same folder.
+//
+// It is a profile file in the ANSI code page, updated in place: a key written again (in any
+// letter case) keeps its line and gets the new value; a new key goes at the end of its section;
+// a new section at the end of the file; removing a key blanks its line; everything else stays
+// as it was. Every writer call is in the file when it returns, and a record costs the same
+// however large the log has grown (see install_log.cpp). Writers return the platform's error
+// when the record could not be written; records written before it are never damaged.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/status.h"
+#include "platform/text.h"
+
+namespace script {
+
+// Section names of the log.
+inline constexpr char kLogMain[] = "main";
+inline constexpr char kLogFolder[] = "folder";
+inline constexpr char kLogFile[] = "file";
+inline constexpr char kLogLocalKey[] = "lregkey";
+inline constexpr char kLogClassesKey[] = "cregkey";
+inline constexpr char kLogLocalValue[] = "lregvalue";
+
+class InstallLog {
+  public:
+    virtual ~InstallLog() = default;
+    // key = "1" or "0".
+    virtual platform::Status LogItem(std::string_view section, std::string_view key, bool flag) = 0;
+    // key = text (used for "main").
+    virtual platform::Status LogText(std::string_view section, std::string_view key,
+                                     std::string_view text) = 0;
+    // Removes the key; a key that is not there changes nothing.
+    virtual platform::Status UnlogItem(std::string_view section, std::string_view key) = 0;
+    // Every key of a section in file order, values empty or not, with no limit on their number.
+    virtual std::vector<std::string> Keys(std::string_view section) const = 0;
+};
+
+// Opens the log at path, creating it when missing; null with error set when it cannot be
+// opened.
+std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
+                                           const platform::TextCodec& codec,
+                                           const std::string& path, platform::Status& error);
+
+}  // namespace script

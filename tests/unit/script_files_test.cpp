@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "language/language.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/profile.h"
+#include "script/file_installation.h"
+#include "script/shortcut.h"
+#include "ui/fake/headless_application.h"
+#include "ui/fake/scripted_dialogs.h"
+
+namespace {
+
+using platform::FakeOperation;
+using platform::Status;
+
+constexpr char kDist[] = "D:\\Dist";
+constexpr char kDest[] = "C:\\Zinkolar";
+constexpr std::int64_t kSecond = 10'000'000;  // file-time units
+constexpr std::int64_t kTime = platform::FakeFileSystem::kDefaultTime;
+
+// A distribution folder, an installation folder with its log, and the windows around them.
+struct Rig {
+    Rig() {
+        p.files.AddDirectory(kDist);
+        p.files.AddDirectory(kDest);
+        p.files.AddDirectory("C:\\WINDOWS\\system32");
+        platform::Status error;
+        log = script::OpenInstallLog(p.files, p.codec, std::string(kDest) + "\\install.ini", error);
+        progress.Attach(p.clock, application);
+    }
+
+    // The installation over a script (the lines of setup.ini).
+    script::FileInstallation Installation(const std::string& script, int platform_code = 3,
+                                          std::int64_t need_disk_space = 1000) {
+        p.files.AddFile(std::string(kDist) + "\\setup.ini", script);
+        return script::FileInstallation({p.files,
+                                         p.codec,
+                                         p.clock,
+                                         p.shell,
+                                         language,
+                                         dialogs,
+                                         *log,
+                                         progress,
+                                         [this] { ++background_updates; },
+                                         std::string(kDist) + "\\setup.ini",
+                                         {kDist, kDest, "C:\\WINDOWS\\system32", "C:\\Drivers"},
+                                         platform_code,
+                                         need_disk_space});
+    }
+
+    void Source(const std::string& name, const std::string& bytes, std::int64_t time = kTime) {
+        p.files.AddFile(std::string(kDist) + "\\" + name, bytes, time);
+    }
+    void Installed(const std::string& name, const std::string& bytes, std::int64_t time = kTime) {
+        p.files.AddFile(std::string(kDest) + "\\" + name, bytes, time);
+    }
+    std::optional<std::string> At(const std::string& name) const {
+        return p.files.Bytes(std::string(kDest) + "\\" + name);
+    }
+
+    // The records of a log section as "key=value", in file order.
+    std::vector<std::string> Records(const std::string& section) const {
+        std::vector<std::string> records;
+        const platform::Profile profile =
+            platform::LoadProfile(p.files, p.codec, std::string(kDest) + "\\install.ini");
+        for (const auto& [key, value] : profile.Entries(section, platform::KeyLimit::None)) {
+            records.push_back(key + "=" + value);
+        }
+        return records;
+    }
+
+    std::vector<std::string> DialogTexts() const {
+        std::vector<std::string> texts;
+        for (const ui::DialogRequest& request : dialogs.Shown()) {
+            EXPECT_EQ(request.kind, ui::DialogKind::Error);
+            EXPECT_EQ(request.buttons, std::vector<ui::DialogButton>{ui::DialogButton::Ok});
+            texts.push_back(request.text);
+        }
+        return texts;
+    }
+
+    platform::FakePlatform p;
+    language::Language language{p.files, p.codec, kDist};
+    ui::ScriptedDialogs dialogs;
+    ui::HeadlessApplication application;
+    script::CopyFilesForm progress;
+    std::unique_ptr<script::InstallLog> log;
+    int background_updates = 0;
+};
+
+class FilesTest : public ::testing::Test, protected Rig {};
+
+const std::string kError = "Ошибка при копировании файла C:\\Zinkolar\\";
+
+TEST_F(FilesTest, FoldersAreRecordedWithTheirParentsDeepestFirst) {
+    p.files.failures.Add({FakeOperation::CreateDirectory, "Broken"});
+    Installation("[directory list]\r\n1=Data\\In\\Fax\r\n2=Data\\Out\r\n3=Broken\\Sub\r\n")
+        .CreateFolders();
+    EXPECT_EQ(Records("folder"),
+              (std::vector<std::string>{"C:\\Zinkolar\\Data\\In\\Fax=1", "C:\\Zinkolar\\Data\\In=1",
+                                        "C:\\Zinkolar\\Data=1", "C:\\Zinkolar\\Data\\Out=1",
+                                        "C:\\Zinkolar\\Broken\\Sub=0", "C:\\Zinkolar\\Broken=1"}));
+    EXPECT_TRUE(p.files.DirectoryExists("C:\\Zinkolar\\Data\\In\\Fax"));
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(FilesTest, SectionsRunInOrderWithTheirConditions) {
+    Source("a.txt", "A-new");
+    Source("b.txt", "B-new");
+    Source("c.txt", "C-new");
+    Source("n.txt", "NT only");
+    Source("k.txt", "2K only");
+    Installed("b.txt", "B-old");
+    p.files.AddDirectory("C:\\Zinkolar\\dir.txt");
+    Installation(
+        "[main]\r\nx=1\r\n[Win2K]\r\nk.txt=k.txt\r\n[WinNT]\r\nn.txt=n.txt\r\n"
+        "[if not exist]\r\nb.txt=b.txt\r\nc.txt=c.txt\r\na.txt=dir.txt\r\n"
+        "[file list]\r\na.txt=a.txt\r\nk.txt=$\\k.dll\r\n",
+        3)
+        .InstallFiles();
+    EXPECT_EQ(Records("file"),
+              (std::vector<std::string>{"C:\\Zinkolar\\a.txt=1", "C:\\WINDOWS\\system32\\k.dll=1",
+                                        "C:\\Zinkolar\\c.txt=1", "C:\\Zinkolar\\dir.txt=0",
+                                        "C:\\Zinkolar\\k.txt=1"}));
+    EXPECT_EQ(At("b.txt"), "B-old");
+    EXPECT_FALSE(At("n.txt"));
+    EXPECT_EQ(DialogTexts(), std::vector<std::string>{kError + "dir.txt"});
+    EXPECT_EQ(background_updates, 1);
+    EXPECT_EQ(progress.ProgressPosition(), 5 + 7 + 5 + 7);
+    EXPECT_EQ(progress.GetForm()["Label1"].Text(),
+              "Копируется файл: C:\\Zinkolar\\k.txt");  // the last file, painted at the end
+}
+
+struct CopyFailureCase {
+    const char* label;
+    bool source = true;
+    std::optional<std::string> installed;  // the file at the destination before
+    std::uint32_t installed_attributes = platform::kAttributeArchive;
+    std::optional<platform::FailureRule> rule;
+    std::string record;                // of the destination
+    std::optional<std::string> after;  // the destination afterwards
+};
+
+const std::vector<CopyFailureCase> kCopyFailures = {
+    {"copied over an older file", true, "old", platform::kAttributeArchive, {}, "1", "new file"},
+    {"missing source", false, "old", platform::kAttributeArchive, {}, "0", "old"},
+    {"disk full part-way over an existing file: the old file survives", true, "old",
+     platform::kAttributeArchive,
+     platform::FailureRule{FakeOperation::Copy, "f.dat", Status::kErrorDiskFull, 0, 3}, "0", "old"},
+    {"disk full part-way into an empty place: no partial file", true, std::nullopt,
+     platform::kAttributeArchive,
+     platform::FailureRule{FakeOperation::Copy, "f.dat", Status::kErrorDiskFull, 0, 3}, "0",
+     std::nullopt},
+    {"read-only destination", true, "old", platform::kAttributeReadOnly, {}, "0", "old"},
+    {"the copy cannot replace the file", true, "old", platform::kAttributeArchive,
+     platform::FailureRule{FakeOperation::Move, "f.dat", Status::kErrorSharingViolation}, "0",
+     "old"},
+};
+
+TEST_F(FilesTest, CopyFailures) {
+    for (const CopyFailureCase& c : kCopyFailures) {
+        SCOPED_TRACE(c.label);
+        p.files.failures.Clear();
+        dialogs.Clear();
+        p.files.Remove(std::string(kDest) + "\\f.dat");
+        p.files.Remove(std::string(kDist) + "\\f.dat");
+        if (c.source) {
+            Source("f.dat", "new file");
+        }
+        if (c.installed) {
+            Installed("f.dat", *c.installed);
+            p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.installed_attributes);
+        }
+        if (c.rule) {
+            p.files.failures.Add(*c.rule);
+        }
+        auto installation = Installation("");
+        const std::int64_t position = progress.ProgressPosition();
+        const bool ok = c.record == "1";
+        EXPECT_EQ(installation.CopyOneFile(std::string(kDist) + "\\f.dat",
+                                           std::string(kDest) + "\\f.dat"),
+                  ok);
+        EXPECT_EQ(Records("file"), std::vector<std::string>{"C:\\Zinkolar\\f.dat=" + c.record});
+        EXPECT_EQ(At("f.dat"), c.after);
+        EXPECT_EQ(DialogTexts(),
+                  ok ? std::vector<std::string>{} : std::vector<std::string>{kError + "f.dat"});
+        EXPECT_EQ(progress.ProgressPosition(), position + (ok ? 8 : 0));
+        // Nothing stays beside the file.
+        EXPECT_EQ(p.files.FindFiles(std::string(kDest) + "\\f.dat?*").size(), 0u);
+    }
+}
+
+struct BackupCase {
+    const char* label;
+    std::optional<std::int64_t> installed_time;  // nullopt: no installed file
+    bool source = true;
+    std::vector<std::string> records;
+    std::string after;  // the installed file afterwards
+    int dialogs = 0;
+};
+
+const std::vector<BackupCase> kBackupCases = {
+    {"same time: nothing", kTime, true, {}, "installed"},
+    {"same two-second step: nothing", kTime + kSecond, true, {}, "installed"},
+    {"installed file newer: saved, then replaced",
+     kTime + 60 * kSecond,
+     true,
+     {"C:\\Zinkolar\\Backup\\00001\\f.dat=1", "C:\\Zinkolar\\f.dat=1"},
+     "distribution"},
+    {"installed file older: saved, then replaced",
+     kTime - 2 * kSecond,
+     true,
+     {"C:\\Zinkolar\\Backup\\00001\\f.dat=1", "C:\\Zinkolar\\f.dat=1"},
+     "distribution"},
+    {"no installed file: copied without a backup folder",
+     std::nullopt,
+     true,
+     {"C:\\Zinkolar\\f.dat=1"},
+     "distribution"},
+    {"missing source: a dialog and nothing else", kTime + 60 * kSecond, false, {}, "installed", 1},
+};
+
+TEST_F(FilesTest, BackupRule) {
+    for (const BackupCase& c : kBackupCases) {
+        SCOPED_TRACE(c.label);
+        Rig fresh;  // a new installation folder and log for each case
+        if (c.source) {
+            fresh.Source("f.dat", "distribution", kTime);
+        }
+        if (c.installed_time) {
+            fresh.Installed("f.dat", "installed", *c.installed_time);
+        }
+        fresh.Installation("[backup]\r\nf.dat=f.dat\r\n").InstallFiles();
+        EXPECT_EQ(fresh.Records("file"), c.records);
+        EXPECT_EQ(fresh.At("f.dat"), c.after);
+        EXPECT_EQ(fresh.p.files.DirectoryExists("C:\\Zinkolar\\Backup"), c.records.size() == 2);
+        EXPECT_EQ(fresh.dialogs.Shown().size(), static_cast<std::size_t>(c.dialogs));
+        if (c.records.size() == 2) {
+            EXPECT_EQ(fresh.At("Backup\\00001\\f.dat"), "installed");
+        }
+    }
+}
+
+TEST_F(FilesTest, NextBackupFolderNumber) {
+    p.files.AddDirectory("C:\\Zinkolar\\Backup\\00003");
+    p.files.AddDirectory("C:\\Zinkolar\\Backup\\7");
+    Installed("Backup\\notes.txt", "x");
+    Installed("Backup\\99", "hidden");
+    p.files.SetAttributes("C:\\Zinkolar\\Backup\\99", platform::kAttributeHidden);
+    EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\00008");
+    EXPECT_TRUE(p.files.DirectoryExists("C:\\Zinkolar\\Backup\\00008"));
+    p.files.AddDirectory("C:\\Zinkolar\\Backup\\123456");
+    EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\123457");
+}
+
+// One backup folder per run; the user's file is saved once and never overwritten by this run's
+// own copy; another file of the same name gets its own name there.
+TEST_F(FilesTest, BackupsOfOneRunShareAFolderAndNeverOverwriteEachOther) {
+    Source("f.dat", "first", kTime);
+    Source("g.dat", "second", kTime + 10 * kSecond);
+    Source("sub\\f.dat", "other", kTime);
+    Installed("f.dat", "users f", kTime + 60 * kSecond);
+    p.files.AddDirectory("C:\\Zinkolar\\Data");
+    p.files.AddFile("C:\\Zinkolar\\Data\\f.dat", "users data f", kTime + 60 * kSecond);
+    Installation("[backup]\r\nf.dat=f.dat\r\ng.dat=f.dat\r\nsub\\f.dat=Data\\f.dat\r\n")
+        .InstallFiles();
+    EXPECT_EQ(At("Backup\\00001\\f.dat"), "users f");
+    EXPECT_EQ(At("Backup\\00001\\f.dat.2"), "users data f");
+    EXPECT_EQ(At("f.dat"), "second");
+    EXPECT_EQ(At("Data\\f.dat"), "other");
+    EXPECT_FALSE(p.files.DirectoryExists("C:\\Zinkolar\\Backup\\00002"));
+}
+
+TEST_F(FilesTest, AFailedBackupLeavesTheInstalledFileAlone) {
+    const std::vector<platform::FailureRule> rules = {
+        {FakeOperation::Copy, "Backup", Status::kErrorDiskFull, 0, 2},
+        {FakeOperation::CreateDirectory, "Backup", Status::kErrorAccessDenied},
+    };
+    for (const platform::FailureRule& rule : rules) {
+        Rig fresh;
+        fresh.Source("f.dat", "distribution", kTime);
+        fresh.Installed("f.dat", "installed", kTime + 60 * kSecond);
+        fresh.p.files.failures.Add(rule);
+        fresh.Installation("[backup]\r\nf.dat=f.dat\r\n").InstallFiles();
+        EXPECT_EQ(fresh.At("f.dat"), "installed");
+        EXPECT_EQ(fresh.DialogTexts(), std::vector<std::string>{kError + "f.dat"});
+        for (const std::string& record : fresh.Records("file")) {
+            EXPECT_EQ(record.find("C:\\Zinkolar\\f.dat="), std::string::npos) << record;
+        }
+    }
+}
+
+TEST_F(FilesTest, CommonShortcuts) {
+    p.shell.failures.Add({FakeOperation::SaveLink, "Broken"});
+    p.shell.failures.Add({FakeOperation::MakeLink, "NoObject"});
+    Installation(
+        "[common shortcut list]\r\ntool.exe /a /b=Tool\r\nreadme.txt=Read me\r\nx.exe=Broken\r\n"
+        "y.exe=NoObject\r\n")
+        .CreateCommonShortcuts("C:\\Menu\\Zinkolar");
+    const auto link = p.shell.ReadLink("C:\\Menu\\Zinkolar\\Tool.lnk");
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->target, "C:\\Zinkolar\\tool.exe");
+    EXPECT_EQ(link->arguments, "/a /b");
+    EXPECT_EQ(link->working_directory, kDest);
+    EXPECT_EQ(Records("file"), (std::vector<std::string>{"C:\\Menu\\Zinkolar\\Tool.lnk=1",
+                                                         "C:\\Menu\\Zinkolar\\Read me.lnk=1",
+                                                         "C:\\Menu\\Zinkolar\\Broken.lnk=0"}));
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(FilesTest, NoShortcutListMakesNoGroupFolder) {
+    Installation("[file list]\r\na=a\r\n").CreateCommonShortcuts("C:\\Menu\\Zinkolar");
+    EXPECT_FALSE(p.files.DirectoryExists("C:\\Menu\\Zinkolar"));
+}
+
+TEST_F(FilesTest, AShortcutWithoutAFolderIsNotMade) {
+    script::CreateShortcut(p.shell, *log, "C:\\Zinkolar\\zinkolar.exe", "", "\\Zinkolar 5.0.lnk",
+                           kDest);
+    EXPECT_TRUE(p.shell.links.empty());
+    EXPECT_TRUE(Records("file").empty());
+}
+
+struct BarCase {
+    std::int64_t maximum;
+    std::int64_t position;
+    int bar_position;
+    int bar_maximum;
+};
+
+TEST_F(FilesTest, ProgressBarIsClampedToItsRange) {
+    const std::vector<BarCase> cases = {
+        {1000, 250, 250, 1000},
+        {1000, 1500, 1000, 1000},  // more copied than announced: full
+        {0, 10, 1, 1},             // nothing announced: full, no division
+        {-5, 0, 1, 1},
+        {1000, -3, 0, 1000},
+        {5'000'000'000, 2'500'000'000, 625'000'000, 1'250'000'000},  // beyond 32 bits
+    };
+    for (const BarCase& c : cases) {
+        progress.SetProgressRange(c.maximum);
+        progress.SetProgressPosition(c.position);
+        progress.Flush();
+        const ui::Control& bar = progress.GetForm()["ProgressBar"];
+        EXPECT_EQ(bar.ProgressPosition(), c.bar_position) << c.maximum << " " << c.position;
+        EXPECT_EQ(bar.ProgressMaximum(), c.bar_maximum) << c.maximum << " " << c.position;
+    }
+}
+
+TEST_F(FilesTest, TheFileLineIsPaintedAtMostEveryInterval) {
+    progress.CopyModeOn(language);
+    ui::Form& form = progress.GetForm();
+    EXPECT_FALSE(form["Image"].Visible());
+    EXPECT_TRUE(form["ProgressBar"].Visible());
+    EXPECT_EQ(form["Label1"].Text(), "Копируется файл:");
+    const int drained = application.drained;
+    progress.ShowCopyingFile("one");
+    EXPECT_EQ(form["Label1"].Text(), "Копируется файл:");  // painted a moment ago
+    p.clock.milliseconds += script::CopyFilesForm::kRepaintInterval;
+    progress.ShowCopyingFile("two");
+    EXPECT_EQ(form["Label1"].Text(), "two");
+    EXPECT_EQ(application.drained, drained + 1);
+    progress.ShowCopyingFile("three");
+    progress.Flush();
+    EXPECT_EQ(form["Label1"].Text(), "three");
+    progress.CopyModeOff("Создание ярлыков...");
+    EXPECT_EQ(form["Label1"].Text(), "");
+    EXPECT_EQ(form["Label3"].Text(), "Создание ярлыков...");
+    EXPECT_TRUE(form["Image"].Visible());
+    EXPECT_FALSE(form["ProgressBar"].Visible());
+    form.SetVisible(true);
+    form.RequestClose();
+    EXPECT_TRUE(form.Visible());
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// The platform operations of the installation run against the real API: registry, files, shell
+// links, win.ini, processes and time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "platform/text.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/registry_keys.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kFileNotFound = Status::kErrorFileNotFound;
+constexpr std::uint32_t kAccessDenied = Status::kErrorAccessDenied;
+// 2021-03-04 05:06:08 UTC.
+constexpr std::int64_t kKnownTime = 132593079680000000;
+
+void SetWriteTime(const std::string& path, std::int64_t time) {
+    const UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(file) << path;
+    FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+}
+
+class PlatformEngine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = Narrow(temp) + "zk platform тест";
+        Clear();
+        ASSERT_TRUE(files_.CreateDirectories(folder_));
+    }
+    void TearDown() override {
+        Clear();
+        registry_.DeleteTree(RegistryRoot::CurrentUser, kKey);
+        CoUninitialize();
+    }
+    // Read-only files included: the folder goes whole.
+    void Clear() const {
+        const std::filesystem::path root(Wide(folder_));
+        std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root, error))
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(root, error);
+    }
+    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+    void Write(const std::string& name, std::string_view bytes) {
+        ASSERT_TRUE(files_.WriteFile(Path(name), bytes)) << name;
+    }
+
+    static constexpr const wchar_t* kKeyName = L"Kelmo Platform Test";
+    static constexpr const char* kKey = "Software\\Kelmo Platform Test";
+    std::string folder_;
+    Win32FileSystem files_;
+    Win32Registry registry_;
+};
+
+TEST_F(PlatformEngine, RegistryRoundTrips) {
+    const std::string deep = std::string(kKey) + "\\Ключ\\Deeper";
+    const RegistryRoot user = RegistryRoot::CurrentUser;
+    EXPECT_EQ(registry_.WriteString(user, deep, "Name", "x").error, kFileNotFound);
+    EXPECT_FALSE(registry_.KeyExists(user, deep));
+    ASSERT_TRUE(registry_.CreateKey(user, deep));
+    ASSERT_TRUE(registry_.CreateKey(user, deep));  // an existing key opens as well
+    EXPECT_TRUE(registry_.KeyExists(user, std::string(kKey) + "\\КЛЮЧ"));
+    struct Case {
+        const char* name;
+        const char* data;
+    } const cases[] = {{"", "default value"}, {"Path", "C:\\Программы\\Kelmo"}, {"Empty", ""}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(registry_.WriteString(user, deep, c.name, c.data)) << c.name;
+        EXPECT_EQ(registry_.ReadString(user, deep, c.name), c.data) << c.name;
+    }
+    ASSERT_TRUE(registry_.DeleteTree(user, kKey));
+    EXPECT_FALSE(registry_.KeyExists(user, kKey));
+    EXPECT_EQ(registry_.DeleteTree(user, kKey).error, kFileNotFound);
+    EXPECT_EQ(registry_.DeleteTree(user, "\\").error, Status::kErrorInvalidParameter);
+}
+
+// Systems before Vista lack RegDeleteTreeW; the program then deletes the tree itself.
+TEST_F(PlatformEngine, KeyTreeDeletedByHand) {
+    const RegistryRoot user = RegistryRoot::CurrentUser;
+    for (const char* key : {"\\A\\B\\C", "\\A\\B\\D", "\\A\\E", "\\F"}) {
+        ASSERT_TRUE(registry_.CreateKey(user, kKey + std::string(key)));
+        ASSERT_TRUE(registry_.WriteString(user, kKey + std::string(key), "v", key));
+    }
+    const UniqueKey parent = [] {
+        HKEY key = nullptr;
+        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_ALL_ACCESS, &key);
+        return UniqueKey(key);
+    }();
+    ASSERT_EQ(DeleteKeyTreeByHand(parent.get(), kKeyName), ERROR_SUCCESS);
+    EXPECT_FALSE(registry_.KeyExists(user, kKey));
+}
+
+TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
+    Write("source.dll", "new bytes");
+    SetWriteTime(Path("source.dll"), kKnownTime);
+    ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    Write("existing.dll", "older and longer bytes");
+    for (const char* target : {"new.dll", "existing.dll"}) {
+        ASSERT_TRUE(files_.CopyFile(Path("source.dll"), Path(target))) << target;
+        const auto info = files_.Info(Path(target));
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->size, 9) << target;
+        EXPECT_EQ(info->write_time, kKnownTime) << target;
+        EXPECT_EQ(info->attributes, kAttributeReadOnly | kAttributeArchive) << target;
+        EXPECT_EQ(files_.ReadFile(Path(target)), "new bytes") << target;
+    }
+}
+
+// The refusals the fake file system copies, each with the platform's error. Those of read-only
+// and hidden destinations cannot be seen here: Wine running as root writes them anyway.
+TEST_F(PlatformEngine, FileOperationErrors) {
+    Write("file.txt", "bytes");
+    Write("read-only.txt", "bytes");
+    SetFileAttributesW(Wide(Path("read-only.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+    struct Case {
+        const char* what;
+        Status status;
+        std::uint32_t error;
+    } const cases[] = {
+        {"copy of a missing file", files_.CopyFile(Path("none"), Path("x")), kFileNotFound},
+        {"copy into a missing folder", files_.CopyFile(Path("file.txt"), Path("none\\x")),
+         Status::kErrorPathNotFound},
+        {"delete of a missing file", files_.DeleteFile(Path("none")), kFileNotFound},
+        {"delete of a read-only file", files_.DeleteFile(Path("read-only.txt")), kAccessDenied},
+        {"folder over a file", files_.CreateDirectories(Path("file.txt\\sub")),
+         Status::kErrorAlreadyExists},
+        {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")),
+         kFileNotFound},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.status.error, c.error) << c.what;
+}
+
+TEST_F(PlatformEngine, OpenFileHoldsOthersOff) {
+    Status error;
+    const auto log = files_.Open(Path("install.ini"), OpenMode::ReadWrite, error);
+    ASSERT_TRUE(log) << error.error;
+    ASSERT_TRUE(log->Write("[main]\r\n"));
+    EXPECT_EQ(files_.ReadFile(Path("install.ini")), "[main]\r\n");  // readers are let in
+    EXPECT_FALSE(files_.Open(Path("install.ini"), OpenMode::ReadWrite, error));
+    EXPECT_EQ(error.error, Status::kErrorSharingViolation);
+    EXPECT_EQ(files_.DeleteFile(Path("install.ini")).error, Status::kErrorSharingViolation);
+    ASSERT_TRUE(log->Seek(2));
+    ASSERT_TRUE(log->Truncate());
+    EXPECT_EQ(log->Size(), 2);
+}
+
+TEST_F(PlatformEngine, MoveReplaces) {
+    Write("new.tmp", "new");
+    Write("old.exe", "old content");
+    ASSERT_TRUE(files_.MoveReplacing(Path("new.tmp"), Path("old.exe")));
+    EXPECT_FALSE(files_.FileExists(Path("new.tmp")));
+    EXPECT_EQ(files_.ReadFile(Path("old.exe")), "new");
+}
+
+TEST_F(PlatformEngine, FoldersWithParentsAndShortNames) {
+    const std::string deep = Path("Новая папка\\second level\\third");
+    ASSERT_TRUE(files_.CreateDirectories(deep + "\\"));
+    EXPECT_TRUE(files_.DirectoryExists(deep));
+    EXPECT_TRUE(files_.CreateDirectories(deep));  // there already
+    const std::string file = deep + "\\a long file name.text";
+    ASSERT_TRUE(files_.WriteFile(file, "x"));
+    const std::string short_path = files_.ShortPath(file);
+    EXPECT_EQ(short_path.find(' '), std::string::npos) << short_path;
+    EXPECT_TRUE(files_.FileExists(short_path)) << short_path;
+    EXPECT_EQ(files_.ShortPath(Path("none")), "");
+}
+
+TEST_F(PlatformEngine, LinkSavedAndReadBack) {
+    Win32Shell shell;
+    const ShellLink link{"C:\\Program Files\\Kelmo\\Zinkolar\\Менеджер.exe", "/tray \"a b\"",
+                         "C:\\Program Files\\Kelmo\\Zinkolar"};
+    const auto saved = shell.CreateLink(link, Path("Менеджер.lnk"));
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(*saved) << saved->error;
+    const auto read = shell.ReadLink(Path("Менеджер.lnk"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->target, link.target);
+    EXPECT_EQ(read->arguments, link.arguments);
+    EXPECT_EQ(read->working_directory, link.working_directory);
+    EXPECT_EQ(shell.CreateLink(link, Path("none\\x.lnk")), Status{Status::kErrorPathNotFound});
+    EXPECT_FALSE(shell.ReadLink(Path("none.lnk")));
+}
+
+TEST_F(PlatformEngine, WinIniWrittenAndReadBack) {
+    Win32System system;
+    ASSERT_TRUE(system.WriteWinIni("Kelmo Platform Test", "Path", "C:\\Kelmo\\Папка"));
+    EXPECT_EQ(system.ReadWinIni("Kelmo Platform Test", "Path"), "C:\\Kelmo\\Папка");
+    WriteProfileStringW(L"Kelmo Platform Test", nullptr, nullptr);
+}
+
+TEST_F(PlatformEngine, ProcessListHoldsThisProgram) {
+    const auto names = Win32System().ProcessNames();
+    ASSERT_TRUE(names);
+    const auto is_this = [](const std::string& name) {
+        return EqualsIgnoreCase(name, "win32_tests.exe");
+    };
+    EXPECT_NE(std::find_if(names->begin(), names->end(), is_this), names->end());
+}
+
+TEST_F(PlatformEngine, TimeTexts) {
+    const Win32Clock clock;
+    // The test environment's Russian user formats.
+    EXPECT_TRUE(std::regex_match(clock.LocalTimeAndDate(),
+                                 std::regex(R"(\d{1,2}:\d\d:\d\d \d\d\.\d\d\.\d{4})")))
+        << clock.LocalTimeAndDate();
+    // No TZ in the environment: local time is UTC.
+    constexpr std::uint32_t kDosDate = ((2021 - 1980) << 9) | (3 << 5) | 4;
+    constexpr std::uint32_t kDosTime = (5 << 11) | (6 << 5) | (8 / 2);
+    EXPECT_EQ(clock.LocalDosDateTime(kKnownTime), (kDosDate << 16) | kDosTime);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,236 @@
+#include "posix_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace zkconvert {
+namespace {
+
+using platform::Status;
+
+std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// The platform's code for what errno says, so that callers see the same codes everywhere.
+Status LastError() {
+    switch (errno) {
+        case ENOENT:
+            return Status::Failure(Status::kErrorFileNotFound);
+        case ENOTDIR:
+            return Status::Failure(Status::kErrorPathNotFound);
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+        case EROFS:
+            return Status::Failure(Status::kErrorAccessDenied);
+        case ENOSPC:
+            return Status::Failure(Status::kErrorDiskFull);
+        case EEXIST:
+            return Status::Failure(Status::kErrorAlreadyExists);
+        default:
+            return Status::Failure(Status::kErrorGenFailure);
+    }
+}
+
+std::optional<struct stat> StatOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(Native(path).c_str(), &info) != 0)
+        return std::nullopt;
+    return info;
+}
+
+class PosixOpenFile final : public platform::OpenFile {
+  public:
+    explicit PosixOpenFile(int descriptor) : descriptor_(descriptor) {}
+    ~PosixOpenFile() override { ::close(descriptor_); }
+    PosixOpenFile(const PosixOpenFile&) = delete;
+    PosixOpenFile& operator=(const PosixOpenFile&) = delete;
+
+    std::optional<std::string> Read(std::size_t size) override {
+        std::string bytes(size, '\0');
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t got = ::read(descriptor_, bytes.data() + done, size - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return std::nullopt;
+            if (got == 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
+    Status Write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t put = ::write(descriptor_, bytes.data(), bytes.size());
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                return LastError();
+            bytes.remove_prefix(static_cast<std::size_t>(put));
+        }
+        return Status::Success();
+    }
+
+    Status Seek(std::int64_t offset) override {
+        return ::lseek(descriptor_, offset, SEEK_SET) < 0 ? LastError() : Status::Success();
+    }
+
+    Status Truncate() override {
+        const off_t here = ::lseek(descriptor_, 0, SEEK_CUR);
+        return here < 0 || ::ftruncate(descriptor_, here) != 0 ? LastError() : Status::Success();
+    }
+
+    std::int64_t Size() const override {
+        struct stat info {};
+        return ::fstat(descriptor_, &info) == 0 ? info.st_size : 0;
+    }
+
+  private:
+    int descriptor_;
+};
+
+}  // namespace
+
+bool PosixFileSystem::FileExists(const std::string& path) const {
+    const auto info = StatOf(path);
+    return info && S_ISREG(info->st_mode);
+}
+
+bool PosixFileSystem::DirectoryExists(const std::string& path) const {
+    const auto info = StatOf(path);
+    return info && S_ISDIR(info->st_mode);
+}
+
+std::vector<platform::FileEntry> PosixFileSystem::FindFiles(const std::string& pattern) const {
+    const std::string native = Native(pattern);
+    const auto slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+    const std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
+    std::vector<platform::FileEntry> found;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return found;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (::fnmatch(mask.c_str(), entry->d_name, FNM_CASEFOLD) == 0)
+            found.push_back({entry->d_name, DirectoryExists(folder + "/" + entry->d_name)});
+    }
+    ::closedir(dir);
+    return found;
+}
+
+std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) const {
+    const int descriptor = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    PosixOpenFile file(descriptor);
+    return file.Read(static_cast<std::size_t>(file.Size()));
+}
+
+bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+    Status error;
+    const auto file = Open(path, platform::OpenMode::Create, error);
+    return file && file->Write(bytes);
+}
+
+std::optional<platform::FileInfo> PosixFileSystem::Info(const std::string& path) const {
+    const auto info = StatOf(path);
+    if (!info)
+        return std::nullopt;
+    constexpr std::int64_t kUnixEpoch = 116444736000000000;  // 1970-01-01 in FILETIME units
+    platform::FileInfo result;
+    result.size = info->st_size;
+    result.write_time =
+        kUnixEpoch + info->st_mtim.tv_sec * 10000000LL + info->st_mtim.tv_nsec / 100;
+    result.attributes =
+        S_ISDIR(info->st_mode) ? platform::kAttributeDirectory : platform::kAttributeArchive;
+    if ((info->st_mode & S_IWUSR) == 0)
+        result.attributes |= platform::kAttributeReadOnly;
+    return result;
+}
+
+std::unique_ptr<platform::OpenFile> PosixFileSystem::Open(const std::string& path,
+                                                          platform::OpenMode mode, Status& error) {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+        case platform::OpenMode::Read:
+            flags |= O_RDONLY;
+            break;
+        case platform::OpenMode::Create:
+            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            break;
+        case platform::OpenMode::ReadWrite:
+            flags |= O_RDWR | O_CREAT;
+            break;
+    }
+    const int descriptor = ::open(Native(path).c_str(), flags, 0666);
+    if (descriptor < 0) {
+        error = LastError();
+        return nullptr;
+    }
+    error = Status::Success();
+    return std::make_unique<PosixOpenFile>(descriptor);
+}
+
+Status PosixFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    Status error;
+    const auto from = Open(source, platform::OpenMode::Read, error);
+    if (!from)
+        return error;
+    const auto to = Open(destination, platform::OpenMode::Create, error);
+    if (!to)
+        return error;
+    for (;;) {
+        const auto bytes = from->Read(std::size_t{64} * 1024);
+        if (!bytes)
+            return LastError();
+        if (bytes->empty())
+            break;
+        if (const Status written = to->Write(*bytes); !written)
+            return written;
+    }
+    const auto info = StatOf(source);
+    if (!info)
+        return LastError();
+    const struct timespec times[2] = {info->st_atim, info->st_mtim};
+    return ::utimensat(AT_FDCWD, Native(destination).c_str(), times, 0) == 0 ? Status::Success()
+                                                                             : LastError();
+}
+
+Status PosixFileSystem::CreateDirectories(const std::string& path) {
+    const std::string native = Native(path);
+    for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
+        const std::string part = native.substr(0, end);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return LastError();
+        if (end == std::string::npos)
+            break;
+    }
+    return DirectoryExists(path) ? Status::Success() : Status::Failure(Status::kErrorAlreadyExists);
+}
+
+Status PosixFileSystem::DeleteFile(const std::string& path) {
+    return ::unlink(Native(path).c_str()) == 0 ? Status::Success() : LastError();
+}
+
+Status PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    return ::rename(Native(from).c_str(), Native(to).c_str()) == 0 ? Status::Success()
+                                                                   : LastError();
+}
+
+std::string PosixFileSystem::ShortPath(const std::string&) const {
+    return {};
+}
+
+}  // namespace zkconvert
