@@ -9,6 +9,7 @@
 #
 # OBJDUMP is the MinGW objdump; an empty PROGRAM is skipped (a program this build does not make).
 set -euo pipefail
+# objdump translates its headings under a localized environment (the Wine tests run in ru_RU).
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 OBJDUMP PROGRAM..." >&2
@@ -32,7 +33,7 @@ for program in "$@"; do
         status=1
         continue
     fi
-    mapfile -t imports < <("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    mapfile -t imports < <(LC_ALL=C "$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' |
         tr '[:upper:]' '[:lower:]')
     if [ ${#imports[@]} -eq 0 ]; then
         echo "check_imports: no imports read from $program" >&2

@@ -22,6 +22,22 @@ bool rich_text = true;
 constexpr wchar_t kPanelClass[] = L"ZkPanel";
 constexpr int kDropDownHeight = 200;
 constexpr UINT kActivated = WM_APP + 1;
+// The focus has moved: read where it is once the move is over (while a button loses it, the
+// platform may still report the button as focused).
+constexpr UINT kFocusMoved = WM_APP + 2;
+
+// Whether a control's notification says that the focus came to it or left it.
+bool TellsFocus(Kind kind, WORD code) {
+    switch (kind) {
+        case Kind::Button:
+            return code == BN_SETFOCUS || code == BN_KILLFOCUS;
+        case Kind::Edit:
+        case Kind::RichText:
+            return code == EN_SETFOCUS || code == EN_KILLFOCUS;
+        default:
+            return false;
+    }
+}
 
 // An exception must never unwind through the platform's window code: show it and end.
 [[noreturn]] void Fail(const char* what) {
@@ -414,8 +430,9 @@ void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
         return;
     const WORD code = HIWORD(w);
     // Also while the program changes the windows: hiding or disabling may move the focus.
-    if (control->GetKind() == Kind::Button && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
-        FocusMoved(form);
+    if (TellsFocus(control->GetKind(), code)) {
+        if (const auto window = forms_.find(&form); window != forms_.end())
+            PostMessageW(window->second, kFocusMoved, 0, 0);
         return;
     }
     if (updating_)
@@ -559,6 +576,9 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             if (LOWORD(w) != WA_INACTIVE)
                 PostMessageW(window, kActivated, 0, 0);
             return DefWindowProcW(window, message, w, l);
+        case kFocusMoved:
+            FocusMoved(form);
+            return 0;
         case kActivated:
             if (form.on_activate)
                 form.on_activate();
