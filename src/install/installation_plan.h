@@ -58,8 +58,8 @@ struct InstallationPlan {
     bool start_menu_shortcuts = true;
     bool desktop_shortcut = true;
     bool quick_launch_shortcut = true;
-    bool server = true;            // the server type is chosen (client/server distributions)
-    std::string language;          // the language chosen, as the language list names it
+    bool server = true;    // the server type is chosen (client/server distributions)
+    std::string language;  // the language chosen, as the language list names it
     std::array<bool, kFileTypeCount> file_types{};  // ticked boxes, by FileType
 
     bool FileTypeChosen(FileType type) const { return file_types[static_cast<std::size_t>(type)]; }

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "convert/convert.h"
-#include "install/error_box.h"
 #include "install/file_types.h"
 #include "install/previous_installation.h"
 #include "install/product_libraries.h"
@@ -48,8 +47,8 @@ struct Run {
     // A product library or function is missing: the error names it and the program ends at
     // once, as nothing sensible can follow without the product's own code.
     void LibraryMissing(const LibraryFailure& failure) const {
-        ShowErrorBox(env.dialogs, env.language,
-                     language::FormatText(Text(keys::msgLoadError), {failure.name}));
+        language::ShowErrorBox(env.dialogs, env.language,
+                               language::FormatText(Text(keys::msgLoadError), {failure.name}));
         env.application.Halt(kRunFailedExitCode);
     }
 };
@@ -77,8 +76,8 @@ bool OpenLog(Run& run) {
     run.log = script::OpenInstallLog(platform.files, platform.codec,
                                      destination + "\\" + kInstallLogName, error);
     if (!run.log) {
-        ShowErrorBox(run.env.dialogs, run.env.language,
-                     run.Text(keys::ErCreate) + ": " + kInstallLogName);
+        language::ShowErrorBox(run.env.dialogs, run.env.language,
+                               run.Text(keys::ErCreate) + ": " + kInstallLogName);
         run.env.application.SetShowMainWindow(false);
         run.env.application.Terminate(kRunFailedExitCode);
         return false;
@@ -321,7 +320,7 @@ void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environ
     } catch (const std::exception& error) {
         // An operation the steps do not check failed: the wizard is hidden and the progress
         // window cannot be closed, so the program shows the error and ends.
-        ShowErrorBox(environment.dialogs, environment.language, error.what());
+        language::ShowErrorBox(environment.dialogs, environment.language, error.what());
         environment.application.Terminate(kRunFailedExitCode);
     }
 }

@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "install/command_line.h"
-#include "install/error_box.h"
 #include "install/unchecked.h"
 #include "language/format.h"
+#include "language/message_dialogs.h"
 
 namespace install {
 
@@ -42,15 +42,15 @@ void WriteProductLocation(const InstallationPlan& plan, const platform::Platform
     if (status)
         status = platform.system.WriteWinIni(kWinIniSection, "Version", plan.config.version_number);
     if (!status)
-        ShowErrorBox(dialogs, language,
-                     language::FormatText(language.Lookup(keys::mesErWinIni),
-                                          {std::to_string(status.error)}));
+        language::ShowErrorBox(dialogs, language,
+                               language::FormatText(language.Lookup(keys::mesErWinIni),
+                                                    {std::to_string(status.error)}));
 
     if (platform.registry.CreateKey(RegistryRoot::LocalMachine, kProductKey))
         WriteValues(platform.registry, kProductKey,
                     {{"Path", plan.destination}, {"DataPath", plan.destination}});
     else
-        ShowErrorBox(dialogs, language, language.Lookup(keys::mesErReg));
+        language::ShowErrorBox(dialogs, language, language.Lookup(keys::mesErReg));
 }
 
 void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& registry,

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "install/error_box.h"
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
@@ -63,7 +62,7 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
     };
     const auto test = ProcessTest::Load(platform.libraries);
     if (!test) {
-        ShowErrorBox(
+        language::ShowErrorBox(
             dialogs, language,
             language::FormatText(language.Lookup(keys::msgLoadError), {test.error().name}));
         platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);

@@ -94,4 +94,8 @@ ui::DialogButton ShowPlainDialog(ui::MessageDialogs& dialogs, const std::string&
     return dialogs.Show(request);
 }
 
+void ShowErrorBox(ui::MessageDialogs& dialogs, const Language& language, const std::string& text) {
+    ShowMessageDialog(dialogs, language, text, ui::DialogKind::Error, {ui::DialogButton::Ok});
+}
+
 }  // namespace language

@@ -16,6 +16,9 @@ ui::DialogButton ShowMessageDialog(ui::MessageDialogs& dialogs, const Language& 
                                    const std::string& text, ui::DialogKind kind,
                                    std::vector<ui::DialogButton> buttons);
 
+// The error box: the error-kind dialog in the current language with one OK button.
+void ShowErrorBox(ui::MessageDialogs& dialogs, const Language& language, const std::string& text);
+
 // The toolkit's dialog as it is, with English title and captions ("Warning", "Confirm",
 // "Error", "Information"; "&Yes", "&No", "OK", "Cancel", "&Retry"): the conversions' questions
 // and the printer library's load error use it.

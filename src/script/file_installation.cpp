@@ -186,9 +186,8 @@ bool FileInstallation::Copy(const std::string& source, const std::string& destin
 void FileInstallation::ShowCopyError(const std::string& destination) {
     context_.progress.Flush();
     const language::Language& language = context_.language;
-    language::ShowMessageDialog(context_.dialogs, language,
-                                language.Lookup(language::keys::cErrorCopyFile) + " " + destination,
-                                ui::DialogKind::Error, {ui::DialogButton::Ok});
+    language::ShowErrorBox(context_.dialogs, language,
+                           language.Lookup(language::keys::cErrorCopyFile) + " " + destination);
     if (context_.update_background) {
         context_.update_background();
     }

@@ -14,9 +14,9 @@ install::InstallationPlan Wizard::Plan() const {
     plan.server = form_["ServerRb"].Checked();
     plan.language = language_.CurrentName();
     constexpr std::pair<FileType, const char*> kBoxes[] = {
-        {FileType::Mix, "MIXCBx"},      {FileType::PhoneBook, "BZKCBx"},
-        {FileType::Script, "ZKACBx"},   {FileType::LogBook, "ZKLCBx"},
-        {FileType::Schedule, "ZKSCBx"}, {FileType::Fax, "ZKXCBx"},
+        {FileType::Mix, "MIXCBx"},       {FileType::PhoneBook, "BZKCBx"},
+        {FileType::Script, "ZKACBx"},    {FileType::LogBook, "ZKLCBx"},
+        {FileType::Schedule, "ZKSCBx"},  {FileType::Fax, "ZKXCBx"},
         {FileType::CoverPage, "ZKCCBx"},
     };
     for (const auto& [type, box] : kBoxes)

@@ -127,7 +127,8 @@ void Wizard::Create() {
 
     if (const auto branding = platform_.libraries.Load(install::kBrandingLibrary)) {
         form_["Image1"].SetPicture(branding->Picture("WIZARD"));
-        config_.short_product_name = branding->String(install::kShortNameString).value_or("Zinkolar");
+        config_.short_product_name =
+            branding->String(install::kShortNameString).value_or("Zinkolar");
         config_.client_server = install::IsClientServer(branding->String(install::kKindString));
     }
 

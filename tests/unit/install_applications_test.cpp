@@ -69,7 +69,7 @@ TEST_F(ApplicationsTest, NoneRunning) {
 TEST_F(ApplicationsTest, OneThatClosesWithinASecond) {
     processes.closes_at["zkdrv32.exe"] = fake.clock.milliseconds + 800;
     Run();
-    EXPECT_EQ(DialogTexts(), std::vector<std::string>{kAnyAppRun});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kAnyAppRun});
     EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Warning);
     EXPECT_EQ(fake.system.broadcasts.size(), 8u);
     EXPECT_EQ(fake.system.broadcasts[0], (platform::Broadcast{"ZKCloseAllApplMes", 5000}));
@@ -132,7 +132,7 @@ TEST_F(ApplicationsTest, OneThatNeverCloses) {
             EXPECT_TRUE(app.Terminating());
         }
         EXPECT_EQ(halted, c.halted);
-        EXPECT_EQ(DialogTexts(), c.texts);
+        EXPECT_EQ(dialogs.Texts(), c.texts);
         EXPECT_EQ(Elapsed(), c.waited);
         EXPECT_EQ(fake.system.broadcasts.size(), c.waited == 0 ? 0u : c.waited / 100 + 1);
         EXPECT_FALSE(fake.system.busy_cursor);
@@ -163,7 +163,7 @@ TEST_F(ApplicationsTest, MissingLibraryOrFunction) {
             fake.libraries.Add(install::kServiceLibrary);
         processes.closes_at = {{"zinkolar.exe", kNever}};
         Run();
-        EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(fake.system.broadcasts.size(), 1u);
         EXPECT_EQ(Elapsed(), 0u);
         EXPECT_FALSE(app.Terminating());

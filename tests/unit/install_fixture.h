@@ -95,13 +95,6 @@ class InstallTest : public testing::Test {
         plan.language = name;
     }
 
-    std::vector<std::string> DialogTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : dialogs.Shown())
-            texts.push_back(shown.text);
-        return texts;
-    }
-
     platform::FakePlatform fake;
     platform::Platform platform = fake.Get();
     install::InstallationPlan plan;

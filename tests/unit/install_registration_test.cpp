@@ -117,7 +117,7 @@ TEST_F(RegistrationTest, ProductLocationAndItsFailures) {
         install::WriteProductLocation(plan, platform, language, dialogs);
 
         EXPECT_EQ(fake.system.win_ini_writes, c.written);
-        EXPECT_EQ(DialogTexts(), c.messages);
+        EXPECT_EQ(dialogs.Texts(), c.messages);
         for (const char* name : {"Path", "DataPath"}) {
             EXPECT_EQ(fake.registry.ReadString(RegistryRoot::LocalMachine,
                                                "SOFTWARE\\Kelmo\\Zinkolar", name),

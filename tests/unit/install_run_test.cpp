@@ -186,12 +186,6 @@ class InstallRunTest : public testing::Test {
                      [](const std::string& line) { return !line.starts_with(' '); });
         return events;
     }
-    Strings DialogTexts() const {
-        Strings texts;
-        for (const auto& shown : dialogs.Shown())
-            texts.push_back(shown.text);
-        return texts;
-    }
 
     platform::FakePlatform fake;
     language::Language language{fake.files, fake.codec, kSource};
@@ -263,7 +257,7 @@ TEST_F(InstallRunTest, StepsInOrderWithTheRecordsEachLeaves) {
         "finish page",
     };
     EXPECT_EQ(journal, expected) << Listing(journal);
-    EXPECT_TRUE(DialogTexts().empty()) << Listing(DialogTexts());
+    EXPECT_TRUE(dialogs.Texts().empty()) << Listing(dialogs.Texts());
     EXPECT_FALSE(app.Terminating());
     EXPECT_FALSE(progress.GetForm().Visible());
     EXPECT_EQ(progress.GetForm().Caption(), "Копирование файлов");
@@ -310,7 +304,7 @@ TEST_P(StopTest, EarlierInstallationKeptUnlessTheRunInstalls) {
     AddEarlierInstallation();
     GetParam().arrange(*this);
     Run();
-    EXPECT_EQ(Events(), GetParam().events) << Listing(journal) << Listing(DialogTexts());
+    EXPECT_EQ(Events(), GetParam().events) << Listing(journal) << Listing(dialogs.Texts());
     EXPECT_EQ(EarlierInstallationInPlace(), GetParam().earlier_kept);
 }
 
@@ -374,7 +368,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(InstallRunTest, WithoutThePrinterLibraryNothingIsCopied) {
     fake.libraries.RemoveLibrary(install::kPrinterLibrary);
     Run();
-    EXPECT_EQ(DialogTexts(), (Strings{"Ошибка при загрузке zkprtstp.dll"}));
+    EXPECT_EQ(dialogs.Texts(), (Strings{"Ошибка при загрузке zkprtstp.dll"}));
     // The toolkit's own dialog: its title is not the program's.
     EXPECT_EQ(dialogs.Shown().at(0).title, "Error");
     EXPECT_FALSE(fake.files.FileExists(std::string(kDestination) + "\\zinkolar.exe"));
@@ -386,7 +380,7 @@ TEST_F(InstallRunTest, WithoutThePrinterLibraryNothingIsCopied) {
 TEST_F(InstallRunTest, LogThatCannotBeOpenedEndsTheProgramBeforeAnythingElse) {
     fake.files.failures.Add({platform::FakeOperation::Open, "install.ini"});
     Run();
-    EXPECT_EQ(DialogTexts(), (Strings{"Не создать файл: install.ini"}));
+    EXPECT_EQ(dialogs.Texts(), (Strings{"Не создать файл: install.ini"}));
     EXPECT_EQ(Events(), (Strings{"hide wizard"}));
     EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
     EXPECT_FALSE(app.show_main_window);
@@ -402,7 +396,7 @@ TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
     fake.registry.failures.Add({platform::FakeOperation::WriteValue, "Uninstall"});
     Run();
     ASSERT_EQ(dialogs.Shown().size(), 1U);
-    EXPECT_NE(DialogTexts()[0].find("Uninstall"), std::string::npos) << DialogTexts()[0];
+    EXPECT_NE(dialogs.Texts()[0].find("Uninstall"), std::string::npos) << dialogs.Texts()[0];
     EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
     EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
     const Strings events = Events();

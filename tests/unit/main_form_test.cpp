@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "install/branding.h"
 #include "app/main_form.h"
+#include "install/branding.h"
 #include "platform/fake/fake_libraries.h"
 
 namespace {

@@ -83,7 +83,7 @@ TEST_P(WizardGroupText, MustBeAFolderName) {
         EXPECT_EQ(Page(), 6);
         return;
     }
-    EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.said});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.said});
     EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
     EXPECT_EQ(Page(), 5);
     EXPECT_EQ(Title(), "Выбор группы программ в меню Пуск");

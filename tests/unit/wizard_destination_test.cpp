@@ -203,7 +203,7 @@ TEST_P(WizardFolderText, MustBeOneThePlatformCreates) {
     C("PathEdit").Type(c.typed);
     Next();
     if (c.taken == nullptr) {
-        EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.said});
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.said});
         EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
         EXPECT_EQ(dialogs.Shown().at(0).buttons, std::vector{DialogButton::Ok});
         EXPECT_EQ(Page(), 3);
@@ -244,7 +244,7 @@ TEST_F(WizardTest, DriveRootPickedInTheListIsRefused) {
     C("DirectoryLbx").Choose(0);
     ASSERT_EQ(C("PathEdit").Text(), "C:\\");
     Next();
-    EXPECT_EQ(DialogTexts(), std::vector<std::string>{kBadFolderMessage});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kBadFolderMessage});
     EXPECT_EQ(Page(), 3);
     EXPECT_EQ(wizard->Destination(), kDefaultFolder);
 }
@@ -310,7 +310,7 @@ TEST_P(WizardDestinationChecks, GuardTheWayOn) {
     for (DialogButton answer : c.answers)
         dialogs.Answer(answer);
     Next();
-    EXPECT_EQ(DialogTexts(), c.asked);
+    EXPECT_EQ(dialogs.Texts(), c.asked);
     for (const auto& asked : dialogs.Shown()) {
         if (asked.text == kVersionMessage) {
             EXPECT_EQ(asked.kind, DialogKind::Confirmation);
@@ -365,7 +365,7 @@ TEST_F(WizardTest, DriveNotReadyWarnsEvenWhenNothingIsNeeded) {
     WalkTo(4);
     dialogs.Answer(DialogButton::Yes);
     Next();
-    EXPECT_EQ(DialogTexts(), std::vector<std::string>{kSpaceMessage});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kSpaceMessage});
     EXPECT_EQ(Page(), 5);
 }
 

@@ -138,13 +138,6 @@ class WizardTest : public testing::Test {
         }
     }
 
-    std::vector<std::string> DialogTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : dialogs.Shown())
-            texts.push_back(shown.text);
-        return texts;
-    }
-
     platform::FakePlatform fake;
     ui::HeadlessApplication app;
     ui::ScriptedDialogs dialogs;

@@ -131,7 +131,7 @@ TEST_P(WizardSpooler, FindsTheDriverFolderOrItsFallBack) {
     if (c.message == nullptr) {
         EXPECT_TRUE(dialogs.Shown().empty());
     } else {
-        EXPECT_EQ(DialogTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Error);
     }
     EXPECT_FALSE(app.Terminating()) << "start-up goes on";
@@ -176,10 +176,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WizardTest, StoppedSpoolerEndsTheProcessAfterItsMessage) {
     fake.system.driver_directory = {false, "", 1722};
     EXPECT_THROW(Start(), ui::Halted);
-    EXPECT_EQ(DialogTexts(), std::vector<std::string>{
-                                 "Службы Print Spooler и/или Remote Procedure Call остановлены. "
-                                 "Продолжение установки невозможно. Запустите службы и повторите "
-                                 "установку."});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
+                                   "Службы Print Spooler и/или Remote Procedure Call остановлены. "
+                                   "Продолжение установки невозможно. Запустите службы и повторите "
+                                   "установку."});
     EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Error);
 }
 

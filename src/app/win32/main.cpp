@@ -41,7 +41,6 @@ int Run() {
         }
     });
     script::CopyFilesForm copy_files;
-    HWND copy_files_window = nullptr;
     wizard.SetRunInstallation([&] {
         const install::RunEnvironment environment{
             .platform = platform,
@@ -49,27 +48,22 @@ int Run() {
             .dialogs = dialogs,
             .application = application,
             .progress = copy_files,
-            .windows =
-                {
-                    .hide_wizard = [&] { wizard.GetForm().SetVisible(false); },
-                    .update_background = [&] { UpdateWindow(main_window); },
-                    .refresh =
-                        [&] {
-                            RedrawWindow(copy_files_window, nullptr, nullptr,
-                                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                        },
-                    .show_finish_page =
-                        [&] {
-                            wizard.ShowFinishPage();
-                            SetForegroundWindow(wizard_window);
-                        },
-                },
+            .windows = {
+                .hide_wizard = [&] { wizard.GetForm().SetVisible(false); },
+                .update_background = [&] { UpdateWindow(main_window); },
+                .refresh = [&] { copy_files.GetForm().Repaint(); },
+                .show_finish_page =
+                    [&] {
+                        wizard.ShowFinishPage();
+                        SetForegroundWindow(wizard_window);
+                    },
+            },
             .host = main_window,
         };
         install::RunInstallation(wizard.Plan(), environment);
     });
     wizard.Create();
-    copy_files_window = backend.Create(copy_files.GetForm(), main_window);
+    backend.Create(copy_files.GetForm(), main_window);
     copy_files.Attach(platform.clock, application);
     if (application.Terminating())
         return application.Run();

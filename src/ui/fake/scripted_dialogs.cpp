@@ -11,4 +11,11 @@ DialogButton ScriptedDialogs::Show(const DialogRequest& request) {
     return answer;
 }
 
+std::vector<std::string> ScriptedDialogs::Texts() const {
+    std::vector<std::string> texts;
+    for (const DialogRequest& request : shown_)
+        texts.push_back(request.text);
+    return texts;
+}
+
 }  // namespace ui

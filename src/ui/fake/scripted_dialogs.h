@@ -1,6 +1,7 @@
 #pragma once
 // Message dialogs for tests: answers come from a script, and every request is recorded.
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "ui/message_dialog.h"
@@ -12,6 +13,8 @@ class ScriptedDialogs final : public MessageDialogs {
     // The next dialog answers with this button.
     void Answer(DialogButton button) { answers_.push_back(button); }
     const std::vector<DialogRequest>& Shown() const { return shown_; }
+    // The texts of the dialogs shown, in order.
+    std::vector<std::string> Texts() const;
     void Clear() { shown_.clear(); }
 
     // Without a scripted answer the first button is pressed, as Enter would.
