@@ -4,6 +4,7 @@
 #include "platform/libraries.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 
 namespace platform {
 
@@ -15,6 +16,7 @@ struct Platform {
     Shell& shell;
     System& system;
     Clock& clock;
+    Trace& trace;
 };
 
 }  // namespace platform

@@ -16,7 +16,10 @@ struct FakePlatform {
     FakeShell shell{files};
     FakeSystem system;
     FakeClock clock;
-    Platform Get() { return Platform{files, libraries, codec, registry, shell, system, clock}; }
+    RecordingTrace trace;
+    Platform Get() {
+        return Platform{files, libraries, codec, registry, shell, system, clock, trace};
+    }
 };
 
 }  // namespace platform

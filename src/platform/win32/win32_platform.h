@@ -85,7 +85,11 @@ struct Win32Platform {
     Win32Shell shell;
     Win32System system;
     Win32Clock clock;
-    Platform Get() { return Platform{files, *libraries, codec, registry, shell, system, clock}; }
+    NoTrace no_trace;
+    Trace* trace = &no_trace;  // the account the command line asks for, if any
+    Platform Get() {
+        return Platform{files, *libraries, codec, registry, shell, system, clock, *trace};
+    }
 };
 
 }  // namespace platform
