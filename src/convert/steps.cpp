@@ -11,7 +11,8 @@ bool IsVersion4Installation(const std::string& old_folder, const std::string& ol
 
 bool Ask(const Context& context, const language::TextKey& question) {
     return language::ShowPlainDialog(
-               context.dialogs, context.language.Lookup(question), ui::DialogKind::Confirmation,
+               context.dialogs, question.key, context.language.Lookup(question),
+               ui::DialogKind::Confirmation,
                {ui::DialogButton::Yes, ui::DialogButton::No}) == ui::DialogButton::Yes;
 }
 
@@ -21,7 +22,7 @@ void ShowProgress(const Context& context, const language::TextKey& step) {
 }
 
 void ShowError(const Context& context, const language::TextKey& message) {
-    language::ShowPlainDialog(context.dialogs, context.language.Lookup(message),
+    language::ShowPlainDialog(context.dialogs, message.key, context.language.Lookup(message),
                               ui::DialogKind::Error, {ui::DialogButton::Ok});
 }
 

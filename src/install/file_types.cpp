@@ -58,6 +58,7 @@ void WriteClassesKey(platform::Registry& registry, script::InstallLog& log, cons
 void RegisterShellAssociation(const InstallationPlan& plan, const platform::Platform& platform,
                               script::InstallLog& log, const FileTypeEntry& entry) {
     const std::string type_key(entry.type_key);
+    platform.trace.Line("File type " + std::string(entry.extension) + " -> " + type_key);
     WriteClassesKey(platform.registry, log, std::string(entry.extension), type_key);
     WriteClassesKey(platform.registry, log, type_key, std::string(entry.description));
     // The command key lies below the type key, which the log already covers.

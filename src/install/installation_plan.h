@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/trace.h"
+
 namespace install {
 
 // The distribution's configuration, read from setup.ini [main] at start, with the values the
@@ -50,6 +52,12 @@ struct SystemFolders {
 enum class FileType { Mix, PhoneBook, Script, LogBook, Schedule, Fax, CoverPage };
 inline constexpr std::size_t kFileTypeCount = 7;
 
+// A name and the version number after a blank; the name alone when there is no number, so that
+// no name ends in a blank (a registry key or file name that no log record could hold).
+inline std::string WithVersion(const std::string& name, const std::string& version) {
+    return version.empty() ? name : name + " " + version;
+}
+
 struct InstallationPlan {
     SetupConfig config;
     SystemFolders folders;
@@ -65,8 +73,15 @@ struct InstallationPlan {
     bool FileTypeChosen(FileType type) const { return file_types[static_cast<std::size_t>(type)]; }
     // ProductName and the edition: "Zinkolar Server", or "Zinkolar" without a type choice.
     std::string EditionName() const { return config.product_name + config.edition_suffix; }
+    // "Zinkolar Server 5.0": the name of the uninstall entry, the main shortcut and the log.
+    std::string Title() const { return WithVersion(EditionName(), config.version_number); }
     // The program group folder, one trailing backslash removed.
     std::string GroupDir() const;
+    // Without a programs folder on this system the group would land in the drive's root.
+    bool MakesProgramGroup() const { return start_menu_shortcuts && !folders.programs_dir.empty(); }
 };
+
+// States the plan in the account of the run, one fact a line.
+void TracePlan(const InstallationPlan& plan, platform::Trace& trace);
 
 }  // namespace install

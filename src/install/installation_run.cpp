@@ -14,10 +14,12 @@
 #include "install/registration.h"
 #include "install/running_applications.h"
 #include "install/shortcuts.h"
+#include "install/traced_platform.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
 #include "script/file_installation.h"
 #include "script/install_log.h"
+#include "script/trace_text.h"
 
 namespace install {
 namespace {
@@ -30,7 +32,9 @@ constexpr char kInstallLogName[] = "install.ini";
 struct Run {
     const InstallationPlan& plan;
     const RunEnvironment& env;
-    platform::Platform platform = env.platform;
+    TracedRegistry traced_registry{env.platform.registry, env.platform.trace};
+    TracedShell traced_shell{env.platform.shell, env.platform.trace};
+    platform::Platform platform = WithTracedChanges(env.platform, traced_registry, traced_shell);
     std::unique_ptr<script::InstallLog> log;               // from OpenLog on
     std::optional<script::FileInstallation> installation;  // from OpenLog on
     std::optional<PrinterSetup> printer;    // from RemoveOldPrinter to InstallPrinter
@@ -47,14 +51,23 @@ struct Run {
     // A product library or function is missing: the error names it and the program ends at
     // once, as nothing sensible can follow without the product's own code.
     void LibraryMissing(const LibraryFailure& failure) const {
+        TraceMissing(failure);
         language::ShowErrorBox(env.dialogs, env.language,
-                               language::FormatText(Text(keys::msgLoadError), {failure.name}));
+                               language::FormatText(Text(keys::msgLoadError), {failure.name}),
+                               keys::msgLoadError.key);
         env.application.Halt(kRunFailedExitCode);
+    }
+    void TraceMissing(const LibraryFailure& failure) const {
+        platform.trace.Line("Product library or function missing: " + failure.name);
     }
 };
 
 // Returns false when the run ends here.
 using Step = bool (*)(Run&);
+struct NamedStep {
+    const char* name;  // for the trace
+    Step run;
+};
 
 // Wizard hidden, progress window shown with the first step.
 bool ShowProgress(Run& run) {
@@ -73,11 +86,15 @@ bool OpenLog(Run& run) {
     const std::string& destination = run.plan.destination;
     platform.files.CreateDirectories(destination);
     platform::Status error;
-    run.log = script::OpenInstallLog(platform.files, platform.codec,
-                                     destination + "\\" + kInstallLogName, error);
+    const std::string log_path = destination + "\\" + kInstallLogName;
+    run.log =
+        script::OpenInstallLog(platform.files, platform.codec, log_path, error, &platform.trace);
     if (!run.log) {
+        platform.trace.Line("Installation log not opened: " + log_path + ": " +
+                            script::ErrorText(error));
         language::ShowErrorBox(run.env.dialogs, run.env.language,
-                               run.Text(keys::ErCreate) + ": " + kInstallLogName);
+                               run.Text(keys::ErCreate) + ": " + kInstallLogName,
+                               keys::ErCreate.key);
         run.env.application.SetShowMainWindow(false);
         run.env.application.Terminate(kRunFailedExitCode);
         return false;
@@ -100,6 +117,7 @@ bool OpenLog(Run& run) {
                     .printer_driver_dir = run.plan.folders.printer_driver_dir},
         .platform_code = config.platform_code,
         .need_disk_space = config.need_disk_space,
+        .trace = platform.trace,
     });
     return true;
 }
@@ -117,8 +135,7 @@ std::string RootFolder(const InstallationPlan& plan) {
 bool RecordHeader(Run& run) {
     const InstallationPlan& plan = run.plan;
     run.log->LogText(script::kLogMain, "start", run.platform.clock.LocalTimeAndDate());
-    run.log->LogText(script::kLogMain, "version",
-                     plan.EditionName() + " " + plan.config.version_number);
+    run.log->LogText(script::kLogMain, "version", plan.Title());
     run.log->LogText(script::kLogMain, "rootfolder", RootFolder(plan));
     return true;
 }
@@ -159,9 +176,10 @@ bool RemoveOldPrinter(Run& run) {
     run.ShowStep(run.Text(keys::cPrinterUnInstall));
     LibraryResult<PrinterSetup> printer = PrinterSetup::Load(run.platform.libraries);
     if (!printer) {
+        run.TraceMissing(printer.error());
         // The toolkit's own dialog: this error comes from outside the program's texts.
         language::ShowPlainDialog(
-            run.env.dialogs,
+            run.env.dialogs, keys::msgLoadError.key,
             language::FormatText(run.Text(keys::msgLoadError), {printer.error().name}),
             ui::DialogKind::Error, {ui::DialogButton::Ok});
         run.env.application.Halt(kRunFailedExitCode);
@@ -180,7 +198,7 @@ bool RemoveOldPrinter(Run& run) {
 // without installing, so that a run that stops early leaves the earlier installation usable.
 bool RemovePreviousItems(Run& run) {
     platform::Platform& platform = run.platform;
-    RemovePreviousShortcuts(run.plan, platform.files, platform.codec, *run.log);
+    RemovePreviousShortcuts(run.plan, platform, *run.log);
     RemovePreviousRegistryEntries(platform.registry, *run.log);
     run.Refresh();
     return true;
@@ -215,7 +233,8 @@ bool MakeShortcuts(Run& run) {
 
 bool RegisterUninstall(Run& run) {
     run.ShowStep(run.Text(keys::cAddUninstallInfo));
-    WriteUninstallEntry(run.plan, run.platform.registry, *run.log, run.env.language);
+    WriteUninstallEntry(run.plan, run.platform.registry, *run.log, run.env.language,
+                        run.installation->InstalledBytes());
     return true;
 }
 
@@ -246,6 +265,7 @@ bool ConvertOldData(Run& run) {
     run.UpdateBackground();
     run.converted_log_count = convert::ConvertLogBook(context, folders.old_install_path,
                                                       folders.old_version, destination);
+    platform.trace.Line("Converted " + std::to_string(run.converted_log_count) + " log records");
     run.UpdateBackground();
     convert::ConvertSchedule(context, destination);
     run.UpdateBackground();
@@ -278,8 +298,10 @@ bool InstallPrinter(Run& run) {
                                     language_file ? language_file->data() : nullptr);
     if (!installed)
         run.LibraryMissing(installed.error());
-    if (!*installed)
+    if (!*installed) {
+        run.platform.trace.Line("The printer-setup library refused to install the printer");
         run.env.application.Halt(kRunFailedExitCode);
+    }
     run.UpdateBackground();
     run.Refresh();
     run.printer.reset();
@@ -296,28 +318,41 @@ bool ShowFinish(Run& run) {
 }
 
 // The order of the run.
-constexpr Step kSteps[] = {
-    ShowProgress,          OpenLog,
-    RecordHeader,          MakeFolders,
-    CloseApplications,     WriteLocation,
-    RemoveOldPrinter,      RemovePreviousItems,
-    MakeInternetShortcuts, CopyFiles,
-    MakeShortcuts,         RegisterUninstall,
-    RegisterTypes,         RegisterApplicationPaths,
-    ConvertOldData,        WriteSettings,
-    InstallPrinter,        ShowFinish,
+constexpr NamedStep kSteps[] = {
+    {"Showing the progress window", ShowProgress},
+    {"Opening the installation log", OpenLog},
+    {"Recording the installation", RecordHeader},
+    {"Creating folders", MakeFolders},
+    {"Closing the product's applications", CloseApplications},
+    {"Writing the product's location", WriteLocation},
+    {"Removing the old virtual printer", RemoveOldPrinter},
+    {"Removing the earlier installation's shortcuts and registry items", RemovePreviousItems},
+    {"Writing internet shortcuts", MakeInternetShortcuts},
+    {"Copying files", CopyFiles},
+    {"Creating shortcuts", MakeShortcuts},
+    {"Registering the uninstall entry", RegisterUninstall},
+    {"Registering file types", RegisterTypes},
+    {"Registering the application path", RegisterApplicationPaths},
+    {"Converting the earlier version's data", ConvertOldData},
+    {"Writing the product settings", WriteSettings},
+    {"Installing the virtual printer", InstallPrinter},
+    {"Showing the finish page", ShowFinish},
 };
 
 }  // namespace
 
 void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environment) {
     Run run{.plan = plan, .env = environment};
+    platform::Trace& trace = environment.platform.trace;
+    TracePlan(plan, trace);
     try {
-        for (const Step step : kSteps) {
-            if (!step(run))
+        for (const NamedStep& step : kSteps) {
+            trace.Line(std::string("Step: ") + step.name);
+            if (!step.run(run))
                 return;
         }
     } catch (const std::exception& error) {
+        trace.Line(std::string("Run failed: ") + error.what());
         // An operation the steps do not check failed: the wizard is hidden and the progress
         // window cannot be closed, so the program shows the error and ends.
         language::ShowErrorBox(environment.dialogs, environment.language, error.what());

@@ -7,6 +7,7 @@
 #include "install/file_types.h"
 #include "install/registration.h"
 #include "platform/text.h"
+#include "script/trace_text.h"
 
 namespace install {
 
@@ -52,19 +53,25 @@ std::vector<std::string> Lines(std::string_view text) {
 
 }  // namespace
 
-void RemovePreviousShortcuts(const InstallationPlan& plan, platform::FileSystem& files,
-                             const platform::TextCodec& codec, const script::InstallLog& log) {
+void RemovePreviousShortcuts(const InstallationPlan& plan, const platform::Platform& platform,
+                             const script::InstallLog& log) {
+    const auto remove = [&platform](const std::string& file) {
+        const platform::Status status = platform.files.DeleteFile(file);
+        platform.trace.Line(status ? "Earlier shortcut removed: " + file
+                                   : "Earlier shortcut not removed: " + file + ": " +
+                                         script::ErrorText(status));
+    };
     // The older installer's log: lines "file: <path>".
     constexpr std::string_view kFileLine = "file: ";
-    if (const auto old_log = files.ReadFile(plan.destination + "\\install.log")) {
-        for (const std::string& line : Lines(codec.AnsiToUtf8(*old_log))) {
+    if (const auto old_log = platform.files.ReadFile(plan.destination + "\\install.log")) {
+        for (const std::string& line : Lines(platform.codec.AnsiToUtf8(*old_log))) {
             if (line.starts_with(kFileLine) && IsShortcutFile(line))
-                files.DeleteFile(line.substr(kFileLine.size()));
+                remove(line.substr(kFileLine.size()));
         }
     }
     for (const std::string& file : log.Keys(script::kLogFile)) {
         if (IsShortcutFile(file))
-            files.DeleteFile(file);
+            remove(file);
     }
 }
 

@@ -18,8 +18,8 @@ namespace install {
 
 // Deletes the shortcut files named by the lines "file: <path>" of the older install.log in the
 // installation folder, and by the [file] keys of the log.
-void RemovePreviousShortcuts(const InstallationPlan& plan, platform::FileSystem& files,
-                             const platform::TextCodec& codec, const script::InstallLog& log);
+void RemovePreviousShortcuts(const InstallationPlan& plan, const platform::Platform& platform,
+                             const script::InstallLog& log);
 
 // Deletes the keys of [lregkey] below HKLM and of [cregkey] below HKCR, each with its subkeys,
 // and the values of [lregvalue] ("key|value") in keys below HKLM that still exist.

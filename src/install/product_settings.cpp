@@ -73,6 +73,7 @@ void WriteProductSettings(const InstallationPlan& plan, const platform::Platform
         settings.Write("User", "Affiliate", code);
     log.LogItem(script::kLogFile, path, true);
     Save(platform.files, platform.codec, path, settings);
+    platform.trace.Line("Settings written: " + path);
 }
 
 }  // namespace install

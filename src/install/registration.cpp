@@ -1,12 +1,15 @@
 #include "install/registration.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <limits>
 #include <utility>
 
 #include "install/command_line.h"
 #include "install/unchecked.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
+#include "script/trace_text.h"
 
 namespace install {
 
@@ -30,17 +33,32 @@ void WriteValues(platform::Registry& registry, const std::string& key,
         WriteStringOrThrow(registry, RegistryRoot::LocalMachine, key, name, data);
 }
 
+// Kilobytes, rounded up; a size beyond the value's range shows as the largest it holds.
+std::uint32_t WholeKilobytes(std::int64_t bytes) {
+    const std::int64_t kilobytes = (std::max<std::int64_t>(bytes, 0) + 1023) / 1024;
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(kilobytes, std::numeric_limits<std::uint32_t>::max()));
+}
+
 }  // namespace
 
 std::string UninstallKey(const InstallationPlan& plan) {
-    return kUninstallRoot + plan.EditionName() + " " + plan.config.version_number;
+    return kUninstallRoot + plan.Title();
 }
 
 void WriteProductLocation(const InstallationPlan& plan, const platform::Platform& platform,
                           const language::Language& language, ui::MessageDialogs& dialogs) {
-    platform::Status status = platform.system.WriteWinIni(kWinIniSection, "Path", plan.destination);
+    const auto write_win_ini = [&](const char* key, const std::string& value) {
+        const platform::Status status = platform.system.WriteWinIni(kWinIniSection, key, value);
+        const std::string entry = std::string("[") + kWinIniSection + "] " + key + "=" + value;
+        platform.trace.Line(status ? "win.ini " + entry
+                                   : "win.ini write failed: " + entry + ": " +
+                                         script::ErrorText(status));
+        return status;
+    };
+    platform::Status status = write_win_ini("Path", plan.destination);
     if (status)
-        status = platform.system.WriteWinIni(kWinIniSection, "Version", plan.config.version_number);
+        status = write_win_ini("Version", plan.config.version_number);
     if (!status)
         language::ShowErrorBox(dialogs, language,
                                language::FormatText(language.Lookup(keys::mesErWinIni),
@@ -54,22 +72,29 @@ void WriteProductLocation(const InstallationPlan& plan, const platform::Platform
 }
 
 void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& registry,
-                         script::InstallLog& log, const language::Language& language) {
+                         script::InstallLog& log, const language::Language& language,
+                         std::int64_t installed_bytes) {
     const SetupConfig& config = plan.config;
     const std::string key = UninstallKey(plan);
-    const std::string product = plan.EditionName() + " " + config.version_number;
     log.LogItem(script::kLogLocalKey, key,
                 registry.CreateKey(RegistryRoot::LocalMachine, key).Ok());
-    WriteValues(registry, key,
-                {
-                    {"DisplayName", product + " (" + language.Lookup(keys::cDelRepFiles) + ")"},
-                    {"UninstallString", QuotedWhenBlank(plan.destination + "\\zkuninst.exe")},
-                    {"DisplayIcon", plan.destination + "\\zinkolar.exe,0"},
-                    {"URLInfoAbout", config.home_page},
-                    {"DisplayVersion", config.version_number},
-                    {"Publisher", "Kelmo Association"},
-                    {"HelpLink", "mailto:" + config.mail_to},
-                });
+    WriteValues(
+        registry, key,
+        {
+            {"DisplayName", plan.Title() + " (" + language.Lookup(keys::cDelRepFiles) + ")"},
+            {"UninstallString", QuotedWhenBlank(plan.destination + "\\zkuninst.exe")},
+            {"DisplayIcon", plan.destination + "\\zinkolar.exe,0"},
+            {"URLInfoAbout", config.home_page},
+            {"DisplayVersion", config.version_number},
+            {"Publisher", "Kelmo Association"},
+            {"HelpLink", "mailto:" + config.mail_to},
+            {"InstallLocation", plan.destination},
+        });
+    // Changing or repairing is not offered: the uninstaller only removes.
+    const std::pair<const char*, std::uint32_t> numbers[] = {
+        {"EstimatedSize", WholeKilobytes(installed_bytes)}, {"NoModify", 1}, {"NoRepair", 1}};
+    for (const auto& [name, number] : numbers)
+        WriteDwordOrThrow(registry, RegistryRoot::LocalMachine, key, name, number);
 }
 
 void WriteApplicationPaths(const InstallationPlan& plan, platform::Registry& registry) {

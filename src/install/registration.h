@@ -1,7 +1,9 @@
 #pragma once
 // What tells the system where the product lives: the win.ini [Kelmo] entries, the product's
 // registry key, the uninstall entry, the App Paths value and the word-processor values.
-// Registry paths are relative to their root; every value is a string.
+// Registry paths are relative to their root; every value is a string but the uninstall entry's
+// size and flags.
+#include <cstdint>
 #include <string>
 
 #include "install/installation_plan.h"
@@ -27,9 +29,11 @@ void WriteProductLocation(const InstallationPlan& plan, const platform::Platform
                           const language::Language& language, ui::MessageDialogs& dialogs);
 
 // The platform's uninstall entry below HKLM UninstallKey(), recorded in [lregkey] with whether
-// the key opened. Throws std::runtime_error when a value cannot be written.
+// the key opened. Its "EstimatedSize" is installed_bytes in whole KB, rounded up. Throws
+// std::runtime_error when a value cannot be written.
 void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& registry,
-                         script::InstallLog& log, const language::Language& language);
+                         script::InstallLog& log, const language::Language& language,
+                         std::int64_t installed_bytes);
 
 // The App Paths value (read back as the proposed folder of a later run) and the word
 // processor's "Flags" values, which are left out without a ShortProductName. Not recorded.

@@ -29,9 +29,11 @@ constexpr unsigned kPollIntervalMs = 100;
 // The user's abort ends the program like a confirmed cancellation of the wizard.
 constexpr int kAbortExitCode = 0;
 
-bool AnyApplicationRunning(const ProcessTest& test) {
-    return std::ranges::any_of(kProductExecutables,
-                               [&](const char* name) { return test.IsRunning(name); });
+// The first product application found running; null when none runs.
+const char* RunningApplication(const ProcessTest& test) {
+    const auto found = std::ranges::find_if(kProductExecutables,
+                                            [&](const char* name) { return test.IsRunning(name); });
+    return found == std::end(kProductExecutables) ? nullptr : *found;
 }
 
 // The hourglass while the applications are being closed, the arrow again on every way out.
@@ -56,15 +58,19 @@ void Abort(ui::Application& application) {
 void CloseProductApplications(const InstallationPlan& plan, const platform::Platform& platform,
                               const language::Language& language, ui::MessageDialogs& dialogs,
                               ui::Application& application) {
-    const auto ask = [&](const std::string& text, DialogKind kind,
+    const auto ask = [&](const language::TextKey& key, const std::string& text, DialogKind kind,
                          std::vector<DialogButton> buttons) {
-        return language::ShowMessageDialog(dialogs, language, text, kind, std::move(buttons));
+        return language::ShowMessageDialog(dialogs, language, key.key, text, kind,
+                                           std::move(buttons));
     };
     const auto test = ProcessTest::Load(platform.libraries);
     if (!test) {
         language::ShowErrorBox(
             dialogs, language,
-            language::FormatText(language.Lookup(keys::msgLoadError), {test.error().name}));
+            language::FormatText(language.Lookup(keys::msgLoadError), {test.error().name}),
+            keys::msgLoadError.key);
+        platform.trace.Line("Asked applications to close, unchecked: " + test.error().name +
+                            " missing");
         platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
         return;
     }
@@ -72,13 +78,20 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
     platform::Clock& clock = platform.clock;
     bool asked = false;
     std::uint64_t start = 0;
-    while (AnyApplicationRunning(*test)) {
+    std::string told;  // the running application last told to the trace
+    while (const char* running = RunningApplication(*test)) {
+        if (told != running) {
+            told = running;
+            platform.trace.Line("Application running: " + told);
+        }
         if (!asked) {
-            if (ask(language::FormatText(language.Lookup(keys::cAnyAppRun),
+            if (ask(keys::cAnyAppRun,
+                    language::FormatText(language.Lookup(keys::cAnyAppRun),
                                          {plan.config.product_name}),
                     DialogKind::Warning,
                     {DialogButton::Yes, DialogButton::No}) != DialogButton::Yes) {
-                if (ask(language.Lookup(keys::cRealyAbort), DialogKind::Confirmation,
+                if (ask(keys::cRealyAbort, language.Lookup(keys::cRealyAbort),
+                        DialogKind::Confirmation,
                         {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
                     Abort(application);
                 return;
@@ -86,9 +99,11 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
             start = clock.Milliseconds();
         }
         platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
+        if (!asked)
+            platform.trace.Line("Asked applications to close");
         asked = true;
         if (clock.Milliseconds() - start > kGracePeriodMs) {
-            switch (ask(language.Lookup(keys::cErrCloseApp), DialogKind::Error,
+            switch (ask(keys::cErrCloseApp, language.Lookup(keys::cErrCloseApp), DialogKind::Error,
                         {DialogButton::Yes, DialogButton::No, DialogButton::Retry})) {
                 case DialogButton::Retry:
                     start = clock.Milliseconds();
@@ -104,6 +119,8 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
         }
         clock.Sleep(kPollIntervalMs);
     }
+    if (asked)
+        platform.trace.Line("Applications closed");
 }
 
 }  // namespace install

@@ -19,12 +19,6 @@ void WriteInternetShortcut(platform::FileSystem& files, const platform::TextCode
     log.LogItem(script::kLogFile, path, true);
 }
 
-// The name of the main shortcut: "Zinkolar Server 5.0", or the edition alone without a version.
-std::string MainName(const InstallationPlan& plan) {
-    const std::string& version = plan.config.version_number;
-    return version.empty() ? plan.EditionName() : plan.EditionName() + " " + version;
-}
-
 class ShortcutMaker {
   public:
     ShortcutMaker(const InstallationPlan& plan, platform::Shell& shell, script::InstallLog& log)
@@ -61,7 +55,7 @@ void CreateGroupShortcuts(const InstallationPlan& plan, const ShortcutMaker& mak
     maker.Make(group, language.Lookup(keys::cApplication4), "zksched.exe");
     if (!plan.config.tutorial.empty())
         maker.Make(group, language.Lookup(keys::cTutorial), "tutorial.url");
-    maker.Make(group, MainName(plan), "zinkolar.exe");
+    maker.Make(group, plan.Title(), "zinkolar.exe");
     maker.Make(group, FormatText(language.Lookup(keys::cHelpLnk), {edition}),
                HelpFileName(plan, language));
 }
@@ -93,8 +87,7 @@ void CreateProductShortcuts(
     const language::Language& language,
     const std::function<void(const std::string&)>& create_common_shortcuts) {
     const ShortcutMaker maker(plan, platform.shell, log);
-    // Without a programs folder on this system the group would land in the drive's root.
-    if (plan.start_menu_shortcuts && !plan.folders.programs_dir.empty()) {
+    if (plan.MakesProgramGroup()) {
         const std::string group = plan.GroupDir();
         log.LogItem(script::kLogFolder, group, platform.files.CreateDirectories(group).Ok());
         CreateGroupShortcuts(plan, maker, language, group);
@@ -102,9 +95,9 @@ void CreateProductShortcuts(
     }
     maker.Make(plan.folders.send_to_dir, plan.EditionName(), "zinkolar.exe", "%1");
     if (plan.desktop_shortcut)
-        maker.Make(plan.folders.desktop_dir, MainName(plan), "zinkolar.exe");
+        maker.Make(plan.folders.desktop_dir, plan.Title(), "zinkolar.exe");
     if (plan.quick_launch_shortcut)
-        maker.Make(plan.folders.quick_launch_dir, MainName(plan), "zinkolar.exe");
+        maker.Make(plan.folders.quick_launch_dir, plan.Title(), "zinkolar.exe");
 }
 
 }  // namespace install

@@ -18,6 +18,12 @@ std::string RootName(platform::RegistryRoot root) {
     return {};
 }
 
+[[noreturn]] void ThrowValueError(platform::RegistryRoot root, const std::string& key,
+                                  const std::string& name, platform::Status status) {
+    ThrowPlatformError("Cannot write the value \"" + name + "\" of " + RootName(root) + "\\" + key,
+                       status);
+}
+
 }  // namespace
 
 void ThrowPlatformError(const std::string& what, platform::Status status) {
@@ -27,8 +33,13 @@ void ThrowPlatformError(const std::string& what, platform::Status status) {
 void WriteStringOrThrow(platform::Registry& registry, platform::RegistryRoot root,
                         const std::string& key, const std::string& name, const std::string& data) {
     if (const platform::Status status = registry.WriteString(root, key, name, data); !status)
-        ThrowPlatformError(
-            "Cannot write the value \"" + name + "\" of " + RootName(root) + "\\" + key, status);
+        ThrowValueError(root, key, name, status);
+}
+
+void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root,
+                       const std::string& key, const std::string& name, std::uint32_t data) {
+    if (const platform::Status status = registry.WriteDword(root, key, name, data); !status)
+        ThrowValueError(root, key, name, status);
 }
 
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path,

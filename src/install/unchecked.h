@@ -2,6 +2,7 @@
 // Operations whose failure the installation run has no answer for: they throw
 // std::runtime_error with what failed and the platform's error code, and the run's boundary
 // shows that text and ends the program.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,8 @@ namespace install {
 // not be opened before makes this throw.
 void WriteStringOrThrow(platform::Registry& registry, platform::RegistryRoot root,
                         const std::string& key, const std::string& name, const std::string& data);
+void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root,
+                       const std::string& key, const std::string& name, std::uint32_t data);
 
 // Replaces a file with the bytes.
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path, std::string_view bytes);

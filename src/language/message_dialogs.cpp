@@ -74,9 +74,12 @@ std::string LocalCaption(const Language& language, DialogButton button) {
 }  // namespace
 
 ui::DialogButton ShowMessageDialog(ui::MessageDialogs& dialogs, const Language& language,
-                                   const std::string& text, DialogKind kind,
+                                   std::string_view id, const std::string& text, DialogKind kind,
                                    std::vector<DialogButton> buttons) {
-    ui::DialogRequest request{.text = text, .kind = kind, .title = language.Lookup(TitleKey(kind))};
+    ui::DialogRequest request{.id = std::string(id),
+                              .text = text,
+                              .kind = kind,
+                              .title = language.Lookup(TitleKey(kind))};
     for (DialogButton button : buttons) {
         request.captions.push_back(LocalCaption(language, button));
     }
@@ -84,9 +87,13 @@ ui::DialogButton ShowMessageDialog(ui::MessageDialogs& dialogs, const Language& 
     return dialogs.Show(request);
 }
 
-ui::DialogButton ShowPlainDialog(ui::MessageDialogs& dialogs, const std::string& text,
-                                 DialogKind kind, std::vector<DialogButton> buttons) {
-    ui::DialogRequest request{.text = text, .kind = kind, .title = std::string(ToolkitTitle(kind))};
+ui::DialogButton ShowPlainDialog(ui::MessageDialogs& dialogs, std::string_view id,
+                                 const std::string& text, DialogKind kind,
+                                 std::vector<DialogButton> buttons) {
+    ui::DialogRequest request{.id = std::string(id),
+                              .text = text,
+                              .kind = kind,
+                              .title = std::string(ToolkitTitle(kind))};
     for (DialogButton button : buttons) {
         request.captions.emplace_back(ToolkitCaption(button));
     }
@@ -94,8 +101,9 @@ ui::DialogButton ShowPlainDialog(ui::MessageDialogs& dialogs, const std::string&
     return dialogs.Show(request);
 }
 
-void ShowErrorBox(ui::MessageDialogs& dialogs, const Language& language, const std::string& text) {
-    ShowMessageDialog(dialogs, language, text, ui::DialogKind::Error, {ui::DialogButton::Ok});
+void ShowErrorBox(ui::MessageDialogs& dialogs, const Language& language, const std::string& text,
+                  std::string_view id) {
+    ShowMessageDialog(dialogs, language, id, text, ui::DialogKind::Error, {ui::DialogButton::Ok});
 }
 
 }  // namespace language

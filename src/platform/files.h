@@ -91,6 +91,10 @@ class FileSystem {
     // last-write time and attributes. Like the platform, a copy that fails part-way (a full disk)
     // may leave a partial destination behind: callers that must not lose a file copy beside it.
     virtual Status CopyFile(const std::string& source, const std::string& destination) = 0;
+    // The same copy to a name where nothing is: fails with kErrorFileExists, touching nothing,
+    // when a file or folder is there; a copy that fails part-way removes what it made. The
+    // platform looks for the name once (a look for a missing name reads the whole folder).
+    virtual Status CopyNewFile(const std::string& source, const std::string& destination) = 0;
     // Creates a folder and every missing parent; success when it exists afterwards.
     virtual Status CreateDirectories(const std::string& path) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;

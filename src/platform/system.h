@@ -28,6 +28,9 @@ class Registry {
     // key, which is opened without creating it: a missing key is an error.
     virtual Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                                const std::string& data) = 0;
+    // Writes a 32-bit number value (REG_DWORD) into an existing key, under the same rules.
+    virtual Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                              std::uint32_t data) = 0;
     // Deletes a key with all its subkeys and values.
     virtual Status DeleteTree(RegistryRoot root, const std::string& key) = 0;
 };

@@ -28,7 +28,9 @@ class CopyFilesForm {
     void Attach(const platform::Clock& clock, ui::Application& application);
 
     void SetCaption(std::string caption) { form_.SetCaption(std::move(caption)); }
-    void Show() { form_.SetVisible(true); }
+    void Show() { form_.SetVisible(!stay_hidden_); }
+    // An installation without any window: Show leaves the window hidden.
+    void StayHidden() { stay_hidden_ = true; }
     void Hide() { form_.SetVisible(false); }
 
     // Step layout with this caption; repainted.
@@ -64,6 +66,7 @@ class CopyFilesForm {
     bool dirty_ = false;
     std::uint64_t last_paint_ = 0;
     bool painted_once_ = false;
+    bool stay_hidden_ = false;
 };
 
 }  // namespace script

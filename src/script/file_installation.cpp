@@ -5,6 +5,7 @@
 
 #include "language/message_dialogs.h"
 #include "script/shortcut.h"
+#include "script/trace_text.h"
 
 namespace script {
 namespace {
@@ -26,9 +27,7 @@ void FileInstallation::CreateFolders() {
     const std::string& destination = context_.folders.destination;
     for (const ScriptLine& line : LoadScript().Lines(kDirectoryList)) {
         const std::string folder = destination + "\\" + line.value;
-        const bool made =
-            context_.files.CreateDirectories(folder).Ok() && context_.files.DirectoryExists(folder);
-        context_.log.LogItem(kLogFolder, folder, made);
+        context_.log.LogItem(kLogFolder, folder, MakeFolder(folder));
         // The parent levels inside the installation folder, deepest first, as the uninstaller
         // removes them.
         std::string parent = line.value;
@@ -62,6 +61,8 @@ void FileInstallation::CopySection(const Script& script, std::string_view sectio
             only_where_missing ? context_.files.Info(copy.destination) : std::nullopt;
         if (!there || there->Directory()) {
             CopyOneFile(copy.source, copy.destination);
+        } else {
+            context_.trace.Line("Kept " + copy.destination + " (if not exist: the file exists)");
         }
     }
 }
@@ -71,6 +72,8 @@ void FileInstallation::CopyWithBackup(const Script& script) {
         const CopyLine copy = ResolveCopyLine(line, context_.folders);
         const std::optional<platform::FileInfo> source = context_.files.Info(copy.source);
         if (!source || source->Directory()) {
+            context_.trace.Line("Copy failed: " + copy.source + " -> " + copy.destination +
+                                ": no such file");
             ShowCopyError(copy.destination);
             continue;
         }
@@ -81,9 +84,12 @@ void FileInstallation::CopyWithBackup(const Script& script) {
         // Times as the platform's file dates compare them: local time, two-second steps.
         const std::uint32_t source_time = context_.clock.LocalDosDateTime(source->write_time);
         if (installed && context_.clock.LocalDosDateTime(installed->write_time) == source_time) {
+            context_.trace.Line("Kept " + copy.destination + " (backup: the same time as " +
+                                copy.source + ")");
             continue;
         }
         if (installed && !SaveBackup(copy.destination)) {
+            context_.trace.Line("Kept " + copy.destination + " (backup: it could not be saved)");
             ShowCopyError(copy.destination);  // the user's file stays as it is
             continue;
         }
@@ -109,9 +115,11 @@ bool FileInstallation::SaveBackup(const std::string& installed) {
     for (int n = 2; backup_names_.contains(platform::ToLower(saved_name)); ++n) {
         saved_name = name + "." + std::to_string(n);
     }
-    if (!Copy(installed, backup_folder_ + "\\" + saved_name)) {
+    const std::string saved = backup_folder_ + "\\" + saved_name;
+    if (!Copy(installed, saved)) {
         return false;
     }
+    context_.trace.Line("Saved " + installed + " to " + saved);
     saved_.insert(folded);
     backup_names_.insert(platform::ToLower(saved_name));
     return true;
@@ -133,10 +141,16 @@ std::string FileInstallation::NewBackupFolder() {
     char number[24];
     std::snprintf(number, sizeof number, "%.5lld", static_cast<long long>(highest + 1));
     const std::string folder = base + "\\" + number;
-    if (!context_.files.CreateDirectories(folder).Ok()) {
-        return {};
-    }
-    return folder;
+    return MakeFolder(folder) ? folder : std::string();
+}
+
+bool FileInstallation::MakeFolder(const std::string& folder) {
+    const platform::Status status = context_.files.CreateDirectories(folder);
+    const bool made = status && context_.files.DirectoryExists(folder);
+    context_.trace.Line(made     ? "Folder created: " + folder
+                        : status ? "Folder not created: " + folder
+                                 : "Folder not created: " + folder + ": " + ErrorText(status));
+    return made;
 }
 
 bool FileInstallation::CopyOneFile(const std::string& source, const std::string& destination) {
@@ -152,42 +166,59 @@ bool FileInstallation::Copy(const std::string& source, const std::string& destin
     context_.progress.ShowCopyingFile(language.Lookup(language::keys::cCopyFile) + ": " +
                                       destination);
     platform::FileSystem& files = context_.files;
-    const std::optional<platform::FileInfo> existing = files.Info(destination);
-    platform::Status status;
-    constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
-    if (existing && (existing->attributes & kProtected) != 0) {
-        // The platform's copy refuses to replace these; so does the copy beside them.
-        status = platform::Status::Failure(platform::Status::kErrorAccessDenied);
-    } else if (existing && !existing->Directory()) {
-        // Copied beside it first: a copy that fails part-way must not cost the file it replaces.
-        const std::string fresh = destination + ".new~";
-        status = files.CopyFile(source, fresh);
-        if (status) {
-            status = files.MoveReplacing(fresh, destination);
-        }
-        if (!status) {
-            files.DeleteFile(fresh);
-        }
-    } else {
-        status = files.CopyFile(source, destination);
-        if (!status && !existing) {
-            files.DeleteFile(destination);  // a partial copy
-        }
+    platform::Status status = files.CopyNewFile(source, destination);
+    if (status.error == platform::Status::kErrorFileExists) {
+        status = Replace(source, destination);
     }
     const std::optional<platform::FileInfo> copied = files.Info(destination);
     const bool ok = status && copied && !copied->Directory();
+    context_.trace.Line(ok ? "Copied " + source + " -> " + destination + " (" +
+                                 std::to_string(copied->size) + " bytes)"
+                           : "Copy failed: " + source + " -> " + destination + ": " +
+                                 (status ? "no file after the copy" : ErrorText(status)));
     context_.log.LogItem(kLogFile, destination, ok);
     if (ok) {
+        installed_sizes_[platform::ToLower(destination)] = copied->size;
         context_.progress.AdvanceProgress(copied->size);
     }
     return ok;
+}
+
+std::int64_t FileInstallation::InstalledBytes() const {
+    std::int64_t total = 0;
+    for (const auto& [destination, size] : installed_sizes_) {
+        total += size;
+    }
+    return total;
+}
+
+platform::Status FileInstallation::Replace(const std::string& source,
+                                           const std::string& destination) {
+    platform::FileSystem& files = context_.files;
+    const std::optional<platform::FileInfo> existing = files.Info(destination);
+    constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
+    if (!existing || existing->Directory() || (existing->attributes & kProtected) != 0) {
+        // The platform's copy refuses to replace these; so does the copy beside them.
+        return platform::Status::Failure(platform::Status::kErrorAccessDenied);
+    }
+    // Copied beside it first: a copy that fails part-way must not cost the file it replaces.
+    const std::string fresh = destination + ".new~";
+    platform::Status status = files.CopyFile(source, fresh);
+    if (status) {
+        status = files.MoveReplacing(fresh, destination);
+    }
+    if (!status) {
+        files.DeleteFile(fresh);
+    }
+    return status;
 }
 
 void FileInstallation::ShowCopyError(const std::string& destination) {
     context_.progress.Flush();
     const language::Language& language = context_.language;
     language::ShowErrorBox(context_.dialogs, language,
-                           language.Lookup(language::keys::cErrorCopyFile) + " " + destination);
+                           language.Lookup(language::keys::cErrorCopyFile) + " " + destination,
+                           language::keys::cErrorCopyFile.key);
     if (context_.update_background) {
         context_.update_background();
     }

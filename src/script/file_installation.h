@@ -10,6 +10,7 @@
 // once it is safely saved in the run's backup folder.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 #include "script/copy_files_form.h"
 #include "script/install_log.h"
 #include "script/script.h"
@@ -39,6 +41,7 @@ struct FileInstallationContext {
     ScriptFolders folders;
     int platform_code = 0;
     std::int64_t need_disk_space = 0;  // bytes: the progress range
+    platform::Trace& trace;            // told each folder, copy, backup and file kept
 };
 
 // One per installation run: it keeps the run's backup folder.
@@ -61,6 +64,8 @@ class FileInstallation {
     // Makes the next numbered folder Backup\00001, Backup\00002 ... in the installation folder
     // and returns it; empty when it could not be made.
     std::string NewBackupFolder();
+    // Bytes of the files this run copied, each destination counted once at its latest size.
+    std::int64_t InstalledBytes() const;
 
   private:
     Script LoadScript() const;
@@ -70,14 +75,19 @@ class FileInstallation {
     void CopyWithBackup(const Script& script);
     // Saves the installed file into the backup folder; false when it is not safely there.
     bool SaveBackup(const std::string& installed);
+    // Makes a folder with its parents; true when it is there.
+    bool MakeFolder(const std::string& folder);
     // CopyOneFile without its error dialog.
     bool Copy(const std::string& source, const std::string& destination);
+    // Puts the source in place of the file that is at the destination.
+    platform::Status Replace(const std::string& source, const std::string& destination);
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;
     std::string backup_folder_;
     std::set<std::string> saved_;         // installed files saved this run, in lower case
     std::set<std::string> backup_names_;  // names taken in the backup folder, in lower case
+    std::map<std::string, std::int64_t> installed_sizes_;  // by lower-case destination
 };
 
 }  // namespace script

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "platform/profile.h"
+#include "script/trace_text.h"
 
 namespace script {
 namespace {
@@ -62,8 +63,13 @@ std::string Clean(std::string_view text) {
 class FileInstallLog final : public InstallLog {
   public:
     FileInstallLog(platform::FileSystem& files, const platform::TextCodec& codec, std::string path,
-                   std::unique_ptr<platform::OpenFile> file, std::string image)
-        : files_(files), codec_(codec), path_(std::move(path)), file_(std::move(file)) {
+                   std::unique_ptr<platform::OpenFile> file, std::string image,
+                   platform::Trace* trace)
+        : files_(files),
+          codec_(codec),
+          path_(std::move(path)),
+          file_(std::move(file)),
+          trace_(trace) {
         Load(std::move(image));
     }
 
@@ -115,6 +121,15 @@ class FileInstallLog final : public InstallLog {
         return std::string_view(image_).substr(static_cast<std::size_t>(line.offset),
                                                static_cast<std::size_t>(line.size));
     }
+    // Tells the trace what a writer did to a record: "<done> [section] record", or
+    // "<failed> [section] record: <error>".
+    void Tell(std::string_view done, std::string_view failed, platform::Status status,
+              std::string_view section, const std::string& record) const {
+        if (trace_ != nullptr) {
+            trace_->Line(std::string(status ? done : failed) + " [" + Clean(section) + "] " +
+                         record + (status ? "" : ": " + ErrorText(status)));
+        }
+    }
     std::optional<std::size_t> FindSection(std::string_view name) const {
         const auto found = by_name_.find(platform::ToLower(Clean(name)));
         return found == by_name_.end() ? std::nullopt : std::optional(found->second);
@@ -127,6 +142,7 @@ class FileInstallLog final : public InstallLog {
     std::string image_;  // the file's bytes, as they are on disk
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> by_name_;  // folded -> first section of it
+    platform::Trace* trace_;                                // may be null
 };
 
 void FileInstallLog::Load(std::string image) {
@@ -181,17 +197,22 @@ platform::Status FileInstallLog::Set(std::string_view section, std::string_view 
         return platform::Status::Success();  // an entry needs a name
     }
     const std::string text = Clean(value);
+    std::string record = name + "=" + text;
+    platform::Status status;
     const std::optional<std::size_t> index = FindSection(section);
     if (!index) {
-        return AddSection(Clean(section), name, codec_.Utf8ToAnsi(name + "=" + text) + "\r\n");
+        status = AddSection(Clean(section), name, codec_.Utf8ToAnsi(record) + "\r\n");
+    } else if (const auto entry = sections_[*index].first.find(platform::ToLower(name));
+               entry == sections_[*index].first.end()) {
+        status = AddRecord(*index, name, codec_.Utf8ToAnsi(record) + "\r\n");
+    } else {
+        // A key written again keeps the name its line has.
+        Line& line = sections_[*index].lines[entry->second];
+        record = line.name + "=" + text;
+        status = Replace(*index, line, codec_.Utf8ToAnsi(record));
     }
-    Section& found = sections_[*index];
-    const auto entry = found.first.find(platform::ToLower(name));
-    if (entry == found.first.end()) {
-        return AddRecord(*index, name, codec_.Utf8ToAnsi(name + "=" + text) + "\r\n");
-    }
-    Line& line = found.lines[entry->second];
-    return Replace(*index, line, codec_.Utf8ToAnsi(line.name + "=" + text));
+    Tell("Record", "Record failed", status, section, record);
+    return status;
 }
 
 platform::Status FileInstallLog::AddSection(const std::string& section_name,
@@ -286,7 +307,9 @@ platform::Status FileInstallLog::UnlogItem(std::string_view section, std::string
     Line& line = found.lines[at];
     const std::string_view old = Bytes(line);
     const std::size_t content = old.find_last_not_of("\r\n") + 1;
-    if (const platform::Status error = WriteAt(line.offset, std::string(content, ' ')); !error) {
+    const platform::Status error = WriteAt(line.offset, std::string(content, ' '));
+    Tell("Record removed", "Record removal failed", error, section, line.name);
+    if (!error) {
         return error;
     }
     line = Line{line.offset, line.size};
@@ -397,7 +420,8 @@ platform::Status FileInstallLog::Rewrite(std::size_t grow, std::int64_t needed,
 
 std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
                                            const platform::TextCodec& codec,
-                                           const std::string& path, platform::Status& error) {
+                                           const std::string& path, platform::Status& error,
+                                           platform::Trace* trace) {
     std::unique_ptr<platform::OpenFile> file =
         files.Open(path, platform::OpenMode::ReadWrite, error);
     if (!file) {
@@ -417,7 +441,8 @@ std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
         image += kLineBreak;
     }
     error = platform::Status::Success();
-    return std::make_unique<FileInstallLog>(files, codec, path, std::move(file), std::move(image));
+    return std::make_unique<FileInstallLog>(files, codec, path, std::move(file), std::move(image),
+                                            trace);
 }
 
 }  // namespace script

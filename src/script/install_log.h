@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/status.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 
 namespace script {
 
@@ -42,9 +43,10 @@ class InstallLog {
 };
 
 // Opens the log at path, creating it when missing; null with error set when it cannot be
-// opened.
+// opened. trace, when given, is told each record as the file gets it, and each one removed.
 std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
                                            const platform::TextCodec& codec,
-                                           const std::string& path, platform::Status& error);
+                                           const std::string& path, platform::Status& error,
+                                           platform::Trace* trace = nullptr);
 
 }  // namespace script

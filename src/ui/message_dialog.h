@@ -9,6 +9,7 @@ enum class DialogKind { Warning, Error, Information, Confirmation };
 enum class DialogButton { Yes, No, Ok, Cancel, Retry };
 
 struct DialogRequest {
+    std::string id;  // the text key of the message: which question it is
     std::string text;
     DialogKind kind = DialogKind::Information;
     std::string title;

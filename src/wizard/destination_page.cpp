@@ -184,8 +184,8 @@ bool Wizard::RootExists(const std::string& root) const {
 bool Wizard::NameAccepted(NameVerdict verdict) {
     if (verdict == NameVerdict::Accepted)
         return true;
-    Ask(Text(verdict == NameVerdict::HoldsEquals ? keys::cBadDirChar : keys::cBadDir),
-        DialogKind::Error, {DialogButton::Ok});
+    Ask(verdict == NameVerdict::HoldsEquals ? keys::cBadDirChar : keys::cBadDir, DialogKind::Error,
+        {DialogButton::Ok});
     return false;
 }
 
@@ -193,12 +193,12 @@ bool Wizard::DestinationChecksPass() {
     const std::string& old_version = folders_.old_version;
     if (!old_version.empty() && old_version[0] == '4' &&
         platform::ToLower(destination_) == platform::ToLower(folders_.old_install_path)) {
-        Ask(Text(keys::cErrorVersion), DialogKind::Confirmation, {DialogButton::Ok});
+        Ask(keys::cErrorVersion, DialogKind::Confirmation, {DialogButton::Ok});
         return false;
     }
     if (SelectedDriveFreeSpace() < config_.need_disk_space &&
-        Ask(Text(keys::cSizeError), DialogKind::Confirmation,
-            {DialogButton::Yes, DialogButton::No}) == DialogButton::No) {
+        Ask(keys::cSizeError, DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
+            DialogButton::No) {
         form_.RequestClose();
         return false;
     }

@@ -36,10 +36,7 @@ SetupConfig ReadSetupConfig(const platform::Profile& ini, std::string source_dir
 }
 
 std::string DefaultGroupName(const SetupConfig& config) {
-    std::string name = config.product_name + config.edition_suffix;
-    if (!config.version_number.empty())
-        name += " " + config.version_number;
-    return name;
+    return install::WithVersion(config.product_name + config.edition_suffix, config.version_number);
 }
 
 std::string FolderOf(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "wizard/wizard.h"
 
+#include <iterator>
 #include <utility>
 
 #include "install/branding.h"
@@ -96,11 +97,11 @@ void Wizard::Create() {
     OnLanguageChange(setup_ini);
 
     if (!code) {
-        Fail(language::FormatText(Text(language::keys::msgLoadError), {code.error().name}));
+        Fail(code.error().name);
         return;
     }
     if (config_.product_name.empty()) {
-        Fail(language::FormatText(Text(language::keys::msgLoadError), {kSetupIni}));
+        Fail(kSetupIni);
         return;
     }
 
@@ -117,11 +118,11 @@ void Wizard::Create() {
         case DriverFolderOutcome::Found:
             break;
         case DriverFolderOutcome::SpoolerStopped:
-            Ask(Text(cRPCError), DialogKind::Error, {DialogButton::Ok});
+            Ask(cRPCError, DialogKind::Error, {DialogButton::Ok});
             application_.Halt(1);
             break;
         case DriverFolderOutcome::Unknown:
-            Ask(Text(cPrDrvPathError), DialogKind::Error, {DialogButton::Ok});
+            Ask(cPrDrvPathError, DialogKind::Error, {DialogButton::Ok});
             break;
     }
 
@@ -174,13 +175,16 @@ void Wizard::OnLanguageChange(const platform::Profile& setup_ini) {
     config_.instructions_file = documents.instructions_file;
 }
 
-ui::DialogButton Wizard::Ask(const std::string& text, ui::DialogKind kind,
+ui::DialogButton Wizard::Ask(const language::TextKey& key, ui::DialogKind kind,
                              std::vector<ui::DialogButton> buttons) {
-    return language::ShowMessageDialog(dialogs_, language_, text, kind, std::move(buttons));
+    return language::ShowMessageDialog(dialogs_, language_, key.key, Text(key), kind,
+                                       std::move(buttons));
 }
 
-void Wizard::Fail(const std::string& text) {
-    Ask(text, DialogKind::Error, {DialogButton::Ok});
+void Wizard::Fail(const std::string& missing) {
+    language::ShowErrorBox(dialogs_, language_,
+                           language::FormatText(Text(language::keys::msgLoadError), {missing}),
+                           language::keys::msgLoadError.key);
     application_.SetShowMainWindow(false);
     application_.Terminate(1);
 }
@@ -203,13 +207,18 @@ void Wizard::Back() {
 }
 
 void Wizard::Cancel() {
-    if (Ask(Text(cRealyAbort), DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
+    if (Ask(cRealyAbort, DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
         DialogButton::Yes) {
         application_.Terminate(0);
     }
 }
 
 void Wizard::ShowPage() {
+    constexpr const char* kPageNames[] = {
+        "welcome",       "installation type", "licence", "destination",  "shortcuts",
+        "program group", "file types",        "summary", "installation", "finish"};
+    platform_.trace.Line("Page " + std::to_string(page_) + ": " +
+                         (page_ < std::size(kPageNames) ? kPageNames[page_] : "none"));
     switch (page_) {
         case 0:
             ShowWelcomePage();

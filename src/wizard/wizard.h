@@ -83,9 +83,10 @@ class Wizard {
 
     // Messages in the current language.
     std::string Text(const language::TextKey& key) const { return language_.Lookup(key); }
-    ui::DialogButton Ask(const std::string& text, ui::DialogKind kind,
+    ui::DialogButton Ask(const language::TextKey& key, ui::DialogKind kind,
                          std::vector<ui::DialogButton> buttons);
-    void Fail(const std::string& text);
+    // A broken distribution: the load error naming what is missing, and the end.
+    void Fail(const std::string& missing);
     language::ProductInfo Product() const;
 
     platform::Platform& platform_;

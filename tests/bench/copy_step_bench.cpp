@@ -62,7 +62,8 @@ int CopyStep(const std::string& source, const std::string& destination) {
                                            script_file,
                                            {source, destination, "C:\\windows\\system32", ""},
                                            3,
-                                           need});
+                                           need,
+                                           platform.trace});
     installation.CreateFolders();
     progress.CopyModeOn(language);
     installation.InstallFiles();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "driver/image.h"
+#include "driver/progress_window.h"
 #include "driver/setup_process.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
@@ -25,7 +26,6 @@ using namespace e2e;
 // Enough for every page, with room for a question answered on the way.
 constexpr int kMaxSteps = 30;
 constexpr Timeout kPageChangeTimeout = 5s;
-constexpr std::string_view kProgressClass = "TCopyFilesForm";
 
 class Walk {
   public:
@@ -90,16 +90,7 @@ class Walk {
 
     // The progress window when it shows, and whether it is in its copy layout (its progress
     // bar shows).
-    std::optional<bool> ProgressShown() const {
-        const auto progress = setup_.FindTopLevel(kProgressClass);
-        if (!progress || !progress->Visible()) {
-            return std::nullopt;
-        }
-        const auto children = progress->Children();
-        return std::any_of(children.begin(), children.end(), [](const RemoteWindow& child) {
-            return child.ClassName() == "msctls_progress32" && child.Visible();
-        });
-    }
+    std::optional<bool> ProgressShown() const { return ProgressCopying(setup_); }
 
     // The run keeps the wizard hidden until the finish page or a question. The copy step is
     // short, so it is caught first, with screenshots taken at once; a later step after it.

@@ -114,8 +114,13 @@ inline std::map<std::string, std::string> RegistryValues(const std::string& key)
             }
             ++at;
         }
+        // A number value reads as reg.exe writes it: "dword:" and eight hex digits.
+        if (line.compare(at, 7, "=dword:") == 0) {
+            values[name] = line.substr(at + 1);
+            continue;
+        }
         if (line.compare(at, 2, "=\"") != 0) {
-            continue;  // not a string value
+            continue;  // neither a string nor a number value
         }
         std::string data;
         for (at += 2; at < line.size() && line[at] != '"'; ++at) {

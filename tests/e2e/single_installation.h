@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -42,7 +45,10 @@ class Destination {
     }
     static std::string TestName() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        return std::string(test->test_suite_name()) + "." + test->name();
+        // A parameterised test's name holds "/", which no folder name may.
+        std::string name = std::string(test->test_suite_name()) + "." + test->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        return name;
     }
     std::string path_;
 };
@@ -57,6 +63,13 @@ inline std::string ShortPath(const std::string& path) {
     wchar_t buffer[MAX_PATH] = {};
     GetShortPathNameW(Wide(path).c_str(), buffer, MAX_PATH);
     return Utf8(buffer);
+}
+
+// A number value as RegistryValues reads it.
+inline std::string DwordText(std::uintmax_t number) {
+    char text[24];
+    std::snprintf(text, sizeof text, "dword:%08jx", number);
+    return text;
 }
 
 inline FILETIME WriteTime(const std::string& path) {
@@ -182,9 +195,11 @@ constexpr FileType kFileTypes[] = {
 inline void ExpectSingleInstallation(const std::string& source, const Destination& dest) {
     // The files, with the distribution's content and times.
     const std::vector<Placed> files = SingleFiles(dest);
+    std::uintmax_t installed_bytes = 0;
     for (const Placed& file : files) {
         SCOPED_TRACE(file.destination);
         const std::string from = source + "\\" + file.source;
+        installed_bytes += ReadBytes(Wide(from)).size();
         EXPECT_EQ(ReadBytes(Wide(file.destination)), ReadBytes(Wide(from)));
         const FILETIME installed = WriteTime(file.destination);
         const FILETIME shipped = WriteTime(from);
@@ -290,7 +305,11 @@ inline void ExpectSingleInstallation(const std::string& source, const Destinatio
                       {"URLInfoAbout", "www.zinkolar.example"},
                       {"DisplayVersion", "5.0"},
                       {"Publisher", "Kelmo Association"},
-                      {"HelpLink", "mailto:support@zinkolar.example"}}));
+                      {"HelpLink", "mailto:support@zinkolar.example"},
+                      {"InstallLocation", dest.Path()},
+                      {"EstimatedSize", DwordText((installed_bytes + 1023) / 1024)},
+                      {"NoModify", "dword:00000001"},
+                      {"NoRepair", "dword:00000001"}}));
     EXPECT_EQ(RegistryValues("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
                              "App Paths\\zinkolar.exe")["Zinkolar"],
               dest.Path());

@@ -16,6 +16,7 @@
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
+#include "single_installation.h"
 #include "wizard_pages.h"
 
 namespace {
@@ -121,6 +122,9 @@ TEST_P(WalkTest, EveryPageFromWelcomeToFinish) {
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("destination");
+    // Installed into a folder of the test's own, removed at its end.
+    const Destination dest;
+    walk.Control(WizardId("PathEdit")).Type(dest.Path());
 
     walk.Press(WizardId("NextBtn"), texts.shortcuts);
     {
@@ -184,7 +188,7 @@ TEST_P(WalkTest, EveryPageFromWelcomeToFinish) {
         EXPECT_TRUE(walk.Control(WizardId("Label4")).Visible());
         EXPECT_TRUE(walk.Control(WizardId("LicenceRe")).Visible());
         EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))),
-                  SummaryLines(texts, destination, "Zinkolar 5.0"));
+                  SummaryLines(texts, dest.Path(), "Zinkolar 5.0"));
         EXPECT_FALSE(walk.Control(WizardId("Panel2")).Visible());
         ExpectButtons(walk, texts, texts.install, true, true);
     }
@@ -227,9 +231,10 @@ void ExpectRemoteScriptRow(const WizardWalk& walk, bool shown) {
 
 // From the licence page of a client/server distribution to its summary, checking what depends
 // on the edition.
-void WalkOnToSummary(const WizardWalk& walk, const std::string& edition) {
+void WalkOnToSummary(const WizardWalk& walk, const std::string& edition, const Destination& dest) {
     const LanguageTexts& texts = kRussian;
     walk.Press(WizardId("NextBtn"), texts.destination);
+    walk.Control(WizardId("PathEdit")).Type(dest.Path());
     walk.Press(WizardId("NextBtn"), texts.shortcuts);
     walk.Press(WizardId("NextBtn"), texts.group);
     EXPECT_EQ(walk.Text(WizardId("PathEdit")), edition + " 5.0");
@@ -248,6 +253,7 @@ void WalkOnToSummary(const WizardWalk& walk, const std::string& edition) {
 TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
     const LanguageTexts& texts = kRussian;
     const Distribution distribution(kDistributions + "clientserver");
+    const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     const RemoteWindow client = walk.Control(WizardId("ClientRb"));
     const RemoteWindow server = walk.Control(WizardId("ServerRb"));
@@ -268,7 +274,7 @@ TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
     walk.Shoot("type-client");
 
     AcceptLicence(walk, texts);
-    WalkOnToSummary(walk, "Zinkolar Client");
+    WalkOnToSummary(walk, "Zinkolar Client", dest);
     walk.Shoot("summary-client");
 
     // Back to the type page; the licence page wants Accept again.
@@ -286,7 +292,7 @@ TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
     walk.Shoot("type-server");
 
     AcceptLicence(walk, texts);
-    WalkOnToSummary(walk, "Zinkolar Server");
+    WalkOnToSummary(walk, "Zinkolar Server", dest);
     walk.Press(WizardId("NextBtn"), texts.finish, kRunTimeout);
     EXPECT_EQ(walk.Text(WizardId("Label6")), "Установка Zinkolar Server 5.0 успешно завершена.");
     walk.Shoot("finish-server");
@@ -464,9 +470,10 @@ TEST(WizardChoicesTest, GroupChosenFromTheListIsReplacedByTheDefaultOnReentry) {
 
 TEST(WizardChoicesTest, WithoutStartMenuGroupTheGroupPageAndItsLinesAreLeftOut) {
     const Distribution distribution(kDistributions + "single");
+    const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    const std::string destination = walk.Text(WizardId("PathEdit"));
+    walk.Control(WizardId("PathEdit")).Type(dest.Path());
     walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
     const RemoteWindow start_menu = walk.Control(WizardId("AddLinkToStartCBx"));
     start_menu.Click();
@@ -478,7 +485,7 @@ TEST(WizardChoicesTest, WithoutStartMenuGroupTheGroupPageAndItsLinesAreLeftOut) 
     walk.Press(WizardId("NextBtn"), kRussian.file_types);
     walk.Press(WizardId("NextBtn"), kRussian.summary);
     EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))),
-              (Strings{kRussian.install_dir, kIndent + destination}));
+              (Strings{kRussian.install_dir, kIndent + dest.Path()}));
     walk.Shoot("summary");
 
     walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);

@@ -45,6 +45,9 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
     const auto copy = [](FakePlatformTest& t) {
         return std::vector<std::uint32_t>{t.fake.files.CopyFile(kSource, kTarget).error};
     };
+    const auto copy_new = [](FakePlatformTest& t) {
+        return std::vector<std::uint32_t>{t.fake.files.CopyNewFile(kSource, kTarget).error};
+    };
     const auto pieces = [](FakePlatformTest& t) { return t.WriteInPieces({"abc", "def", "gh"}); };
     const Case cases[] = {
         {"copy fills the disk after 4 bytes",
@@ -53,6 +56,11 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
          {kDiskFull},
          "0123"},
         {"copy refused at once", {FakeOperation::Copy, "zinkolar"}, copy, {5}, std::nullopt},
+        {"new copy fills the disk: nothing left",
+         {FakeOperation::Copy, "", kDiskFull, 0, 4},
+         copy_new,
+         {kDiskFull},
+         std::nullopt},
         {"rule on another path", {FakeOperation::Copy, "readme"}, copy, {0}, "0123456789"},
         {"rule on another operation", {FakeOperation::Move, ""}, copy, {0}, "0123456789"},
         {"writes fill the disk after 5 bytes",
@@ -113,6 +121,8 @@ TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
         {"copy onto a read-only file", fake.files.CopyFile(kSource, folder + "read-only.dll"), 5},
         {"copy onto a hidden file", fake.files.CopyFile(kSource, folder + "hidden.dll"), 5},
         {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll"), 32},
+        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll"), 80},
+        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files"), 80},
         {"delete of a read-only file", fake.files.DeleteFile(folder + "read-only.dll"), 5},
         {"delete of a file held open", fake.files.DeleteFile(folder + "locked.dll"), 32},
         {"move onto a file held open", fake.files.MoveReplacing(kSource, folder + "locked.dll"),

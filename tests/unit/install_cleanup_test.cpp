@@ -86,7 +86,7 @@ TEST_F(CleanupTest, OnlyShortcutFilesAreDeleted) {
     }
     fake.files.AddFile(std::string(kDestination) + "\\install.log", old_log);
 
-    install::RemovePreviousShortcuts(plan, fake.files, fake.codec, *log);
+    install::RemovePreviousShortcuts(plan, platform, *log);
 
     for (const Case& c : cases)
         EXPECT_EQ(fake.files.FileExists(c.path), !c.deleted) << c.path;

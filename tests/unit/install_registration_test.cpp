@@ -1,4 +1,5 @@
 // The registry and win.ini entries that tell the system where the product lives.
+#include <cstdint>
 #include <stdexcept>
 
 #include "install/registration.h"
@@ -22,19 +23,23 @@ TEST_F(RegistrationTest, UninstallEntryNamesEditionAndVersion) {
         const char* key_name;
         const char* display_name;
         const char* uninstall_string;
+        std::int64_t installed_bytes;
+        std::uint32_t kilobytes;  // "EstimatedSize": whole KB, rounded up
     };
     const Case cases[] = {
         {"", "5.0", "C:\\Zinkolar", "Zinkolar 5.0", "Zinkolar 5.0 (удаление/восстановление)",
-         "C:\\Zinkolar\\zkuninst.exe"},
+         "C:\\Zinkolar\\zkuninst.exe", 0, 0},
         {" Server", "5.0", "C:\\Zinkolar", "Zinkolar Server 5.0",
-         "Zinkolar Server 5.0 (удаление/восстановление)", "C:\\Zinkolar\\zkuninst.exe"},
-        // The blank stays with an empty version: two before the parenthesis.
-        {"", "", "C:\\Zinkolar", "Zinkolar ", "Zinkolar  (удаление/восстановление)",
-         "C:\\Zinkolar\\zkuninst.exe"},
+         "Zinkolar Server 5.0 (удаление/восстановление)", "C:\\Zinkolar\\zkuninst.exe", 1, 1},
+        // Without a version no blank follows the name: the key could not be recorded.
+        {"", "", "C:\\Zinkolar", "Zinkolar", "Zinkolar (удаление/восстановление)",
+         "C:\\Zinkolar\\zkuninst.exe", 1024, 1},
         // A path with blanks is quoted, or Windows would try C:\Program.exe first.
         {" Client", "5.0", kDestination, "Zinkolar Client 5.0",
          "Zinkolar Client 5.0 (удаление/восстановление)",
-         "\"C:\\Program Files\\Zinkolar\\zkuninst.exe\""},
+         "\"C:\\Program Files\\Zinkolar\\zkuninst.exe\"", 1025, 2},
+        {"", "5.0", "", "Zinkolar 5.0", "Zinkolar 5.0 (удаление/восстановление)", "\\zkuninst.exe",
+         4'398'046'511'104, 0xFFFFFFFF},  // 4 TB does not fit: the largest size shown
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key_name);
@@ -46,7 +51,7 @@ TEST_F(RegistrationTest, UninstallEntryNamesEditionAndVersion) {
         const std::string key = std::string(kUninstall) + c.key_name;
         EXPECT_EQ(install::UninstallKey(plan), key);
 
-        install::WriteUninstallEntry(plan, fake.registry, *log, language);
+        install::WriteUninstallEntry(plan, fake.registry, *log, language, c.installed_bytes);
 
         EXPECT_EQ(LogValue("lregkey", key), "1");
         const std::pair<const char*, std::string> values[] = {
@@ -57,18 +62,33 @@ TEST_F(RegistrationTest, UninstallEntryNamesEditionAndVersion) {
             {"DisplayVersion", c.version},
             {"Publisher", "Kelmo Association"},
             {"HelpLink", "mailto:support@kelmo.example"},
+            {"InstallLocation", c.destination},
         };
         for (const auto& [name, expected] : values)
             EXPECT_EQ(fake.registry.ReadString(RegistryRoot::LocalMachine, key, name), expected)
+                << name;
+        const std::pair<const char*, std::uint32_t> numbers[] = {
+            {"EstimatedSize", c.kilobytes}, {"NoModify", 1}, {"NoRepair", 1}};
+        for (const auto& [name, expected] : numbers)
+            EXPECT_EQ(fake.registry.ReadDword(RegistryRoot::LocalMachine, key, name), expected)
                 << name;
     }
 }
 
 TEST_F(RegistrationTest, UninstallKeyRefusedIsRecordedAndEndsTheRun) {
     fake.registry.failures.Add({FakeOperation::CreateKey, "Uninstall"});
-    EXPECT_THROW(install::WriteUninstallEntry(plan, fake.registry, *log, language),
+    EXPECT_THROW(install::WriteUninstallEntry(plan, fake.registry, *log, language, 0),
                  std::runtime_error);
     EXPECT_EQ(LogValue("lregkey", install::UninstallKey(plan)), "0");
+
+    // A number value refused (the ninth value, after the eight strings) ends it as well.
+    fake.registry = {};
+    fake.registry.failures.Add({FakeOperation::WriteValue, "Uninstall", 5, 9});
+    EXPECT_THROW(install::WriteUninstallEntry(plan, fake.registry, *log, language, 0),
+                 std::runtime_error);
+    EXPECT_EQ(fake.registry.ReadDword(RegistryRoot::LocalMachine, install::UninstallKey(plan),
+                                      "EstimatedSize"),
+              std::nullopt);
 }
 
 TEST_F(RegistrationTest, ProductLocationAndItsFailures) {

@@ -124,6 +124,9 @@ class ShortNameMatches final : public platform::FileSystem {
         return nullptr;
     }
     platform::Status CopyFile(const std::string&, const std::string&) override { return kReadOnly; }
+    platform::Status CopyNewFile(const std::string&, const std::string&) override {
+        return kReadOnly;
+    }
     platform::Status CreateDirectories(const std::string&) override { return kReadOnly; }
     platform::Status DeleteFile(const std::string&) override { return kReadOnly; }
     platform::Status MoveReplacing(const std::string&, const std::string&) override {

@@ -35,6 +35,7 @@ std::string CaseName(const testing::TestParamInfo<DialogCase>& info) {
 void ExpectShown(const RecordingDialogs& dialogs, const DialogCase& c, DialogButton result) {
     ASSERT_EQ(dialogs.shown.size(), 1U);
     const ui::DialogRequest& request = dialogs.shown[0];
+    EXPECT_EQ(request.id, "cKey");
     EXPECT_EQ(request.text, "text");
     EXPECT_EQ(request.kind, c.kind);
     EXPECT_EQ(request.buttons, c.buttons);
@@ -60,8 +61,8 @@ class MessageDialogBuiltIn : public testing::TestWithParam<DialogCase> {};
 TEST_P(MessageDialogBuiltIn, ShowsRussianTitleAndCaptions) {
     Languages languages("Russian");
     RecordingDialogs dialogs;
-    const DialogButton result = language::ShowMessageDialog(dialogs, languages.language, "text",
-                                                            GetParam().kind, GetParam().buttons);
+    const DialogButton result = language::ShowMessageDialog(
+        dialogs, languages.language, "cKey", "text", GetParam().kind, GetParam().buttons);
     ExpectShown(dialogs, GetParam(), result);
 }
 
@@ -96,8 +97,8 @@ class MessageDialogTranslated : public testing::TestWithParam<DialogCase> {};
 TEST_P(MessageDialogTranslated, ShowsMissingWordsAsKeys) {
     Languages languages("English");
     RecordingDialogs dialogs;
-    const DialogButton result = language::ShowMessageDialog(dialogs, languages.language, "text",
-                                                            GetParam().kind, GetParam().buttons);
+    const DialogButton result = language::ShowMessageDialog(
+        dialogs, languages.language, "cKey", "text", GetParam().kind, GetParam().buttons);
     ExpectShown(dialogs, GetParam(), result);
 }
 
@@ -129,7 +130,7 @@ class MessageDialogPlain : public testing::TestWithParam<DialogCase> {};
 TEST_P(MessageDialogPlain, KeepsTheToolkitsEnglishWords) {
     RecordingDialogs dialogs;
     const DialogButton result =
-        language::ShowPlainDialog(dialogs, "text", GetParam().kind, GetParam().buttons);
+        language::ShowPlainDialog(dialogs, "cKey", "text", GetParam().kind, GetParam().buttons);
     ExpectShown(dialogs, GetParam(), result);
 }
 

@@ -50,7 +50,8 @@ struct Rig {
                                          std::string(kDist) + "\\setup.ini",
                                          {kDist, kDest, "C:\\WINDOWS\\system32", "C:\\Drivers"},
                                          platform_code,
-                                         need_disk_space});
+                                         need_disk_space,
+                                         p.trace});
     }
 
     void Source(const std::string& name, const std::string& bytes, std::int64_t time = kTime) {
@@ -349,6 +350,19 @@ TEST_F(FilesTest, ProgressBarIsClampedToItsRange) {
         EXPECT_EQ(bar.ProgressPosition(), c.bar_position) << c.maximum << " " << c.position;
         EXPECT_EQ(bar.ProgressMaximum(), c.bar_maximum) << c.maximum << " " << c.position;
     }
+}
+
+// What the uninstall entry reports as the installation's size.
+TEST_F(FilesTest, InstalledBytesCountEachCopiedFileOnce) {
+    Source("a.txt", "A-new");
+    Source("bb.txt", "BB-data");
+    Source("c.txt", "CCC");
+    auto installation = Installation(
+        "[file list]\r\na.txt=a.txt\r\nbb.txt=A.TXT\r\nc.txt=c.txt\r\nmissing.txt=m.txt\r\n");
+    EXPECT_EQ(installation.InstalledBytes(), 0);
+    installation.InstallFiles();
+    EXPECT_EQ(Records("file").back(), "C:\\Zinkolar\\m.txt=0");
+    EXPECT_EQ(installation.InstalledBytes(), 7 + 3);  // a.txt at its second copy's size
 }
 
 TEST_F(FilesTest, TheFileLineIsPaintedAtMostEveryInterval) {

@@ -82,6 +82,25 @@ TEST_F(PlatformEngine, RegistryRoundTrips) {
         ASSERT_TRUE(registry_.WriteString(user, deep, c.name, c.data)) << c.name;
         EXPECT_EQ(registry_.ReadString(user, deep, c.name), c.data) << c.name;
     }
+    // Numbers are REG_DWORD values of four bytes, which read as no string.
+    EXPECT_EQ(registry_.WriteDword(user, kKey + std::string("\\Missing"), "Size", 1).error,
+              kFileNotFound);
+    const std::pair<const char*, std::uint32_t> numbers[] = {
+        {"Zero", 0}, {"NoModify", 1}, {"EstimatedSize", 0x12345678}, {"Largest", 0xFFFFFFFF}};
+    for (const auto& [name, number] : numbers) {
+        ASSERT_TRUE(registry_.WriteDword(user, deep, name, number)) << name;
+        DWORD type = 0;
+        DWORD data = 0xDEADBEEF;
+        DWORD size = sizeof data;
+        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, Wide(deep).c_str(), Wide(name).c_str(),
+                               RRF_RT_ANY, &type, &data, &size),
+                  ERROR_SUCCESS)
+            << name;
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(size, 4u) << name;
+        EXPECT_EQ(data, number) << name;
+        EXPECT_EQ(registry_.ReadString(user, deep, name), std::nullopt) << name;
+    }
     ASSERT_TRUE(registry_.DeleteTree(user, kKey));
     EXPECT_FALSE(registry_.KeyExists(user, kKey));
     EXPECT_EQ(registry_.DeleteTree(user, kKey).error, kFileNotFound);
@@ -141,9 +160,15 @@ TEST_F(PlatformEngine, FileOperationErrors) {
          Status::kErrorAlreadyExists},
         {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")),
          kFileNotFound},
+        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt")),
+         Status::kErrorFileExists},
+        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt")),
+         kFileNotFound},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.status.error, c.error) << c.what;
+    EXPECT_EQ(files_.ReadFile(Path("file.txt")), "bytes") << "the file there is untouched";
+    EXPECT_FALSE(files_.Info(Path("new.txt"))) << "the name claimed for the copy is given back";
 }
 
 TEST_F(PlatformEngine, OpenFileHoldsOthersOff) {

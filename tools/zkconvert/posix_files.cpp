@@ -208,6 +208,15 @@ Status PosixFileSystem::CopyFile(const std::string& source, const std::string& d
                                                                              : LastError();
 }
 
+Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+    if (Info(destination))
+        return Status::Failure(Status::kErrorFileExists);
+    const Status status = CopyFile(source, destination);
+    if (!status)
+        DeleteFile(destination);
+    return status;
+}
+
 Status PosixFileSystem::CreateDirectories(const std::string& path) {
     const std::string native = Native(path);
     for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {

@@ -1,13 +1,24 @@
-// The program entry: the library search made safe, one setup at a time, then the background
-// window, the wizard dialog and the message loop.
+// The program entry: the library search made safe, the command line, one setup at a time, then
+// the background window, the wizard dialog and the message loop, or the unattended installation.
 #include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
 
+#include "app/answering_dialogs.h"
+#include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/main_form.h"
+#include "app/unattended.h"
 #include "app/win32/single_instance.h"
 #include "install/installation_run.h"
+#include "platform/file_trace.h"
 #include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -19,17 +30,66 @@
 
 namespace {
 
-int Run() {
-    platform::Win32Platform win32;
+// The arguments after the program name, split by the system's rules for quotation marks.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* pieces = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; pieces != nullptr && i < count; ++i)
+        arguments.push_back(platform::Narrow(pieces[i]));
+    LocalFree(pieces);
+    return arguments;
+}
+
+// Where text for the administrator goes: the output the program was started with, or the
+// console of the program that started it; null when there is neither.
+HANDLE ConsoleOutput() {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output != nullptr && output != INVALID_HANDLE_VALUE &&
+        GetFileType(output) != FILE_TYPE_UNKNOWN)
+        return output;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return nullptr;
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+    return console == INVALID_HANDLE_VALUE ? nullptr : console;
+}
+
+void Tell(const std::string& text, bool error) {
+    if (const HANDLE output = ConsoleOutput()) {
+        DWORD written = 0;
+        WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    MessageBoxW(nullptr, platform::Wide(text).c_str(), L"Setup",
+                (error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_OK | MB_TOPMOST);
+}
+
+void TellUsageError(const std::string& error, bool quiet) {
+    if (!quiet)
+        Tell("Setup: " + error + "\n\n" + app::UsageText(), true);
+}
+
+platform::TimeOfDay Now() {
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    return {time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+int Run(platform::Win32Platform& win32, const app::Options& options) {
     platform::Platform platform = win32.Get();
     ui::Win32Backend backend;
-    ui::Win32Application application(backend);
-    ui::Win32MessageDialogs dialogs;
+    ui::Win32Application real_application(backend);
+    app::UnattendedApplication unattended(real_application, platform.trace);
+    ui::Application& application =
+        options.Unattended() ? static_cast<ui::Application&>(unattended) : real_application;
+    ui::Win32MessageDialogs shown_dialogs;
+    app::AnsweringDialogs dialogs(shown_dialogs, platform.trace, options.suppress_message_boxes);
 
     app::MainForm main(platform.libraries,
                        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     const HWND main_window = backend.Create(main.GetForm(), nullptr);
-    application.SetMainWindow(main_window);
+    real_application.SetMainWindow(main_window);
     application.SetTitle("Setup");
 
     wizard::Wizard wizard(platform, application, dialogs);
@@ -54,6 +114,9 @@ int Run() {
                 .refresh = [&] { copy_files.GetForm().Repaint(); },
                 .show_finish_page =
                     [&] {
+                        // Unattended, the run ends here: no finish page, no finish actions.
+                        if (options.Unattended())
+                            return;
                         wizard.ShowFinishPage();
                         SetForegroundWindow(wizard_window);
                     },
@@ -65,15 +128,28 @@ int Run() {
     wizard.Create();
     backend.Create(copy_files.GetForm(), main_window);
     copy_files.Attach(platform.clock, application);
-    if (application.Terminating())
-        return application.Run();
+    if (options.display == app::Display::VerySilent)
+        copy_files.StayHidden();
 
-    if (application.ShowMainWindow())
+    if (options.Unattended()) {
+        const app::UnattendedOutcome outcome =
+            app::RunUnattended(wizard, options, unattended, dialogs, platform.trace);
+        if (!outcome.usage_error.empty()) {
+            platform.trace.Line("Usage error: " + outcome.usage_error);
+            TellUsageError(outcome.usage_error, options.display == app::Display::VerySilent &&
+                                                    options.suppress_message_boxes);
+        }
+        return outcome.exit_code;
+    }
+    if (application.Terminating())
+        return real_application.Run();
+
+    if (real_application.ShowMainWindow())
         main.GetForm().SetVisible(true);
     wizard.GetForm().SetVisible(true);
     if (ui::Control* focused = wizard.GetForm().Focused())
         wizard.GetForm().SetFocus(*focused);
-    return application.Run();
+    return real_application.Run();
 }
 
 }  // namespace
@@ -81,16 +157,59 @@ int Run() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before anything can load a library: the program's folder may hold planted ones.
     platform::RestrictLibrarySearch();
-    if (!app::ClaimSingleSetup())
-        return app::kExitAnotherSetupRunning;
-    CoInitialize(nullptr);
-    try {
-        const int code = Run();
-        CoUninitialize();
-        return code;
-    } catch (const std::exception& e) {
-        MessageBoxW(nullptr, platform::Wide(e.what()).c_str(), L"Setup",
-                    MB_ICONERROR | MB_OK | MB_TOPMOST);
-        return 1;
+    const std::vector<std::string> arguments = Arguments();
+    const auto parsed = app::ParseCommandLine(arguments);
+    const auto* usage_error = std::get_if<app::UsageError>(&parsed);
+    const bool quiet = app::Quiet(arguments);
+
+    platform::Win32Platform win32;
+    const std::optional<std::string>& log_path =
+        usage_error != nullptr ? usage_error->log : std::get<app::Options>(parsed).log;
+    std::unique_ptr<platform::FileTrace> log;
+    if (log_path) {
+        log = platform::FileTrace::Create(win32.files, *log_path, Now);
+        if (!log) {
+            TellUsageError("cannot write the log file \"" + *log_path + "\"", quiet);
+            return app::kExitBadUsage;
+        }
+        win32.trace = log.get();
     }
+    platform::Trace& trace = *win32.trace;
+    std::string command_line;
+    for (const std::string& argument : arguments)
+        command_line += (command_line.empty() ? "" : " ") + argument;
+    trace.Line("Command line: " + command_line);
+    if (usage_error != nullptr) {
+        trace.Line("Usage error: " + usage_error->text);
+        trace.Line("Exit code " + std::to_string(app::kExitBadUsage));
+        TellUsageError(usage_error->text, quiet);
+        return app::kExitBadUsage;
+    }
+    const app::Options& options = std::get<app::Options>(parsed);
+    if (options.help) {
+        Tell(app::UsageText(), false);
+        return app::kExitSuccess;
+    }
+    trace.Line("Options: " + app::Describe(options));
+
+    if (!app::ClaimSingleSetup(!options.Unattended())) {
+        const int code =
+            options.Unattended() ? app::kExitUnattendedAnotherSetup : app::kExitAnotherSetupRunning;
+        trace.Line("Another setup is running. Exit code " + std::to_string(code));
+        return code;
+    }
+    CoInitialize(nullptr);
+    int code = app::kExitFatal;
+    try {
+        code = Run(win32, options);
+    } catch (const std::exception& e) {
+        trace.Line(std::string("Error: ") + e.what());
+        if (!options.Unattended() || !options.suppress_message_boxes)
+            MessageBoxW(nullptr, platform::Wide(e.what()).c_str(), L"Setup",
+                        MB_ICONERROR | MB_OK | MB_TOPMOST);
+        code = options.Unattended() ? app::kExitFatal : 1;
+    }
+    CoUninitialize();
+    trace.Line("Exit code " + std::to_string(code));
+    return code;
 }

@@ -24,12 +24,13 @@ void ShowRunningSetup() {
 
 }  // namespace
 
-bool ClaimSingleSetup() {
+bool ClaimSingleSetup(bool show_running) {
     // Never closed: the mark goes with the process.
     const HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
     if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS)
         return true;
-    ShowRunningSetup();
+    if (show_running)
+        ShowRunningSetup();
     return false;
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 // One setup at a time: two runs installing into the same machine at once would interleave their
 // files, registry entries and installation logs.
+#include "app/exit_codes.h"
 
 namespace app {
 
-// The exit code of a start that found another setup running.
-inline constexpr int kExitAnotherSetupRunning = 0;
-
 // True for the first setup started. A later one brings the running setup's window to the front
-// and gets false. The mark is held until the process ends.
-bool ClaimSingleSetup();
+// (when show_running is true) and gets false. The mark is held until the process ends.
+bool ClaimSingleSetup(bool show_running);
 
 }  // namespace app

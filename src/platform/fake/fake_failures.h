@@ -20,7 +20,7 @@ enum class FakeOperation {
     Delete,           // FileSystem::DeleteFile
     Move,             // FileSystem::MoveReplacing; either path
     CreateKey,        // Registry::CreateKey, each key it has to make
-    WriteValue,       // Registry::WriteString; the path is the key
+    WriteValue,       // Registry::WriteString and WriteDword; the path is the key
     DeleteKey,        // Registry::DeleteTree
     WriteWinIni,      // System::WriteWinIni; the path is the section
     MakeLink,         // Shell::CreateLink: the link object cannot be made; the path is the file

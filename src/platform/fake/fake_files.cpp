@@ -322,6 +322,15 @@ Status FakeFileSystem::CopyFile(const std::string& source, const std::string& de
     return Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
 }
 
+Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+    if (Find(destination) != nullptr || DirectoryExists(destination))
+        return Status::Failure(Status::kErrorFileExists);
+    const Status status = CopyFile(source, destination);
+    if (!status)
+        Remove(destination);
+    return status;
+}
+
 Status FakeFileSystem::CreateDirectories(const std::string& path) {
     const std::string clean = WithoutTrailingSlashes(Resolve(path));
     const size_t root = PathRootLength(clean);

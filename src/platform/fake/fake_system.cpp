@@ -1,6 +1,7 @@
 #include "platform/fake/fake_system.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -12,6 +13,15 @@ std::string CleanKey(const std::string& key) {
     if (first == std::string::npos)
         return {};
     return key.substr(first, key.find_last_not_of('\\') - first + 1);
+}
+
+// A value's data when it is of the type asked for.
+template <typename Type, typename Values, typename Name>
+std::optional<Type> DataOf(const Values& values, const Name& name) {
+    const auto found = values.find(name);
+    if (found == values.end() || !std::holds_alternative<Type>(found->second))
+        return std::nullopt;
+    return std::get<Type>(found->second);
 }
 
 // The bytes of a fake link file: a marker line, then one line per property.
@@ -43,10 +53,12 @@ bool FakeRegistry::Has(RegistryRoot root, const std::string& key, const std::str
 
 std::optional<std::string> FakeRegistry::ReadString(RegistryRoot root, const std::string& key,
                                                     const std::string& value) const {
-    const auto found = values_.find(NameOf(root, key, value));
-    if (found == values_.end())
-        return std::nullopt;
-    return found->second;
+    return DataOf<std::string>(values_, NameOf(root, key, value));
+}
+
+std::optional<std::uint32_t> FakeRegistry::ReadDword(RegistryRoot root, const std::string& key,
+                                                     const std::string& value) const {
+    return DataOf<std::uint32_t>(values_, NameOf(root, key, value));
 }
 
 bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key,
@@ -74,11 +86,21 @@ Status FakeRegistry::CreateKey(RegistryRoot root, const std::string& key) {
 
 Status FakeRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                                  const std::string& data) {
+    return WriteValue(root, key, name, data);
+}
+
+Status FakeRegistry::WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                                std::uint32_t data) {
+    return WriteValue(root, key, name, data);
+}
+
+Status FakeRegistry::WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                                Data data) {
     if (!KeyExists(root, key))
         return Status::Failure(Status::kErrorFileNotFound);
     if (const FailureRule* rule = failures.Check(FakeOperation::WriteValue, key))
         return Status::Failure(rule->error);
-    values_[NameOf(root, key, name)] = data;
+    values_[NameOf(root, key, name)] = std::move(data);
     return Status::Success();
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <variant>
 #include <vector>
 
 #include "platform/fake/fake_failures.h"
@@ -27,6 +28,11 @@ class FakeRegistry final : public Registry {
     Status CreateKey(RegistryRoot root, const std::string& key) override;
     Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                        const std::string& data) override;
+    Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                      std::uint32_t data) override;
+    // A number value; nullopt when missing or a string.
+    std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                           const std::string& value) const;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
 
     FakeFailures failures;
@@ -37,7 +43,11 @@ class FakeRegistry final : public Registry {
     static KeyName KeyNameOf(RegistryRoot root, const std::string& key);
     static Name NameOf(RegistryRoot root, const std::string& key, const std::string& value);
     std::map<KeyName, std::string> keys_;  // -> path as first written
-    std::map<Name, std::string> values_;
+    // A value holds a string or, as on the platform, a number that reads as no string.
+    using Data = std::variant<std::string, std::uint32_t>;
+    Status WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                      Data data);
+    std::map<Name, Data> values_;
 };
 
 // Links are files in the fake file system, so that finding, copying and deleting them works as

@@ -105,6 +105,18 @@ Status Win32FileSystem::CopyFile(const std::string& source, const std::string& d
     return Status::Success();
 }
 
+Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+    // The name is claimed first, so that a failed copy removes only a file made here.
+    const std::wstring to = Wide(destination);
+    if (!UniqueFile(ValidOrNull(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr))))
+        return LastError();
+    const Status status = CopyFile(source, destination);
+    if (!status)
+        DeleteFileW(to.c_str());
+    return status;
+}
+
 Status Win32FileSystem::CreateDirectories(const std::string& path) {
     std::string clean = path;
     while (!clean.empty() && clean.back() == '\\')

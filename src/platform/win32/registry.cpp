@@ -1,4 +1,5 @@
 // Creating, writing and deleting registry keys.
+#include <cstddef>
 #include <string>
 
 #include "platform/win32/registry_keys.h"
@@ -11,6 +12,18 @@ namespace {
 Status StatusOf(LONG result) {
     return result == ERROR_SUCCESS ? Status::Success()
                                    : Status::Failure(static_cast<std::uint32_t>(result));
+}
+
+// One value into a key opened without creating it.
+Status SetValue(RegistryRoot root, const std::string& key, const std::string& name, DWORD type,
+                const void* data, std::size_t size) {
+    HKEY opened = nullptr;
+    const LONG result = RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_SET_VALUE, &opened);
+    if (result != ERROR_SUCCESS)
+        return StatusOf(result);
+    const UniqueKey guard(opened);
+    return StatusOf(RegSetValueExW(opened, Wide(name).c_str(), 0, type,
+                                   static_cast<const BYTE*>(data), static_cast<DWORD>(size)));
 }
 
 }  // namespace
@@ -57,15 +70,14 @@ Status Win32Registry::CreateKey(RegistryRoot root, const std::string& key) {
 
 Status Win32Registry::WriteString(RegistryRoot root, const std::string& key,
                                   const std::string& name, const std::string& data) {
-    HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_SET_VALUE, &opened);
-    if (result != ERROR_SUCCESS)
-        return StatusOf(result);
-    const UniqueKey guard(opened);
     const std::wstring text = Wide(data);
-    return StatusOf(RegSetValueExW(opened, Wide(name).c_str(), 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>(text.c_str()),
-                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+    return SetValue(root, key, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+Status Win32Registry::WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                                 std::uint32_t data) {
+    const DWORD number = data;
+    return SetValue(root, key, name, REG_DWORD, &number, sizeof number);
 }
 
 Status Win32Registry::DeleteTree(RegistryRoot root, const std::string& key) {

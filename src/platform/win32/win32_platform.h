@@ -23,6 +23,7 @@ class Win32FileSystem final : public FileSystem {
     std::optional<FileInfo> Info(const std::string& path) const override;
     std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
     Status CopyFile(const std::string& source, const std::string& destination) override;
+    Status CopyNewFile(const std::string& source, const std::string& destination) override;
     Status CreateDirectories(const std::string& path) override;
     Status DeleteFile(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
@@ -38,6 +39,8 @@ class Win32Registry final : public Registry {
     Status CreateKey(RegistryRoot root, const std::string& key) override;
     Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                        const std::string& data) override;
+    Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                      std::uint32_t data) override;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
 };
 

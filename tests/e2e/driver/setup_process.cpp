@@ -31,8 +31,11 @@ std::string LastError(const std::string& what) {
 
 }  // namespace
 
-SetupProcess::SetupProcess(const std::wstring& folder, std::wstring_view program) {
+SetupProcess::SetupProcess(const std::wstring& folder, std::wstring_view program,
+                           std::wstring_view arguments) {
     std::wstring command = L"\"" + folder + L"\\" + std::wstring(program) + L"\"";
+    if (!arguments.empty())
+        command += L" " + std::wstring(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -18,7 +18,9 @@ namespace e2e {
 
 class SetupProcess {
   public:
-    explicit SetupProcess(const std::wstring& folder, std::wstring_view program = L"setup.exe");
+    // arguments: the rest of the command line after the program's quoted path.
+    explicit SetupProcess(const std::wstring& folder, std::wstring_view program = L"setup.exe",
+                          std::wstring_view arguments = {});
     ~SetupProcess();
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -59,6 +60,16 @@ void WizardWalk::WaitPage(std::string_view title, Timeout timeout) const {
 void WizardWalk::Answer(const MessageDialog& dialog, std::string_view button) {
     dialog.Press(button);
     WaitUntil([&] { return !dialog.Window().Exists(); }, kPageTimeout, "the dialog to close");
+}
+
+void WizardWalk::AnswerWhenLabelled(const MessageDialog& dialog, std::string_view button) {
+    WaitUntil(
+        [&] {
+            const std::vector<std::string> buttons = dialog.Buttons();
+            return std::find(buttons.begin(), buttons.end(), button) != buttons.end();
+        },
+        kPageTimeout, "the button \"" + std::string(button) + "\"");
+    Answer(dialog, button);
 }
 
 void WizardWalk::Shoot(std::string_view step) {

@@ -38,6 +38,9 @@ class WizardWalk {
     void WaitPage(std::string_view title, Timeout timeout = kPageTimeout) const;
     // Presses the dialog's button and waits until the dialog has gone.
     static void Answer(const MessageDialog& dialog, std::string_view button);
+    // The same once the dialog shows that button: the wizard's timer re-labels a dialog's
+    // buttons in the chosen language a moment after it comes up.
+    static void AnswerWhenLabelled(const MessageDialog& dialog, std::string_view button);
 
     // Saves what the screen shows as "<shots>/NN-<step>.png".
     void Shoot(std::string_view step);

@@ -1,0 +1,79 @@
+#include "app/answering_dialogs.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace app {
+namespace {
+
+using ui::DialogButton;
+
+// The table of the README's "Unattended installation".
+constexpr std::pair<std::string_view, DialogButton> kAnswers[] = {
+    // Not enough disk space: do not fill the disk.
+    {"cSizeError", DialogButton::No},
+    // Product applications running: close them.
+    {"cAnyAppRun", DialogButton::Yes},
+    // They did not close within the grace period: abort rather than replace files in use.
+    {"cErrCloseApp", DialogButton::Yes},
+    // Abort? It only follows a declined question.
+    {"cRealyAbort", DialogButton::Yes},
+    // Data of the earlier version: convert it.
+    {"cConvertPhoneBook", DialogButton::Yes},
+    {"cConverLogBook", DialogButton::Yes},
+};
+
+std::string_view ButtonName(DialogButton button) {
+    switch (button) {
+        case DialogButton::Yes:
+            return "Yes";
+        case DialogButton::No:
+            return "No";
+        case DialogButton::Ok:
+            return "OK";
+        case DialogButton::Cancel:
+            return "Cancel";
+        case DialogButton::Retry:
+            return "Retry";
+    }
+    return {};
+}
+
+bool Offers(const std::vector<DialogButton>& buttons, DialogButton button) {
+    return std::ranges::find(buttons, button) != buttons.end();
+}
+
+}  // namespace
+
+DialogButton PresetAnswer(std::string_view id, const std::vector<DialogButton>& buttons) {
+    for (const auto& [key, answer] : kAnswers) {
+        if (key == id && Offers(buttons, answer))
+            return answer;
+    }
+    for (const DialogButton safe : {DialogButton::Ok, DialogButton::Cancel, DialogButton::No}) {
+        if (Offers(buttons, safe))
+            return safe;
+    }
+    return buttons.empty() ? DialogButton::Ok : buttons.front();
+}
+
+DialogButton AnsweringDialogs::Show(const ui::DialogRequest& request) {
+    std::string buttons;
+    for (const DialogButton button : request.buttons)
+        buttons += std::string(buttons.empty() ? "" : "/") + std::string(ButtonName(button));
+    trace_.Line("Dialog " + (request.id.empty() ? std::string("(no key)") : request.id) + " [" +
+                buttons + "]: " + request.text);
+    ++counts_[request.id];
+    const DialogButton answer =
+        preset_ ? PresetAnswer(request.id, request.buttons) : shown_.Show(request);
+    trace_.Line(std::string(preset_ ? "Answered by the table: " : "Answered: ") +
+                std::string(ButtonName(answer)));
+    return answer;
+}
+
+int AnsweringDialogs::Count(std::string_view id) const {
+    const auto found = counts_.find(id);
+    return found == counts_.end() ? 0 : found->second;
+}
+
+}  // namespace app

@@ -1,0 +1,137 @@
+#include "app/unattended.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/exit_codes.h"
+#include "language/text_keys.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr int kRunPage = 8;
+
+bool Listed(const std::vector<std::string>& names, std::string_view name) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+// A check box set as a person would: a click where it differs.
+void SetBox(ui::Control& box, bool checked, platform::Trace& trace) {
+    if (!box.Showing()) {
+        trace.Line("Not offered, left out: " + box.Name());
+        return;
+    }
+    if (box.Checked() != checked)
+        box.Click();
+}
+
+std::optional<std::string> ChooseLanguage(ui::Control& list, const std::string& name) {
+    const std::vector<std::string>& items = list.Items();
+    const auto found = std::ranges::find_if(
+        items, [&](const std::string& item) { return platform::EqualsIgnoreCase(item, name); });
+    if (found == items.end()) {
+        std::string known;
+        for (const std::string& item : items)
+            known += (known.empty() ? "" : ", ") + item;
+        return "unknown language \"" + name + "\": " + known;
+    }
+    const int index = static_cast<int>(found - items.begin());
+    if (index != list.ItemIndex())
+        list.Choose(index);
+    return std::nullopt;
+}
+
+// Sets the controls of the page on screen from the options; an absent choice keeps the
+// wizard's proposal.
+std::optional<std::string> SetPage(ui::Form& form, int page, const Options& options,
+                                   platform::Trace& trace) {
+    switch (page) {
+        case 0:
+            if (options.language)
+                return ChooseLanguage(form["SelectLangCmb"], *options.language);
+            break;
+        case 1:
+            if (options.type)
+                form[options.type == InstallType::Server ? "ServerRb" : "ClientRb"].Click();
+            break;
+        case 2:
+            form["YesBtn"].Click();  // the licence accepted
+            break;
+        case 3:
+            if (options.dir)
+                form["PathEdit"].Type(*options.dir);
+            break;
+        case 4:
+            if (options.no_icons)
+                SetBox(form["AddLinkToStartCBx"], false, trace);
+            if (options.tasks) {
+                SetBox(form["AddLinkToDeskTopCBx"], Listed(*options.tasks, "desktop"), trace);
+                SetBox(form["AddLinkToQuickLaunchCBx"], Listed(*options.tasks, "quicklaunch"),
+                       trace);
+            }
+            break;
+        case 5:
+            if (options.group)
+                form["PathEdit"].Type(*options.group);
+            break;
+        case 6:
+            if (options.file_types) {
+                for (const char* type : kFileTypeNames) {
+                    std::string box = type;
+                    std::ranges::transform(box, box.begin(),
+                                           [](char c) { return static_cast<char>(c - 'a' + 'A'); });
+                    SetBox(form[box + "CBx"], Listed(*options.file_types, type), trace);
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void UnattendedApplication::Terminate(int exit_code) {
+    if (!exit_code_)
+        exit_code_ = UnattendedExitCode(exit_code);
+    application_.Terminate(*exit_code_);
+}
+
+void UnattendedApplication::Halt(int exit_code) {
+    const int code = UnattendedExitCode(exit_code);
+    trace_.Line("Exit code " + std::to_string(code));
+    application_.Halt(code);
+    std::abort();  // not reached: the compiler does not carry noreturn through the call
+}
+
+UnattendedOutcome RunUnattended(wizard::Wizard& wizard, const Options& options,
+                                const UnattendedApplication& application,
+                                const AnsweringDialogs& dialogs, platform::Trace& trace) {
+    if (application.ExitCode())
+        return {*application.ExitCode()};  // the distribution is broken: the wizard said why
+    if (options.type && !wizard.Config().client_server)
+        return {kExitBadUsage, "/TYPE: this distribution has a single installation type"};
+    ui::Form& form = wizard.GetForm();
+    while (wizard.Page() < kRunPage) {
+        const int page = wizard.Page();
+        if (auto error = SetPage(form, page, options, trace))
+            return {kExitBadUsage, *error};
+        form["NextBtn"].Click();
+        if (application.ExitCode())
+            return {*application.ExitCode()};
+        if (wizard.Page() == page) {
+            trace.Line("The wizard refused the choices of page " + std::to_string(page));
+            return {kExitBadUsage};
+        }
+    }
+    const int failed = dialogs.Count(language::keys::cErrorCopyFile.key);
+    if (failed > 0) {
+        trace.Line("Files not copied: " + std::to_string(failed));
+        return {kExitFatal};
+    }
+    return {kExitSuccess};
+}
+
+}  // namespace app
