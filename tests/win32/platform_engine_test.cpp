@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <string_view>
 
 #include "platform/text.h"
 #include "platform/win32/handles.h"
@@ -129,8 +130,11 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     Write("existing.dll", "older and longer bytes");
-    for (const char* target : {"new.dll", "existing.dll"}) {
-        ASSERT_TRUE(files_.CopyFile(Path("source.dll"), Path(target))) << target;
+    ASSERT_TRUE(files_.CopyNewFile(Path("source.dll"), Path("fresh.dll")));
+    for (const char* target : {"new.dll", "existing.dll", "fresh.dll"}) {
+        if (std::string_view(target) != "fresh.dll") {
+            ASSERT_TRUE(files_.CopyFile(Path("source.dll"), Path(target))) << target;
+        }
         const auto info = files_.Info(Path(target));
         ASSERT_TRUE(info);
         EXPECT_EQ(info->size, 9) << target;

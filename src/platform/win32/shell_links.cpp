@@ -26,16 +26,6 @@ UniqueCom<IPersistFile> PersistFileOf(IShellLinkW& link) {
     return UniqueCom<IPersistFile>(file);
 }
 
-// A failed save as the platform's error code where it carries one (a missing folder, a denied
-// file), else the COM result itself.
-Status StatusOf(HRESULT result) {
-    if (SUCCEEDED(result))
-        return Status::Success();
-    if (HRESULT_FACILITY(result) == FACILITY_WIN32)
-        return Status::Failure(HRESULT_CODE(result));
-    return Status::Failure(static_cast<std::uint32_t>(result));
-}
-
 // A text property of a link, read through a buffer of the platform's size for it.
 template <typename Get>
 std::string Property(Get get, int size) {
@@ -55,10 +45,41 @@ std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::s
         FAILED(shell_link->SetWorkingDirectory(Wide(link.working_directory).c_str()))) {
         return std::nullopt;
     }
-    const auto persist = PersistFileOf(*shell_link);
-    if (!persist)
+    // Saved through the link's stream into memory and written here: a save through its file
+    // interface also starts the desktop's link processor under Wine, a process of its own for
+    // every link (about twenty milliseconds each).
+    IPersistStream* raw_persist = nullptr;
+    if (FAILED(
+            shell_link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&raw_persist))))
         return std::nullopt;
-    return StatusOf(persist->Save(Wide(file).c_str(), TRUE));
+    const UniqueCom<IPersistStream> persist(raw_persist);
+    IStream* raw_stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &raw_stream)))
+        return std::nullopt;
+    const UniqueCom<IStream> stream(raw_stream);
+    HGLOBAL memory = nullptr;
+    STATSTG stat{};
+    if (FAILED(persist->Save(stream.get(), TRUE)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
+        FAILED(GetHGlobalFromStream(stream.get(), &memory)))
+        return std::nullopt;
+    const std::wstring path = Wide(file);
+    UniqueFile out(ValidOrNull(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!out)
+        return Status::Failure(GetLastError());
+    const auto size = static_cast<DWORD>(stat.cbSize.QuadPart);
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(out.get(), GlobalLock(memory), size, &written, nullptr) && written == size;
+    const DWORD error = GetLastError();
+    GlobalUnlock(memory);
+    if (!whole) {
+        out.reset();
+        DeleteFileW(path.c_str());  // no half link behind
+        return Status::Failure(error);
+    }
+    SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, path.c_str(), nullptr);
+    return Status::Success();
 }
 
 std::optional<ShellLink> Win32Shell::ReadLink(const std::string& file) const {
