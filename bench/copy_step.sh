@@ -11,7 +11,7 @@
 # BENCH_KIT (/work/shared/bench).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$repo/bench/common.sh"
+source "$repo/bench/common.bash"
 root=${COPY_STEP_ROOT:-/dev/shm/zk-copy-step}
 build=${COPY_STEP_BUILD:-$repo/build/mingw}
 reps=${COPY_STEP_REPS:-5}

@@ -12,7 +12,7 @@
 # ("large small"), BENCH_KIT (/work/shared/bench).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$repo/bench/common.sh"
+source "$repo/bench/common.bash"
 root=${INSTALL_RUN_ROOT:-/dev/shm/zk-install-run}
 build=${INSTALL_RUN_BUILD:-$repo/build/mingw}
 reps=${INSTALL_RUN_REPS:-5}
