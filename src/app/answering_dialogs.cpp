@@ -1,7 +1,10 @@
 #include "app/answering_dialogs.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+
+#include "language/message_dialogs.h"
 
 namespace app {
 namespace {
@@ -23,20 +26,11 @@ constexpr std::pair<std::string_view, DialogButton> kAnswers[] = {
     {"cConverLogBook", DialogButton::Yes},
 };
 
-std::string_view ButtonName(DialogButton button) {
-    switch (button) {
-        case DialogButton::Yes:
-            return "Yes";
-        case DialogButton::No:
-            return "No";
-        case DialogButton::Ok:
-            return "OK";
-        case DialogButton::Cancel:
-            return "Cancel";
-        case DialogButton::Retry:
-            return "Retry";
-    }
-    return {};
+// A button as the log names it: its toolkit caption without the access-key mark.
+std::string ButtonName(DialogButton button) {
+    std::string name(language::ToolkitCaption(button));
+    std::erase(name, '&');
+    return name;
 }
 
 bool Offers(const std::vector<DialogButton>& buttons, DialogButton button) {
@@ -60,14 +54,14 @@ DialogButton PresetAnswer(std::string_view id, const std::vector<DialogButton>& 
 DialogButton AnsweringDialogs::Show(const ui::DialogRequest& request) {
     std::string buttons;
     for (const DialogButton button : request.buttons)
-        buttons += std::string(buttons.empty() ? "" : "/") + std::string(ButtonName(button));
+        buttons += std::string(buttons.empty() ? "" : "/") + ButtonName(button);
     trace_.Line("Dialog " + (request.id.empty() ? std::string("(no key)") : request.id) + " [" +
                 buttons + "]: " + request.text);
     ++counts_[request.id];
     const DialogButton answer =
         preset_ ? PresetAnswer(request.id, request.buttons) : shown_.Show(request);
     trace_.Line(std::string(preset_ ? "Answered by the table: " : "Answered: ") +
-                std::string(ButtonName(answer)));
+                ButtonName(answer));
     return answer;
 }
 

@@ -23,22 +23,6 @@ std::string_view ToolkitTitle(DialogKind kind) {
     return {};
 }
 
-std::string_view ToolkitCaption(DialogButton button) {
-    switch (button) {
-        case DialogButton::Yes:
-            return "&Yes";
-        case DialogButton::No:
-            return "&No";
-        case DialogButton::Ok:
-            return "OK";
-        case DialogButton::Cancel:
-            return "Cancel";
-        case DialogButton::Retry:
-            return "&Retry";
-    }
-    return {};
-}
-
 const TextKey& TitleKey(DialogKind kind) {
     switch (kind) {
         case DialogKind::Warning:
@@ -72,6 +56,22 @@ std::string LocalCaption(const Language& language, DialogButton button) {
 }
 
 }  // namespace
+
+std::string_view ToolkitCaption(DialogButton button) {
+    switch (button) {
+        case DialogButton::Yes:
+            return "&Yes";
+        case DialogButton::No:
+            return "&No";
+        case DialogButton::Ok:
+            return "OK";
+        case DialogButton::Cancel:
+            return "Cancel";
+        case DialogButton::Retry:
+            return "&Retry";
+    }
+    return {};
+}
 
 ui::DialogButton ShowMessageDialog(ui::MessageDialogs& dialogs, const Language& language,
                                    std::string_view id, const std::string& text, DialogKind kind,

@@ -21,6 +21,9 @@ ui::DialogButton ShowMessageDialog(ui::MessageDialogs& dialogs, const Language& 
 void ShowErrorBox(ui::MessageDialogs& dialogs, const Language& language, const std::string& text,
                   std::string_view id = {});
 
+// The toolkit's own caption of a button ("&Yes", "&No", "OK", "Cancel", "&Retry").
+std::string_view ToolkitCaption(ui::DialogButton button);
+
 // The toolkit's dialog as it is, with English title and captions ("Warning", "Confirm",
 // "Error", "Information"; "&Yes", "&No", "OK", "Cancel", "&Retry"): the conversions' questions
 // and the printer library's load error use it.

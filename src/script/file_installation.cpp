@@ -19,13 +19,16 @@ std::string FileName(const std::string& path) {
 FileInstallation::FileInstallation(FileInstallationContext context)
     : context_(std::move(context)) {}
 
-Script FileInstallation::LoadScript() const {
-    return Script::Load(context_.files, context_.codec, context_.script_file);
+const Script& FileInstallation::LoadedScript() {
+    if (!script_) {
+        script_ = Script::Load(context_.files, context_.codec, context_.script_file);
+    }
+    return *script_;
 }
 
 void FileInstallation::CreateFolders() {
     const std::string& destination = context_.folders.destination;
-    for (const ScriptLine& line : LoadScript().Lines(kDirectoryList)) {
+    for (const ScriptLine& line : LoadedScript().Lines(kDirectoryList)) {
         const std::string folder = destination + "\\" + line.value;
         context_.log.LogItem(kLogFolder, folder, MakeFolder(folder));
         // The parent levels inside the installation folder, deepest first, as the uninstaller
@@ -41,7 +44,7 @@ void FileInstallation::CreateFolders() {
 
 void FileInstallation::InstallFiles() {
     context_.progress.SetProgressRange(context_.need_disk_space);
-    const Script script = LoadScript();
+    const Script& script = LoadedScript();
     CopySection(script, kFileList);
     CopySection(script, kIfNotExist, true);
     CopyWithBackup(script);
@@ -225,7 +228,7 @@ void FileInstallation::ShowCopyError(const std::string& destination) {
 }
 
 void FileInstallation::CreateCommonShortcuts(const std::string& group_dir) {
-    const std::vector<ScriptLine> lines = LoadScript().Lines(kCommonShortcutList);
+    const std::vector<ScriptLine> lines = LoadedScript().Lines(kCommonShortcutList);
     if (lines.empty()) {
         return;
     }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -68,7 +69,8 @@ class FileInstallation {
     std::int64_t InstalledBytes() const;
 
   private:
-    Script LoadScript() const;
+    // The script, read on first use: the run's steps share one reading of it.
+    const Script& LoadedScript();
     // Copies a section's lines; only_where_missing: only where no file is at the destination.
     void CopySection(const Script& script, std::string_view section,
                      bool only_where_missing = false);
@@ -84,6 +86,7 @@ class FileInstallation {
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;
+    std::optional<Script> script_;
     std::string backup_folder_;
     std::set<std::string> saved_;         // installed files saved this run, in lower case
     std::set<std::string> backup_names_;  // names taken in the backup folder, in lower case
