@@ -87,9 +87,9 @@ class FileSystem {
     // Opens a file; null with error set when it cannot be opened.
     virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode,
                                            Status& error) = 0;
-    // The platform's file copy: replaces an existing destination and carries the source's
-    // last-write time and attributes. Like the platform, a copy that fails part-way (a full disk)
-    // may leave a partial destination behind: callers that must not lose a file copy beside it.
+    // A file copy as the platform's: replaces an existing destination and carries the source's
+    // last-write time and attributes. A copy that fails part-way (a full disk) has cost the file
+    // that was there: callers that must not lose a file copy beside it.
     virtual Status CopyFile(const std::string& source, const std::string& destination) = 0;
     // The same copy to a name where nothing is: fails with kErrorFileExists, touching nothing,
     // when a file or folder is there; a copy that fails part-way removes what it made. The

@@ -11,14 +11,16 @@ constexpr std::uint32_t kButtonFace = 0xF0F0F0;
 constexpr ui::ControlLayout kControls[] = {
     {"Label3", 2001, ui::Kind::Label, nullptr, {80, 21, 273, 36}, true, {.vertical_center = true}},
     {"Image", 2002, ui::Kind::Picture, nullptr, {32, 21, 36, 36}},
-    {"Label1", 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}},
+    // Shown only while copying: it lies over the step line, which it would paint over.
+    {"Label1", 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}, false},
     {"ProgressBar", 2004, ui::Kind::ProgressBar, nullptr, {8, 48, 345, 20}, false},
 };
 
 // The step picture: two sheets of paper, one copied onto the other, on the window's colour.
 platform::Bitmap StepPicture() {
     constexpr int kSize = 36;
-    platform::Bitmap picture{kSize, kSize, std::vector<std::uint32_t>(kSize * kSize, kButtonFace)};
+    platform::Bitmap picture{kSize, kSize,
+                             std::vector<std::uint32_t>(std::size_t{kSize} * kSize, kButtonFace)};
     const auto sheet = [&picture](int left, int top) {
         for (int y = top; y < top + 24; ++y) {
             for (int x = left; x < left + 18; ++x) {
@@ -64,7 +66,9 @@ void CopyFilesForm::SetStep(const std::string& text) {
 void CopyFilesForm::CopyModeOn(const language::Language& language) {
     form_["Image"].SetVisible(false);
     form_["Label3"].SetText({});
+    form_["Label1"].SetVisible(true);
     form_["ProgressBar"].SetVisible(true);
+    form_.Repaint();
     pending_line_ = language.Lookup(language::keys::cCopyFile) + ":";
     dirty_ = true;
     Paint(false);
@@ -75,6 +79,7 @@ void CopyFilesForm::CopyModeOff(const std::string& text) {
     pending_line_.clear();
     form_["Label3"].SetText(text);
     form_["Label1"].SetText({});
+    form_["Label1"].SetVisible(false);
     form_["ProgressBar"].SetVisible(false);
     form_["Image"].SetVisible(true);
     form_.Repaint();
@@ -115,7 +120,7 @@ void CopyFilesForm::Paint(bool paced) {
     last_paint_ = now;
     form_["Label1"].SetText(pending_line_);
     PaintBar();
-    form_.Repaint();
+    form_.PaintChanges();
     if (application_ != nullptr) {
         application_->DrainMessages();
     }

@@ -100,7 +100,12 @@ void Form::RequestClose() {
 
 void Form::Repaint() {
     if (backend_ != nullptr)
-        backend_->Repaint(*this);
+        backend_->Repaint(*this, false);
+}
+
+void Form::PaintChanges() {
+    if (backend_ != nullptr)
+        backend_->Repaint(*this, true);
 }
 
 void Form::Attach(Backend* backend) {

@@ -1,6 +1,7 @@
 // Files through the platform's W calls: information, open files, copies, folders, deletes and
 // renames.
 #include <string>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -62,6 +63,61 @@ class Win32OpenFile final : public OpenFile {
     UniqueFile file_;
 };
 
+UniqueFile OpenSource(const std::string& path) {
+    return UniqueFile(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+}
+
+UniqueFile CreateDestination(const std::string& path, DWORD disposition) {
+    return UniqueFile(
+        ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)));
+}
+
+// A copy of our own rather than the platform's: Wine's copy looks the destination up again and
+// asks the volume manager for the source's volume, requests to its server per file that this
+// loop does not make.
+Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer) {
+    FILE_BASIC_INFO source{};
+    if (!GetFileInformationByHandleEx(from, FileBasicInfo, &source, sizeof source))
+        return LastError();
+    constexpr DWORD kChunk = 1 << 20;
+    buffer.resize(kChunk);
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(from, buffer.data(), kChunk, &read, nullptr))
+            return LastError();
+        if (read == 0)
+            break;
+        DWORD written = 0;
+        if (!::WriteFile(to, buffer.data(), read, &written, nullptr))
+            return LastError();
+        if (written != read)
+            return Status::Failure(Status::kErrorDiskFull);
+    }
+    // As the platform's copy: the source's last-write time and the attributes a file can be
+    // given (none left means a normal file).
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    FILE_BASIC_INFO kept{};
+    kept.LastWriteTime = source.LastWriteTime;
+    kept.FileAttributes = (source.FileAttributes & kCarried) != 0 ? source.FileAttributes & kCarried
+                                                                  : FILE_ATTRIBUTE_NORMAL;
+    return StatusOf(SetFileInformationByHandle(to, FileBasicInfo, &kept, sizeof kept));
+}
+
+// The destination of a failed copy, made or emptied by the caller, is removed: a part of a file
+// is worth nothing.
+Status RemovedOnFailure(HANDLE to, Status status) {
+    if (!status) {
+        FILE_DISPOSITION_INFO remove{TRUE};
+        SetFileInformationByHandle(to, FileDispositionInfo, &remove, sizeof remove);
+    }
+    return status;
+}
+
 }  // namespace
 
 std::optional<FileInfo> Win32FileSystem::Info(const std::string& path) const {
@@ -94,27 +150,24 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMod
 }
 
 Status Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
-    const std::wstring from = Wide(source);
-    const std::wstring to = Wide(destination);
-    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+    // The source first: a missing source leaves the destination as it was.
+    const UniqueFile from = OpenSource(source);
+    if (!from)
         return LastError();
-    // Wine keeps the replaced file's attributes where Windows gives it the source's.
-    const DWORD attributes = GetFileAttributesW(from.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(to.c_str()) != attributes)
-        SetFileAttributesW(to.c_str(), attributes);
-    return Status::Success();
+    const UniqueFile to = CreateDestination(destination, CREATE_ALWAYS);
+    if (!to)
+        return LastError();
+    return RemovedOnFailure(to.get(), CopyBytes(to.get(), from.get(), buffer_));
 }
 
 Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
-    // The name is claimed first, so that a failed copy removes only a file made here.
-    const std::wstring to = Wide(destination);
-    if (!UniqueFile(ValidOrNull(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr))))
+    // The name first: a file there is refused before anything else, and never touched.
+    const UniqueFile to = CreateDestination(destination, CREATE_NEW);
+    if (!to)
         return LastError();
-    const Status status = CopyFile(source, destination);
-    if (!status)
-        DeleteFileW(to.c_str());
-    return status;
+    const UniqueFile from = OpenSource(source);
+    return RemovedOnFailure(to.get(),
+                            from ? CopyBytes(to.get(), from.get(), buffer_) : LastError());
 }
 
 Status Win32FileSystem::CreateDirectories(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // The real platform: every operation through the Win32 API (W functions, UTF-8 outside).
 #include <memory>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -28,6 +29,10 @@ class Win32FileSystem final : public FileSystem {
     Status DeleteFile(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     std::string ShortPath(const std::string& path) const override;
+
+  private:
+    // One buffer for every copy: the copies run one at a time, on the installation's thread.
+    std::vector<char> buffer_;
 };
 
 class Win32Registry final : public Registry {

@@ -16,15 +16,34 @@ using platform::Narrow;
 using platform::Wide;
 
 Win32Backend* instance = nullptr;
-const wchar_t* rich_edit_class = L"RichEdit20W";
-// Without a rich-text library the viewer is a plain read-only field showing texts as they are.
-bool rich_text = true;
 constexpr wchar_t kPanelClass[] = L"ZkPanel";
 constexpr int kDropDownHeight = 200;
 constexpr UINT kActivated = WM_APP + 1;
 // The focus has moved: read where it is once the move is over (while a button loses it, the
 // platform may still report the button as focused).
 constexpr UINT kFocusMoved = WM_APP + 2;
+
+struct RichEditLibrary {
+    const wchar_t* window_class;
+    bool rich;  // without a rich-text library the viewer shows texts as they are
+};
+
+// Loaded with the first viewer, as it takes tens of milliseconds to start and most windows have
+// none; kept while the program runs, as its window class lives in it.
+const RichEditLibrary& RichEdit() {
+    static const RichEditLibrary library = [] {
+        if (auto msftedit = platform::LoadSystemLibrary(L"msftedit.dll")) {
+            msftedit.release();
+            return RichEditLibrary{MSFTEDIT_CLASS, true};
+        }
+        if (auto riched20 = platform::LoadSystemLibrary(L"riched20.dll")) {
+            riched20.release();
+            return RichEditLibrary{RICHEDIT_CLASSW, true};
+        }
+        return RichEditLibrary{WC_EDITW, false};
+    }();
+    return library;
+}
 
 // Whether a control's notification says that the focus came to it or left it.
 bool TellsFocus(Kind kind, WORD code) {
@@ -86,16 +105,6 @@ Win32Backend::Win32Backend() {
     INITCOMMONCONTROLSEX icc{sizeof(icc),
                              ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    // The rich-text library stays loaded while the program runs: its window class lives in it.
-    if (auto msftedit = platform::LoadSystemLibrary(L"msftedit.dll")) {
-        msftedit.release();
-        rich_edit_class = MSFTEDIT_CLASS;
-    } else if (auto riched20 = platform::LoadSystemLibrary(L"riched20.dll")) {
-        riched20.release();
-    } else {
-        rich_edit_class = WC_EDITW;
-        rich_text = false;
-    }
     RegisterClassOnce(kPanelClass, PanelProc, nullptr);
 }
 
@@ -222,7 +231,7 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
             ex_style |= WS_EX_CLIENTEDGE;
             break;
         case Kind::RichText:
-            window_class = rich_edit_class;
+            window_class = RichEdit().window_class;
             style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
             ex_style |= WS_EX_CLIENTEDGE;
             break;
@@ -288,7 +297,7 @@ void Win32Backend::SetPicture(Control& control, HWND window) {
 
 void Win32Backend::SetContent(Control& control, HWND window) {
     const std::string& content = control.Content();
-    if (rich_text && content.rfind("{\\rtf", 0) == 0) {
+    if (RichEdit().rich && content.rfind("{\\rtf", 0) == 0) {
         std::pair<const std::string*, size_t> source{&content, 0};
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, StreamIn};
         SendMessageW(window, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
@@ -417,10 +426,11 @@ void Win32Backend::FocusMoved(Form& form) {
     form.UserFocused(focused);
 }
 
-void Win32Backend::Repaint(Form& form) {
+void Win32Backend::Repaint(Form& form, bool only_changes) {
     if (const auto found = forms_.find(&form); found != forms_.end()) {
-        RedrawWindow(found->second, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // A changed text or bar has invalidated itself.
+        const UINT whole = only_changes ? 0 : RDW_INVALIDATE | RDW_ERASE;
+        RedrawWindow(found->second, nullptr, nullptr, whole | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 }
 

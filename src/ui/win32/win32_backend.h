@@ -25,7 +25,7 @@ class Win32Backend final : public Backend {
 
     void Update(Control& control, Property property) override;
     void Update(Form& form, FormProperty property) override;
-    void Repaint(Form& form) override;
+    void Repaint(Form& form, bool only_changes) override;
 
   private:
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
