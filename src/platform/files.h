@@ -94,7 +94,9 @@ class FileSystem {
     // The same copy to a name where nothing is: fails with kErrorFileExists, touching nothing,
     // when a file or folder is there; a copy that fails part-way removes what it made. The
     // platform looks for the name once (a look for a missing name reads the whole folder).
-    virtual Status CopyNewFile(const std::string& source, const std::string& destination) = 0;
+    // `size` is set to the bytes the copy holds, so that nobody need look the name up again.
+    virtual Status CopyNewFile(const std::string& source, const std::string& destination,
+                               std::int64_t& size) = 0;
     // Creates a folder and every missing parent; success when it exists afterwards.
     virtual Status CreateDirectories(const std::string& path) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;

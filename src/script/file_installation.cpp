@@ -168,21 +168,19 @@ bool FileInstallation::Copy(const std::string& source, const std::string& destin
     const language::Language& language = context_.language;
     context_.progress.ShowCopyingFile(language.Lookup(language::keys::cCopyFile) + ": " +
                                       destination);
-    platform::FileSystem& files = context_.files;
-    platform::Status status = files.CopyNewFile(source, destination);
+    std::int64_t size = 0;
+    platform::Status status = context_.files.CopyNewFile(source, destination, size);
     if (status.error == platform::Status::kErrorFileExists) {
-        status = Replace(source, destination);
+        status = Replace(source, destination, size);
     }
-    const std::optional<platform::FileInfo> copied = files.Info(destination);
-    const bool ok = status && copied && !copied->Directory();
-    context_.trace.Line(ok ? "Copied " + source + " -> " + destination + " (" +
-                                 std::to_string(copied->size) + " bytes)"
-                           : "Copy failed: " + source + " -> " + destination + ": " +
-                                 (status ? "no file after the copy" : ErrorText(status)));
+    const bool ok = static_cast<bool>(status);
+    context_.trace.Line(
+        ok ? "Copied " + source + " -> " + destination + " (" + std::to_string(size) + " bytes)"
+           : "Copy failed: " + source + " -> " + destination + ": " + ErrorText(status));
     context_.log.LogItem(kLogFile, destination, ok);
     if (ok) {
-        installed_sizes_[platform::ToLower(destination)] = copied->size;
-        context_.progress.AdvanceProgress(copied->size);
+        installed_sizes_[platform::ToLower(destination)] = size;
+        context_.progress.AdvanceProgress(size);
     }
     return ok;
 }
@@ -196,7 +194,7 @@ std::int64_t FileInstallation::InstalledBytes() const {
 }
 
 platform::Status FileInstallation::Replace(const std::string& source,
-                                           const std::string& destination) {
+                                           const std::string& destination, std::int64_t& size) {
     platform::FileSystem& files = context_.files;
     const std::optional<platform::FileInfo> existing = files.Info(destination);
     constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
@@ -212,7 +210,10 @@ platform::Status FileInstallation::Replace(const std::string& source,
     }
     if (!status) {
         files.DeleteFile(fresh);
+        return status;
     }
+    const std::optional<platform::FileInfo> replaced = files.Info(destination);
+    size = replaced ? replaced->size : 0;
     return status;
 }
 

@@ -82,7 +82,8 @@ class FileInstallation {
     // CopyOneFile without its error dialog.
     bool Copy(const std::string& source, const std::string& destination);
     // Puts the source in place of the file that is at the destination.
-    platform::Status Replace(const std::string& source, const std::string& destination);
+    platform::Status Replace(const std::string& source, const std::string& destination,
+                             std::int64_t& size);
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;

@@ -46,7 +46,12 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
         return std::vector<std::uint32_t>{t.fake.files.CopyFile(kSource, kTarget).error};
     };
     const auto copy_new = [](FakePlatformTest& t) {
-        return std::vector<std::uint32_t>{t.fake.files.CopyNewFile(kSource, kTarget).error};
+        std::int64_t size = -1;
+        const Status status = t.fake.files.CopyNewFile(kSource, kTarget, size);
+        // A failed copy holds nothing; a whole one holds the source's bytes.
+        const auto whole = static_cast<std::int64_t>(t.fake.files.ReadFile(kSource)->size());
+        return std::vector<std::uint32_t>{status.error,
+                                          static_cast<std::uint32_t>(size == (status ? whole : 0))};
     };
     const auto pieces = [](FakePlatformTest& t) { return t.WriteInPieces({"abc", "def", "gh"}); };
     const Case cases[] = {
@@ -59,8 +64,9 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
         {"new copy fills the disk: nothing left",
          {FakeOperation::Copy, "", kDiskFull, 0, 4},
          copy_new,
-         {kDiskFull},
+         {kDiskFull, 1},
          std::nullopt},
+        {"new copy tells its size", {FakeOperation::Move, ""}, copy_new, {0, 1}, "0123456789"},
         {"rule on another path", {FakeOperation::Copy, "readme"}, copy, {0}, "0123456789"},
         {"rule on another operation", {FakeOperation::Move, ""}, copy, {0}, "0123456789"},
         {"writes fill the disk after 5 bytes",
@@ -111,6 +117,7 @@ TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\hidden.dll", "x", 0, kAttributeHidden);
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\read-only.dll", "x", 0, kAttributeReadOnly);
     const std::string folder = "C:\\Program Files\\Zinkolar\\";
+    std::int64_t size = 0;
     struct Case {
         const char* what;
         Status status;
@@ -121,8 +128,8 @@ TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
         {"copy onto a read-only file", fake.files.CopyFile(kSource, folder + "read-only.dll"), 5},
         {"copy onto a hidden file", fake.files.CopyFile(kSource, folder + "hidden.dll"), 5},
         {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll"), 32},
-        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll"), 80},
-        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files"), 80},
+        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll", size), 80},
+        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files", size), 80},
         {"delete of a read-only file", fake.files.DeleteFile(folder + "read-only.dll"), 5},
         {"delete of a file held open", fake.files.DeleteFile(folder + "locked.dll"), 32},
         {"move onto a file held open", fake.files.MoveReplacing(kSource, folder + "locked.dll"),

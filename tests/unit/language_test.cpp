@@ -124,7 +124,7 @@ class ShortNameMatches final : public platform::FileSystem {
         return nullptr;
     }
     platform::Status CopyFile(const std::string&, const std::string&) override { return kReadOnly; }
-    platform::Status CopyNewFile(const std::string&, const std::string&) override {
+    platform::Status CopyNewFile(const std::string&, const std::string&, std::int64_t&) override {
         return kReadOnly;
     }
     platform::Status CreateDirectories(const std::string&) override { return kReadOnly; }

@@ -130,7 +130,9 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     Write("existing.dll", "older and longer bytes");
-    ASSERT_TRUE(files_.CopyNewFile(Path("source.dll"), Path("fresh.dll")));
+    std::int64_t size = 0;
+    ASSERT_TRUE(files_.CopyNewFile(Path("source.dll"), Path("fresh.dll"), size));
+    EXPECT_EQ(size, 9);
     for (const char* target : {"new.dll", "existing.dll", "fresh.dll"}) {
         if (std::string_view(target) != "fresh.dll") {
             ASSERT_TRUE(files_.CopyFile(Path("source.dll"), Path(target))) << target;
@@ -150,6 +152,7 @@ TEST_F(PlatformEngine, FileOperationErrors) {
     Write("file.txt", "bytes");
     Write("read-only.txt", "bytes");
     SetFileAttributesW(Wide(Path("read-only.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+    std::int64_t size = 0;
     struct Case {
         const char* what;
         Status status;
@@ -164,9 +167,9 @@ TEST_F(PlatformEngine, FileOperationErrors) {
          Status::kErrorAlreadyExists},
         {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")),
          kFileNotFound},
-        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt")),
+        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt"), size),
          Status::kErrorFileExists},
-        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt")),
+        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt"), size),
          kFileNotFound},
     };
     for (const Case& c : cases)

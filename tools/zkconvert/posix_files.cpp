@@ -208,12 +208,17 @@ Status PosixFileSystem::CopyFile(const std::string& source, const std::string& d
                                                                              : LastError();
 }
 
-Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
+                                    std::int64_t& size) {
+    size = 0;
     if (Info(destination))
         return Status::Failure(Status::kErrorFileExists);
     const Status status = CopyFile(source, destination);
-    if (!status)
+    if (!status) {
         DeleteFile(destination);
+        return status;
+    }
+    size = Info(destination)->size;
     return status;
 }
 

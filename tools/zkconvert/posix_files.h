@@ -17,8 +17,8 @@ class PosixFileSystem final : public platform::FileSystem {
     std::unique_ptr<platform::OpenFile> Open(const std::string& path, platform::OpenMode mode,
                                              platform::Status& error) override;
     platform::Status CopyFile(const std::string& source, const std::string& destination) override;
-    platform::Status CopyNewFile(const std::string& source,
-                                 const std::string& destination) override;
+    platform::Status CopyNewFile(const std::string& source, const std::string& destination,
+                                 std::int64_t& size) override;
     platform::Status CreateDirectories(const std::string& path) override;
     platform::Status DeleteFile(const std::string& path) override;
     platform::Status MoveReplacing(const std::string& from, const std::string& to) override;

@@ -322,12 +322,16 @@ Status FakeFileSystem::CopyFile(const std::string& source, const std::string& de
     return Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
 }
 
-Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
+                                   std::int64_t& size) {
+    size = 0;
     if (Find(destination) != nullptr || DirectoryExists(destination))
         return Status::Failure(Status::kErrorFileExists);
     const Status status = CopyFile(source, destination);
     if (!status)
         Remove(destination);
+    else
+        size = static_cast<std::int64_t>(Find(destination)->bytes.size());
     return status;
 }
 

@@ -32,7 +32,8 @@ class FakeFileSystem final : public FileSystem {
     std::optional<FileInfo> Info(const std::string& path) const override;
     std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
     Status CopyFile(const std::string& source, const std::string& destination) override;
-    Status CopyNewFile(const std::string& source, const std::string& destination) override;
+    Status CopyNewFile(const std::string& source, const std::string& destination,
+                       std::int64_t& size) override;
     Status CreateDirectories(const std::string& path) override;
     Status DeleteFile(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;

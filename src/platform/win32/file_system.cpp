@@ -78,7 +78,7 @@ UniqueFile CreateDestination(const std::string& path, DWORD disposition) {
 // A copy of our own rather than the platform's: Wine's copy looks the destination up again and
 // asks the volume manager for the source's volume, requests to its server per file that this
 // loop does not make.
-Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer) {
+Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t& size) {
     FILE_BASIC_INFO source{};
     if (!GetFileInformationByHandleEx(from, FileBasicInfo, &source, sizeof source))
         return LastError();
@@ -95,6 +95,7 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer) {
             return LastError();
         if (written != read)
             return Status::Failure(Status::kErrorDiskFull);
+        size += written;
     }
     // As the platform's copy: the source's last-write time and the attributes a file can be
     // given (none left means a normal file).
@@ -157,17 +158,20 @@ Status Win32FileSystem::CopyFile(const std::string& source, const std::string& d
     const UniqueFile to = CreateDestination(destination, CREATE_ALWAYS);
     if (!to)
         return LastError();
-    return RemovedOnFailure(to.get(), CopyBytes(to.get(), from.get(), buffer_));
+    std::int64_t size = 0;
+    return RemovedOnFailure(to.get(), CopyBytes(to.get(), from.get(), buffer_, size));
 }
 
-Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination) {
+Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination,
+                                    std::int64_t& size) {
+    size = 0;
     // The name first: a file there is refused before anything else, and never touched.
     const UniqueFile to = CreateDestination(destination, CREATE_NEW);
     if (!to)
         return LastError();
     const UniqueFile from = OpenSource(source);
     return RemovedOnFailure(to.get(),
-                            from ? CopyBytes(to.get(), from.get(), buffer_) : LastError());
+                            from ? CopyBytes(to.get(), from.get(), buffer_, size) : LastError());
 }
 
 Status Win32FileSystem::CreateDirectories(const std::string& path) {
