@@ -88,14 +88,15 @@ int Run(platform::Win32Platform& win32, const app::Options& options) {
 
     app::MainForm main(platform.libraries,
                        {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    // Nothing is shown with /VERYSILENT: the wizard and the progress window then run on their
-    // forms alone, without windows that would never appear (making them takes a tenth of a
-    // second under Wine).
+    // The background window is made in every mode: the printer-setup library is handed it as
+    // its host. Nothing is shown with /VERYSILENT: the wizard and the progress window then run
+    // on their forms alone, without windows that would never appear (making them takes about a
+    // tenth of a second under Wine).
+    const HWND main_window = backend.Create(main.GetForm(), nullptr);
     const auto create = [&backend, shown = options.display != app::Display::VerySilent](
                             ui::Form& form, HWND owner) {
         return shown ? backend.Create(form, owner) : nullptr;
     };
-    const HWND main_window = create(main.GetForm(), nullptr);
     real_application.SetMainWindow(main_window);
     application.SetTitle("Setup");
 
