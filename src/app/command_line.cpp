@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
-#include <iterator>
+#include <span>
 #include <string_view>
 
 #include "platform/text.h"
@@ -11,7 +11,7 @@ namespace {
 
 // A value of a comma list, checked against the names it may hold.
 std::optional<std::vector<std::string>> ParseList(std::string_view value,
-                                                  const std::vector<std::string_view>& known,
+                                                  std::span<const char* const> known,
                                                   std::string& unknown) {
     std::vector<std::string> items;
     while (!value.empty()) {
@@ -30,11 +30,6 @@ std::optional<std::vector<std::string>> ParseList(std::string_view value,
     return items;
 }
 
-template <std::size_t N>
-std::vector<std::string_view> Names(const char* const (&names)[N]) {
-    return {std::begin(names), std::end(names)};
-}
-
 // A value in quotation marks, as a command line quoted inside the argument may leave it.
 std::string Unquoted(std::string_view value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
@@ -42,8 +37,9 @@ std::string Unquoted(std::string_view value) {
     return std::string(value);
 }
 
+// Applies one switch, its name in lower case; as_written names it in a message.
 std::optional<std::string> Apply(Options& options, const std::string& name,
-                                 std::optional<std::string> value) {
+                                 std::optional<std::string> value, std::string_view as_written) {
     const bool flag = !value.has_value();
     const auto needs_value = [&] { return "/" + name + " needs a value: /" + name + "=..."; };
     if (name == "silent" || name == "verysilent" || name == "noicons" ||
@@ -84,17 +80,17 @@ std::optional<std::string> Apply(Options& options, const std::string& name,
                 return "unknown installation type \"" + text + "\": server or client";
             options.type = type == "server" ? InstallType::Server : InstallType::Client;
         } else if (name == "tasks") {
-            options.tasks = ParseList(text, Names(kTaskNames), unknown);
+            options.tasks = ParseList(text, kTaskNames, unknown);
             if (!options.tasks)
-                return "unknown task \"" + unknown + "\": desktop, quicklaunch";
+                return "unknown task \"" + unknown + "\": " + Join(kTaskNames, ", ");
         } else {
-            options.file_types = ParseList(text, Names(kFileTypeNames), unknown);
+            options.file_types = ParseList(text, kFileTypeNames, unknown);
             if (!options.file_types)
-                return "unknown file type \"" + unknown + "\": zkx, zkc, zkl, bzk, zks, mix, zka";
+                return "unknown file type \"" + unknown + "\": " + Join(kFileTypeNames, ", ");
         }
         return std::nullopt;
     }
-    return "unknown switch";
+    return "unknown switch \"" + std::string(as_written) + "\"";
 }
 
 // What contradicts itself, or asks for unattended choices without an unattended installation.
@@ -109,13 +105,6 @@ std::optional<std::string> Conflict(const Options& options) {
             "the choices apply to an unattended installation: add /SILENT or "
             "/VERYSILENT");
     return std::nullopt;
-}
-
-std::string Join(const std::vector<std::string>& items) {
-    std::string text;
-    for (const std::string& item : items)
-        text += (text.empty() ? "" : ",") + item;
-    return text;
 }
 
 }  // namespace
@@ -133,10 +122,8 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             std::optional<std::string> value;
             if (equals != std::string::npos)
                 value = argument.substr(equals + 1);
-            wrong =
-                Apply(options, platform::ToLower(argument.substr(1, equals - 1)), std::move(value));
-            if (wrong && wrong->starts_with("unknown switch"))
-                wrong = "unknown switch \"" + argument.substr(0, equals) + "\"";
+            wrong = Apply(options, platform::ToLower(argument.substr(1, equals - 1)),
+                          std::move(value), std::string_view(argument).substr(0, equals));
         }
         if (!error)
             error = std::move(wrong);
@@ -192,9 +179,9 @@ std::string Describe(const Options& options) {
     if (options.no_icons)
         text += ", no group";
     if (options.tasks)
-        add("tasks", Join(*options.tasks));
+        add("tasks", Join(*options.tasks, ","));
     if (options.file_types)
-        add("file types", Join(*options.file_types));
+        add("file types", Join(*options.file_types, ","));
     add("language", options.language);
     if (options.type)
         text += options.type == InstallType::Server ? ", type server" : ", type client";

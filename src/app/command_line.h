@@ -3,6 +3,7 @@
 // common installer builders: "/" or "-", names in any case, values after "=".
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -55,5 +56,17 @@ std::string UsageText();
 
 // The options as one line for the account of the run.
 std::string Describe(const Options& options);
+
+// The items with the separator between them.
+template <typename Items>
+std::string Join(const Items& items, std::string_view separator) {
+    std::string text;
+    for (const auto& item : items) {
+        if (!text.empty())
+            text += separator;
+        text += item;
+    }
+    return text;
+}
 
 }  // namespace app

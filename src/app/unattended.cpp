@@ -30,12 +30,8 @@ std::optional<std::string> ChooseLanguage(ui::Control& list, const std::string& 
     const std::vector<std::string>& items = list.Items();
     const auto found = std::ranges::find_if(
         items, [&](const std::string& item) { return platform::EqualsIgnoreCase(item, name); });
-    if (found == items.end()) {
-        std::string known;
-        for (const std::string& item : items)
-            known += (known.empty() ? "" : ", ") + item;
-        return "unknown language \"" + name + "\": " + known;
-    }
+    if (found == items.end())
+        return "unknown language \"" + name + "\": " + Join(items, ", ");
     const int index = static_cast<int>(found - items.begin());
     if (index != list.ItemIndex())
         list.Choose(index);

@@ -68,7 +68,6 @@ void CopyFilesForm::CopyModeOn(const language::Language& language) {
     form_["Label3"].SetText({});
     form_["Label1"].SetVisible(true);
     form_["ProgressBar"].SetVisible(true);
-    form_.Repaint();
     pending_line_ = language.Lookup(language::keys::cCopyFile) + ":";
     dirty_ = true;
     Paint(false);
@@ -120,7 +119,13 @@ void CopyFilesForm::Paint(bool paced) {
     last_paint_ = now;
     form_["Label1"].SetText(pending_line_);
     PaintBar();
-    form_.PaintChanges();
+    // The paced paints, many a second, paint what changed; the others follow a change of layout
+    // or come before a dialog, and paint the whole window.
+    if (paced) {
+        form_.PaintChanges();
+    } else {
+        form_.Repaint();
+    }
     if (application_ != nullptr) {
         application_->DrainMessages();
     }

@@ -183,10 +183,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         win32.trace = log.get();
     }
     platform::Trace& trace = *win32.trace;
-    std::string command_line;
-    for (const std::string& argument : arguments)
-        command_line += (command_line.empty() ? "" : " ") + argument;
-    trace.Line("Command line: " + command_line);
+    trace.Line("Command line: " + app::Join(arguments, " "));
     if (usage_error != nullptr) {
         trace.Line("Usage error: " + usage_error->text);
         trace.Line("Exit code " + std::to_string(app::kExitBadUsage));

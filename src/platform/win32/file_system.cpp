@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -35,16 +36,7 @@ class Win32OpenFile final : public OpenFile {
         return bytes;
     }
 
-    Status Write(std::string_view bytes) override {
-        DWORD written = 0;
-        if (!::WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                         nullptr)) {
-            return LastError();
-        }
-        // A disk file is written whole or the call fails; a short write is a full disk.
-        return written == bytes.size() ? Status::Success()
-                                       : Status::Failure(Status::kErrorDiskFull);
-    }
+    Status Write(std::string_view bytes) override { return WriteWhole(file_.get(), bytes); }
 
     Status Seek(std::int64_t offset) override {
         LARGE_INTEGER position;
@@ -90,12 +82,9 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t
             return LastError();
         if (read == 0)
             break;
-        DWORD written = 0;
-        if (!::WriteFile(to, buffer.data(), read, &written, nullptr))
-            return LastError();
-        if (written != read)
-            return Status::Failure(Status::kErrorDiskFull);
-        size += written;
+        if (const Status written = WriteWhole(to, {buffer.data(), read}); !written)
+            return written;
+        size += read;
     }
     // As the platform's copy: the source's last-write time and the attributes a file can be
     // given (none left means a normal file).

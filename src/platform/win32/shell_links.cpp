@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -67,16 +68,13 @@ std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::s
                                            FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!out)
         return Status::Failure(GetLastError());
-    const auto size = static_cast<DWORD>(stat.cbSize.QuadPart);
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(out.get(), GlobalLock(memory), size, &written, nullptr) && written == size;
-    const DWORD error = GetLastError();
+    const Status written = WriteWhole(out.get(), {static_cast<const char*>(GlobalLock(memory)),
+                                                  static_cast<std::size_t>(stat.cbSize.QuadPart)});
     GlobalUnlock(memory);
-    if (!whole) {
+    if (!written) {
         out.reset();
         DeleteFileW(path.c_str());  // no half link behind
-        return Status::Failure(error);
+        return written;
     }
     SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, path.c_str(), nullptr);
     return Status::Success();

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/libraries.h"
 #include "platform/win32/registry_keys.h"
@@ -86,12 +87,7 @@ bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
     const UniqueFile file(
         ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    return bytes.empty() || (::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                         &written, nullptr) &&
-                             written == bytes.size());
+    return file && WriteWhole(file.get(), bytes);
 }
 
 std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, const std::string& key,
