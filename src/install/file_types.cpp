@@ -1,5 +1,7 @@
 #include "install/file_types.h"
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "install/command_line.h"
@@ -30,14 +32,29 @@ const std::array<FileTypeEntry, kFileTypeCount> kFileTypeTable{{
 
 namespace {
 
-// The program as the association names it: its short form, which has no blanks; the long
-// path when the file is missing or has none.
-std::string ProgramPath(const InstallationPlan& plan, const platform::FileSystem& files,
-                        std::string_view program) {
-    const std::string path = plan.destination + "\\" + std::string(program);
-    const std::string short_path = files.ShortPath(path);
-    return short_path.empty() ? path : short_path;
-}
+// The programs as the associations name them: the short form, which has no blanks; the long
+// path when the file is missing or has none. Each is looked up once: several types share a
+// program, and a look-up of a short name reads the folder.
+class ProgramPaths {
+  public:
+    ProgramPaths(const InstallationPlan& plan, const platform::FileSystem& files)
+        : plan_(plan), files_(files) {}
+
+    const std::string& Of(std::string_view program) {
+        auto found = paths_.find(program);
+        if (found == paths_.end()) {
+            const std::string path = plan_.destination + "\\" + std::string(program);
+            const std::string short_path = files_.ShortPath(path);
+            found = paths_.emplace(program, short_path.empty() ? path : short_path).first;
+        }
+        return found->second;
+    }
+
+  private:
+    const InstallationPlan& plan_;
+    const platform::FileSystem& files_;
+    std::map<std::string, std::string, std::less<>> paths_;
+};
 
 std::string OpenCommand(const std::string& program_path, bool takes_document) {
     return QuotedWhenBlank(program_path) + (takes_document ? " \"%1\"" : "");
@@ -55,8 +72,8 @@ void WriteClassesKey(platform::Registry& registry, script::InstallLog& log, cons
     WriteStringOrThrow(registry, RegistryRoot::ClassesRoot, key, "", value);
 }
 
-void RegisterShellAssociation(const InstallationPlan& plan, const platform::Platform& platform,
-                              script::InstallLog& log, const FileTypeEntry& entry) {
+void RegisterShellAssociation(const platform::Platform& platform, script::InstallLog& log,
+                              const FileTypeEntry& entry, const std::string& program_path) {
     const std::string type_key(entry.type_key);
     platform.trace.Line("File type " + std::string(entry.extension) + " -> " + type_key);
     WriteClassesKey(platform.registry, log, std::string(entry.extension), type_key);
@@ -64,17 +81,16 @@ void RegisterShellAssociation(const InstallationPlan& plan, const platform::Plat
     // The command key lies below the type key, which the log already covers.
     const std::string command_key = type_key + "\\shell\\open\\command";
     platform.registry.CreateKey(RegistryRoot::ClassesRoot, command_key);
-    WriteStringOrThrow(
-        platform.registry, RegistryRoot::ClassesRoot, command_key, "",
-        OpenCommand(ProgramPath(plan, platform.files, entry.program), entry.takes_document));
+    WriteStringOrThrow(platform.registry, RegistryRoot::ClassesRoot, command_key, "",
+                       OpenCommand(program_path, entry.takes_document));
 }
 
-void RegisterProgramEntry(const InstallationPlan& plan, const platform::Platform& platform,
-                          script::InstallLog& log, const FileTypeEntry& entry) {
+void RegisterProgramEntry(const platform::Platform& platform, script::InstallLog& log,
+                          const FileTypeEntry& entry, const std::string& program_path) {
     const std::string extension(entry.extension);
     platform.registry.CreateKey(RegistryRoot::LocalMachine, kExtensionsKey);
     WriteStringOrThrow(platform.registry, RegistryRoot::LocalMachine, kExtensionsKey, extension,
-                       ProgramPath(plan, platform.files, entry.program) + " ^" + extension);
+                       program_path + " ^" + extension);
     log.LogItem(script::kLogLocalValue, ExtensionsRecord(extension), true);
 }
 
@@ -99,9 +115,10 @@ bool FileTypeRegistered(const InstallationPlan& plan, FileType type) {
 
 void RegisterFileTypes(const InstallationPlan& plan, const platform::Platform& platform,
                        script::InstallLog& log) {
+    ProgramPaths programs(plan, platform.files);
     for (const FileTypeEntry& entry : kFileTypeTable) {
         if (FileTypeRegistered(plan, entry.type)) {
-            RegisterShellAssociation(plan, platform, log, entry);
+            RegisterShellAssociation(platform, log, entry, programs.Of(entry.program));
         } else {
             log.UnlogItem(script::kLogClassesKey, entry.extension);
             log.UnlogItem(script::kLogClassesKey, entry.type_key);
@@ -109,7 +126,7 @@ void RegisterFileTypes(const InstallationPlan& plan, const platform::Platform& p
     }
     for (const FileTypeEntry& entry : kFileTypeTable) {
         if (FileTypeRegistered(plan, entry.type))
-            RegisterProgramEntry(plan, platform, log, entry);
+            RegisterProgramEntry(platform, log, entry, programs.Of(entry.program));
         else
             log.UnlogItem(script::kLogLocalValue, ExtensionsRecord(entry.extension));
     }

@@ -228,6 +228,7 @@ bool MakeShortcuts(Run& run) {
                            [&run](const std::string& group_dir) {
                                run.installation->CreateCommonShortcuts(group_dir);
                            });
+    run.platform.shell.AnnounceLinks();
     return true;
 }
 

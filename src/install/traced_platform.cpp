@@ -79,7 +79,7 @@ std::optional<Status> TracedShell::CreateLink(const platform::ShellLink& link,
     const std::string what =
         file + " -> " + link.target + (link.arguments.empty() ? "" : " " + link.arguments);
     trace_.Line(saved ? Outcome(*saved, "Shortcut " + what, "Shortcut failed: " + what)
-                      : "Shortcut failed: " + what + ": no link object");
+                      : "Shortcut failed: " + what + ": no link can name the target");
     return saved;
 }
 

@@ -43,6 +43,7 @@ class TracedShell final : public platform::Shell {
     void Open(const std::string& target) override { shell_.Open(target); }
     std::optional<platform::Status> CreateLink(const platform::ShellLink& link,
                                                const std::string& file) override;
+    void AnnounceLinks() override { shell_.AnnounceLinks(); }
     std::optional<platform::ShellLink> ReadLink(const std::string& file) const override {
         return shell_.ReadLink(file);
     }

@@ -49,9 +49,12 @@ class Shell {
     virtual std::string SpecialFolder(int id) const = 0;
     // Opens a folder or starts a program with the default action in a normal window.
     virtual void Open(const std::string& target) = 0;
-    // Saves a shell link through the platform's shell-link object. nullopt when the object could
-    // not be made or given the link's properties (nothing was saved); else the save's result.
+    // Saves a shell link. nullopt when the link's properties cannot be put in a link (nothing
+    // was saved); else the save's result.
     virtual std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) = 0;
+    // Tells the desktop of the links saved since the last call, once for each folder that holds
+    // any: a notice per link would make the shell parse every link's path.
+    virtual void AnnounceLinks() = 0;
     // Reads a link back (for checks); nullopt when it cannot be loaded.
     virtual std::optional<ShellLink> ReadLink(const std::string& file) const = 0;
 };

@@ -8,8 +8,8 @@
 namespace script {
 
 // Saves the link and records it in [file]: "1" when saved, "0" when the save failed; nothing
-// when the link object could not be made, or when the link's folder is empty (no such folder on
-// this system), since then no file was written anywhere. Never reports an error.
+// when the link could not be made (a target no link can name), or when the link's folder is empty
+// (no such folder on this system), since then no file was written anywhere. Never reports an error.
 void CreateShortcut(platform::Shell& shell, InstallLog& log, const std::string& target,
                     const std::string& arguments, const std::string& link_file,
                     const std::string& working_directory);

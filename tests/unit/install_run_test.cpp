@@ -263,6 +263,7 @@ TEST_F(InstallRunTest, StepsInOrderWithTheRecordsEachLeaves) {
     EXPECT_EQ(progress.GetForm().Caption(), "Копирование файлов");
     EXPECT_EQ(fake.files.Bytes(dest + "\\zinkolar.exe"), "MZ");
     EXPECT_EQ(fake.libraries.LoadedCount(), 0) << "a product library stays loaded";
+    EXPECT_EQ(fake.shell.links_announced, fake.shell.links.size()) << "the desktop not told";
 }
 
 // The log's sections keep the order in which the run first writes them.

@@ -205,6 +205,11 @@ TEST_F(PlatformEngine, FoldersWithParentsAndShortNames) {
     ASSERT_TRUE(files_.CreateDirectories(deep + "\\"));
     EXPECT_TRUE(files_.DirectoryExists(deep));
     EXPECT_TRUE(files_.CreateDirectories(deep));  // there already
+    EXPECT_TRUE(files_.CreateDirectories(Path("")));
+    ASSERT_TRUE(files_.WriteFile(Path("a file"), "x"));
+    EXPECT_EQ(files_.CreateDirectories(Path("a file")), Status{Status::kErrorAlreadyExists});
+    EXPECT_FALSE(files_.CreateDirectories(Path("a file\\below\\it")));
+    EXPECT_FALSE(files_.CreateDirectories("Q:\\no drive\\folder"));
     const std::string file = deep + "\\a long file name.text";
     ASSERT_TRUE(files_.WriteFile(file, "x"));
     const std::string short_path = files_.ShortPath(file);
@@ -225,6 +230,13 @@ TEST_F(PlatformEngine, LinkSavedAndReadBack) {
     EXPECT_EQ(read->target, link.target);
     EXPECT_EQ(read->arguments, link.arguments);
     EXPECT_EQ(read->working_directory, link.working_directory);
+    // The target's facts are kept: its size at byte 52, its attributes at byte 24.
+    ASSERT_TRUE(files_.WriteFile(Path("target.exe"), "12345"));
+    ASSERT_TRUE(shell.CreateLink({Path("target.exe"), "", ""}, Path("target.lnk")));
+    const std::string bytes = files_.ReadFile(Path("target.lnk")).value_or("");
+    ASSERT_GE(bytes.size(), 76u);
+    EXPECT_EQ(bytes.substr(52, 4), std::string("\5\0\0\0", 4));
+    EXPECT_NE(bytes.substr(24, 4), std::string(4, '\0'));
     EXPECT_EQ(shell.CreateLink(link, Path("none\\x.lnk")), Status{Status::kErrorPathNotFound});
     EXPECT_FALSE(shell.ReadLink(Path("none.lnk")));
 }

@@ -23,7 +23,7 @@ enum class FakeOperation {
     WriteValue,       // Registry::WriteString and WriteDword; the path is the key
     DeleteKey,        // Registry::DeleteTree
     WriteWinIni,      // System::WriteWinIni; the path is the section
-    MakeLink,         // Shell::CreateLink: the link object cannot be made; the path is the file
+    MakeLink,         // Shell::CreateLink: the link cannot be made; the path is the file
     SaveLink,         // Shell::CreateLink: the save fails
     ProcessSnapshot,  // System::ProcessNames
 };

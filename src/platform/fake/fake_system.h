@@ -58,12 +58,14 @@ class FakeShell final : public Shell {
 
     std::map<int, std::string> folders;
     std::vector<std::string> opened;
-    std::vector<std::string> links;  // files of the links saved, in order
+    std::vector<std::string> links;   // files of the links saved, in order
+    std::size_t links_announced = 0;  // how many of them the last AnnounceLinks covered
     FakeFailures failures;
 
     std::string SpecialFolder(int id) const override;
     void Open(const std::string& target) override { opened.push_back(target); }
     std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    void AnnounceLinks() override { links_announced = links.size(); }
     std::optional<ShellLink> ReadLink(const std::string& file) const override;
 
   private:

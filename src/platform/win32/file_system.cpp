@@ -167,20 +167,27 @@ Status Win32FileSystem::CreateDirectories(const std::string& path) {
     std::string clean = path;
     while (!clean.empty() && clean.back() == '\\')
         clean.pop_back();
-    // From the top down, so that each folder is made inside one that exists.
-    for (size_t end = PathRootLength(clean); end != std::string::npos && end < clean.size();) {
-        end = clean.find('\\', end + 1);
-        const std::string folder = clean.substr(0, end);
-        if (DirectoryExists(folder) || CreateDirectoryW(Wide(folder).c_str(), nullptr))
-            continue;
-        const DWORD error = GetLastError();
-        // Made by someone else in between: as good as made here.
-        if (!(error == ERROR_ALREADY_EXISTS && DirectoryExists(folder)))
-            return Status::Failure(error);
-    }
+    const std::size_t root = PathRootLength(clean);
     // A bare root ("C:\\") is not made, only looked at.
-    return DirectoryExists(clean + "\\") ? Status::Success()
-                                         : Status::Failure(Status::kErrorPathNotFound);
+    if (clean.size() <= root)
+        return DirectoryExists(clean + "\\") ? Status::Success()
+                                             : Status::Failure(Status::kErrorPathNotFound);
+    // The folder itself first: its parent is most often there, and then one call makes it.
+    const std::wstring wide = Wide(clean);
+    if (CreateDirectoryW(wide.c_str(), nullptr))
+        return Status::Success();
+    DWORD error = GetLastError();
+    const std::size_t parent_end = clean.rfind('\\');
+    if (error == ERROR_PATH_NOT_FOUND && parent_end != std::string::npos && parent_end >= root) {
+        if (const Status parent = CreateDirectories(clean.substr(0, parent_end)); !parent)
+            return parent;
+        if (CreateDirectoryW(wide.c_str(), nullptr))
+            return Status::Success();
+        error = GetLastError();
+    }
+    // There already, or made by someone else in between: as good as made here.
+    return error == ERROR_ALREADY_EXISTS && DirectoryExists(clean) ? Status::Success()
+                                                                   : Status::Failure(error);
 }
 
 Status Win32FileSystem::DeleteFile(const std::string& path) {

@@ -1,8 +1,10 @@
-// Shell links through the platform's shell-link object (IShellLinkW and its IPersistFile).
+// Shell links: written as files by the program, read back through the platform's shell-link
+// object (IShellLinkW and its IPersistFile).
 #include <shlobj.h>
 
 #include <string>
 
+#include "platform/link_file.h"
 #include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -39,45 +41,65 @@ std::string Property(Get get, int size) {
 
 }  // namespace
 
-std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::string& file) {
-    const auto shell_link = MakeShellLink();
-    if (!shell_link || FAILED(shell_link->SetPath(Wide(link.target).c_str())) ||
-        FAILED(shell_link->SetArguments(Wide(link.arguments).c_str())) ||
-        FAILED(shell_link->SetWorkingDirectory(Wide(link.working_directory).c_str()))) {
-        return std::nullopt;
+LinkTargetFacts Win32Shell::TargetFacts(const std::string& target) {
+    LinkTargetFacts facts;
+    const std::wstring path = Wide(target);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        const auto time = [](const FILETIME& t) {
+            return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+        };
+        facts.attributes = data.dwFileAttributes;
+        facts.creation_time = time(data.ftCreationTime);
+        facts.access_time = time(data.ftLastAccessTime);
+        facts.write_time = time(data.ftLastWriteTime);
+        facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     }
-    // Saved through the link's stream into memory and written here: a save through its file
-    // interface also starts the desktop's link processor under Wine, a process of its own for
-    // every link (about twenty milliseconds each).
-    IPersistStream* raw_persist = nullptr;
-    if (FAILED(
-            shell_link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&raw_persist))))
-        return std::nullopt;
-    const UniqueCom<IPersistStream> persist(raw_persist);
-    IStream* raw_stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &raw_stream)))
-        return std::nullopt;
-    const UniqueCom<IStream> stream(raw_stream);
-    HGLOBAL memory = nullptr;
-    STATSTG stat{};
-    if (FAILED(persist->Save(stream.get(), TRUE)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
-        FAILED(GetHGlobalFromStream(stream.get(), &memory)))
+    if (path.size() < 3 || path[1] != L':')
+        return facts;
+    // Asked once per drive: a volume query goes to the volume manager, another process.
+    const std::wstring root = path.substr(0, 3);
+    auto known = volumes_.find(root);
+    if (known == volumes_.end()) {
+        wchar_t label[MAX_PATH + 1] = {};
+        DWORD serial = 0;
+        if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr,
+                                   nullptr, 0)) {
+            label[0] = L'\0';
+            serial = 0;
+        }
+        known = volumes_.emplace(root, Volume{GetDriveTypeW(root.c_str()), serial, Narrow(label)})
+                    .first;
+    }
+    facts.drive_type = known->second.type;
+    facts.volume_serial = known->second.serial;
+    facts.volume_label = known->second.label;
+    return facts;
+}
+
+std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::string& file) {
+    const std::optional<std::string> bytes = LinkFileBytes(link, TargetFacts(link.target), codec_);
+    if (!bytes)
         return std::nullopt;
     const std::wstring path = Wide(file);
     UniqueFile out(ValidOrNull(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!out)
         return Status::Failure(GetLastError());
-    const Status written = WriteWhole(out.get(), {static_cast<const char*>(GlobalLock(memory)),
-                                                  static_cast<std::size_t>(stat.cbSize.QuadPart)});
-    GlobalUnlock(memory);
+    const Status written = WriteWhole(out.get(), *bytes);
     if (!written) {
         out.reset();
         DeleteFileW(path.c_str());  // no half link behind
         return written;
     }
-    SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, path.c_str(), nullptr);
+    link_folders_.insert(path.substr(0, path.rfind(L'\\')));
     return Status::Success();
+}
+
+void Win32Shell::AnnounceLinks() {
+    for (const std::wstring& folder : link_folders_)
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, folder.c_str(), nullptr);
+    link_folders_.clear();
 }
 
 std::optional<ShellLink> Win32Shell::ReadLink(const std::string& file) const {

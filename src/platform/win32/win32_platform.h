@@ -1,8 +1,11 @@
 #pragma once
 // The real platform: every operation through the Win32 API (W functions, UTF-8 outside).
+#include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "platform/link_file.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -54,9 +57,22 @@ class Win32Shell final : public Shell {
   public:
     std::string SpecialFolder(int id) const override;
     void Open(const std::string& target) override;
-    // Needs COM initialised on the calling thread.
     std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    void AnnounceLinks() override;
+    // Needs COM initialised on the calling thread.
     std::optional<ShellLink> ReadLink(const std::string& file) const override;
+
+  private:
+    struct Volume {
+        std::uint32_t type = 0;
+        std::uint32_t serial = 0;
+        std::string label;
+    };
+    LinkTargetFacts TargetFacts(const std::string& target);
+
+    AnsiCodec codec_;
+    std::map<std::wstring, Volume> volumes_;  // by drive root, as first asked
+    std::set<std::wstring> link_folders_;     // of the links not announced yet
 };
 
 class Win32System final : public System {

@@ -1,0 +1,32 @@
+#pragma once
+// The shell-link (.lnk) file, written by the program itself: the platform's shell-link object
+// takes milliseconds per link under Wine to build an item list that the system rebuilds from the
+// path anyway.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/system.h"
+#include "platform/text.h"
+
+namespace platform {
+
+// What a link keeps of its target and the target's volume, as they were when it was made; all
+// zero for a target that is not there (yet).
+struct LinkTargetFacts {
+    std::uint32_t attributes = 0;
+    std::uint64_t creation_time = 0;  // FILETIME values
+    std::uint64_t access_time = 0;
+    std::uint64_t write_time = 0;
+    std::uint64_t size = 0;
+    std::uint32_t drive_type = 0;  // GetDriveType's value
+    std::uint32_t volume_serial = 0;
+    std::string volume_label;
+};
+
+// The bytes of the link file; nullopt for a target that is neither on a drive ("C:\...") nor
+// on a share ("\\server\share\..."), which no link can name.
+std::optional<std::string> LinkFileBytes(const ShellLink& link, const LinkTargetFacts& facts,
+                                         const TextCodec& ansi);
+
+}  // namespace platform
