@@ -96,9 +96,7 @@ void UnattendedApplication::Terminate(int exit_code) {
 }
 
 void UnattendedApplication::Halt(int exit_code) {
-    const int code = UnattendedExitCode(exit_code);
-    trace_.Line("Exit code " + std::to_string(code));
-    application_.Halt(code);
+    application_.Halt(UnattendedExitCode(exit_code));
     std::abort();  // not reached: the compiler does not carry noreturn through the call
 }
 

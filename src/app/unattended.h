@@ -17,8 +17,7 @@ namespace app {
 // conventions (the wizard's own codes stay as they are).
 class UnattendedApplication final : public ui::Application {
   public:
-    UnattendedApplication(ui::Application& application, platform::Trace& trace)
-        : application_(application), trace_(trace) {}
+    explicit UnattendedApplication(ui::Application& application) : application_(application) {}
 
     // The code the program ended with, mapped; none while it goes on.
     std::optional<int> ExitCode() const { return exit_code_; }
@@ -33,7 +32,6 @@ class UnattendedApplication final : public ui::Application {
 
   private:
     ui::Application& application_;
-    platform::Trace& trace_;
     std::optional<int> exit_code_;
 };
 

@@ -407,13 +407,14 @@ MessageDialog AgreeToClose(const WizardWalk& walk) {
 }
 
 // Retry waits once more; Yes then ends the program before it has changed the earlier
-// installation in the same folder.
+// installation in the same folder, and the account asked for says how it ended.
 TEST(InstallationFaultsTest, ApplicationThatStaysRetryThenAbortKeepsTheEarlierInstallation) {
     const Distribution distribution(kDistributions + "single");
     const Destination dest;
     Install(distribution.Folder(), dest.Path());
     const StubbornApplication application;
-    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    const std::string log = dest.Path() + ".log";
+    WizardWalk walk(distribution.Folder(), ShotsFolder(), Wide("/LOG=\"" + log + "\""));
     WalkToSummary(walk, dest.Path());
     const MessageDialog question = AgreeToClose(walk);
     walk.Shoot("not-closed");
@@ -422,6 +423,9 @@ TEST(InstallationFaultsTest, ApplicationThatStaysRetryThenAbortKeepsTheEarlierIn
     EXPECT_EQ(walk.Setup().WaitExit(), 0u);
     EXPECT_TRUE(application.Running());
     ExpectSingleInstallation(Utf8(distribution.Folder()), dest);
+    const std::string account = ReadBytes(Wide(log));
+    DeleteFileW(Wide(log).c_str());
+    EXPECT_TRUE(account.ends_with(" Exit code 0\r\n")) << account;
 }
 
 // No goes on with the application still running, and the installation completes.

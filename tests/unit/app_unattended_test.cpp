@@ -42,7 +42,7 @@ class UnattendedTest : public WizardTest {
 
     platform::RecordingTrace trace;
     platform::Platform platform = fake.Get();
-    app::UnattendedApplication unattended{app, trace};
+    app::UnattendedApplication unattended{app};
     std::optional<app::AnsweringDialogs> answering;
     std::optional<InstallationPlan> plan;
     std::function<void()> run_does;

@@ -76,11 +76,16 @@ platform::TimeOfDay Now() {
     return {time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
 }
 
+void TraceExit(platform::Trace& trace, int code) {
+    trace.Line("Exit code " + std::to_string(code));
+}
+
 int Run(platform::Win32Platform& win32, const app::Options& options) {
     platform::Platform platform = win32.Get();
     ui::Win32Backend backend;
     ui::Win32Application real_application(backend);
-    app::UnattendedApplication unattended(real_application, platform.trace);
+    real_application.on_halt = [&trace = platform.trace](int code) { TraceExit(trace, code); };
+    app::UnattendedApplication unattended(real_application);
     ui::Application& application =
         options.Unattended() ? static_cast<ui::Application&>(unattended) : real_application;
     ui::Win32MessageDialogs shown_dialogs;
@@ -186,7 +191,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     trace.Line("Command line: " + app::Join(arguments, " "));
     if (usage_error != nullptr) {
         trace.Line("Usage error: " + usage_error->text);
-        trace.Line("Exit code " + std::to_string(app::kExitBadUsage));
+        TraceExit(trace, app::kExitBadUsage);
         TellUsageError(usage_error->text, quiet);
         return app::kExitBadUsage;
     }
@@ -215,6 +220,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         code = options.Unattended() ? app::kExitFatal : 1;
     }
     CoUninitialize();
-    trace.Line("Exit code " + std::to_string(code));
+    TraceExit(trace, code);
     return code;
 }

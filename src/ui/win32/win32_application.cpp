@@ -57,6 +57,8 @@ void Win32Application::DrainMessages() {
 }
 
 void Win32Application::Halt(int exit_code) {
+    if (on_halt)
+        on_halt(exit_code);
     ExitProcess(static_cast<UINT>(exit_code));
 }
 

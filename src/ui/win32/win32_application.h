@@ -2,6 +2,8 @@
 // The application: its message loop, its end, and the showing of its main window.
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/form.h"
 #include "ui/win32/win32_backend.h"
 
@@ -22,6 +24,9 @@ class Win32Application final : public Application {
     void ProcessMessages() override;
     void DrainMessages() override;
     [[noreturn]] void Halt(int exit_code) override;
+
+    // Told the code before the process ends at once, so that the run's account gets its end.
+    std::function<void(int)> on_halt;
 
   private:
     void Dispatch(MSG& message);

@@ -15,8 +15,11 @@
 
 namespace e2e {
 
-WizardWalk::WizardWalk(const std::wstring& distribution, std::string shots)
-    : setup_(distribution), wizard_(setup_.WaitWindow(kWizardClass)), shots_(std::move(shots)) {}
+WizardWalk::WizardWalk(const std::wstring& distribution, std::string shots,
+                       std::wstring_view arguments)
+    : setup_(distribution, L"setup.exe", arguments),
+      wizard_(setup_.WaitWindow(kWizardClass)),
+      shots_(std::move(shots)) {}
 
 std::string WizardWalk::Title() const {
     return Text(WizardId("Label1"));

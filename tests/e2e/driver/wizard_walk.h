@@ -19,9 +19,11 @@ inline constexpr Timeout kRunTimeout = 60s;
 
 class WizardWalk {
   public:
-    // Starts setup.exe from the distribution folder and waits for the wizard. The pictures go
-    // to the folder `shots` (a Linux or Windows path), numbered in the order taken.
-    WizardWalk(const std::wstring& distribution, std::string shots);
+    // Starts setup.exe from the distribution folder, with the arguments, and waits for the
+    // wizard. The pictures go to the folder `shots` (a Linux or Windows path), numbered in the
+    // order taken.
+    WizardWalk(const std::wstring& distribution, std::string shots,
+               std::wstring_view arguments = {});
 
     const SetupProcess& Setup() const { return setup_; }
     const RemoteWindow& Wizard() const { return wizard_; }
