@@ -21,6 +21,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/files.h"
+
 namespace platform {
 namespace {
 
@@ -74,14 +76,14 @@ std::optional<Location> LocationOf(const std::string& target) {
         return Location{target, {}, {}};
     if (!target.starts_with("\\\\"))
         return std::nullopt;
+    // Both the server's name and the share's must be there.
     const std::size_t server_end = target.find('\\', 2);
-    if (server_end == std::string::npos || server_end == 2 || server_end + 1 == target.size() ||
-        target[server_end + 1] == '\\')
+    const std::size_t share_end = PathRootLength(target);
+    if (server_end == std::string::npos || server_end == 2 || share_end <= server_end + 1)
         return std::nullopt;
-    const std::size_t share_end = target.find('\\', server_end + 1);
-    if (share_end == std::string::npos)
-        return Location{{}, target, {}};
-    return Location{{}, target.substr(0, share_end), target.substr(share_end + 1)};
+    return Location{{},
+                    target.substr(0, share_end),
+                    share_end < target.size() ? target.substr(share_end + 1) : std::string()};
 }
 
 std::string ShareLink(const std::string& share, bool unicode, const TextCodec& ansi) {
@@ -115,10 +117,10 @@ std::string LinkInfo(const Location& where, const LinkTargetFacts& facts, const 
     std::uint32_t share_at = 0;
     if (on_drive) {
         volume_at = next();
-        const std::string label = AnsiText(ansi, facts.volume_label);
+        const std::string label = AnsiText(ansi, facts.volume.label);
         Put(parts, static_cast<std::uint32_t>(0x10 + label.size()));
-        Put(parts, facts.drive_type);
-        Put(parts, facts.volume_serial);
+        Put(parts, facts.volume.drive_type);
+        Put(parts, facts.volume.serial);
         Put(parts, std::uint32_t{0x10});
         parts += label;
         drive_path_at = next();

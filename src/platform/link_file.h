@@ -11,6 +11,13 @@
 
 namespace platform {
 
+// The drive a link's target lies on.
+struct LinkVolume {
+    std::uint32_t drive_type = 0;  // GetDriveType's value
+    std::uint32_t serial = 0;
+    std::string label;
+};
+
 // What a link keeps of its target and the target's volume, as they were when it was made; all
 // zero for a target that is not there (yet).
 struct LinkTargetFacts {
@@ -19,9 +26,7 @@ struct LinkTargetFacts {
     std::uint64_t access_time = 0;
     std::uint64_t write_time = 0;
     std::uint64_t size = 0;
-    std::uint32_t drive_type = 0;  // GetDriveType's value
-    std::uint32_t volume_serial = 0;
-    std::string volume_label;
+    LinkVolume volume;
 };
 
 // The bytes of the link file; nullopt for a target that is neither on a drive ("C:\...") nor

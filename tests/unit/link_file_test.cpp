@@ -44,9 +44,7 @@ const LinkTargetFacts kFacts{.attributes = 0x20,
                              .access_time = 0x01DB000000000000,
                              .write_time = 0x01DB000000000000,
                              .size = 121841,
-                             .drive_type = 3,
-                             .volume_serial = 0x1234ABCD,
-                             .volume_label = "Система"};
+                             .volume = {.drive_type = 3, .serial = 0x1234ABCD, .label = "Система"}};
 
 TEST(LinkFile, ReadByAnIndependentReader) {
     if (!std::filesystem::exists("/usr/bin/lnkinfo"))

@@ -218,7 +218,8 @@ Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string
         DeleteFile(destination);
         return status;
     }
-    size = Info(destination)->size;
+    if (const auto copied = Info(destination))
+        size = copied->size;
     return status;
 }
 

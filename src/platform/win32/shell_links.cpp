@@ -68,12 +68,11 @@ LinkTargetFacts Win32Shell::TargetFacts(const std::string& target) {
             label[0] = L'\0';
             serial = 0;
         }
-        known = volumes_.emplace(root, Volume{GetDriveTypeW(root.c_str()), serial, Narrow(label)})
-                    .first;
+        known =
+            volumes_.emplace(root, LinkVolume{GetDriveTypeW(root.c_str()), serial, Narrow(label)})
+                .first;
     }
-    facts.drive_type = known->second.type;
-    facts.volume_serial = known->second.serial;
-    facts.volume_label = known->second.label;
+    facts.volume = known->second;
     return facts;
 }
 

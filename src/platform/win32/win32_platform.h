@@ -63,16 +63,11 @@ class Win32Shell final : public Shell {
     std::optional<ShellLink> ReadLink(const std::string& file) const override;
 
   private:
-    struct Volume {
-        std::uint32_t type = 0;
-        std::uint32_t serial = 0;
-        std::string label;
-    };
     LinkTargetFacts TargetFacts(const std::string& target);
 
     AnsiCodec codec_;
-    std::map<std::wstring, Volume> volumes_;  // by drive root, as first asked
-    std::set<std::wstring> link_folders_;     // of the links not announced yet
+    std::map<std::wstring, LinkVolume> volumes_;  // by drive root, as first asked
+    std::set<std::wstring> link_folders_;         // of the links not announced yet
 };
 
 class Win32System final : public System {
