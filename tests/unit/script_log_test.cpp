@@ -220,6 +220,35 @@ TEST_F(LogTest, AFailedWriteDamagesNoEarlierRecord) {
     }
 }
 
+// The rewrite replaced the file but could not open the new one: the record is reported as
+// failed, and a later record opens the file again instead of going nowhere.
+TEST_F(LogTest, ALogNotReopenedAfterItsRewriteTakesTheNextRecord) {
+    files.AddFile(kPath, "[main]\r\nstart=x\r\n[file]\r\nC:\\Zinkolar\\a.exe=1\r\n");
+    auto log = Open();
+    // install.ini.new, then the log once more.
+    files.failures.Add({platform::FakeOperation::Open, "install.ini",
+                        platform::Status::kErrorSharingViolation, 2});
+    EXPECT_EQ(log->LogText("main", "start", std::string(300, 'x')).error,
+              platform::Status::kErrorSharingViolation);
+    EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true));
+    const platform::Profile read = platform::Profile::Parse(Bytes());
+    EXPECT_EQ(read.Read("main", "start"), std::string(300, 'x'));
+    EXPECT_EQ(read.Keys("file"),
+              (std::vector<std::string>{"C:\\Zinkolar\\a.exe", "C:\\Zinkolar\\b.exe"}));
+}
+
+// What the code page would turn into another name is not recorded at all.
+TEST_F(LogTest, ARecordOutsideTheCodePageIsRefused) {
+    auto log = Open();
+    const std::string before = Bytes();
+    EXPECT_EQ(log->LogItem("file", "C:\\Zinkolar ü\\a.exe", true).error,
+              platform::Status::kErrorNoUnicodeTranslation);
+    EXPECT_EQ(log->LogText("main", "rootfolder", "C:\\日本").error,
+              platform::Status::kErrorNoUnicodeTranslation);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\Ящик.txt", true));
+}
+
 TEST_F(LogTest, ALogThatCannotBeOpenedIsReported) {
     files.failures.Add({platform::FakeOperation::Open, "install.ini"});
     platform::Status error;
