@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -439,58 +440,53 @@ TEST_P(LogFailureTest, EndsTheRunAndLeavesNothingUnaccounted) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Run failed: " + text), lines.end());
 }
 
+template <std::int64_t kBytes>
+void DiskFullAfter(InstallRunTest& t) {
+    t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
+                               platform::Status::kErrorDiskFull, 0, kBytes});
+}
+
 // An earlier log whose start record is shorter than the new one: writing it rewrites the file.
 void EarlierLog(InstallRunTest& t) {
     t.fake.files.AddFile(kLog, "[main]\r\nstart=x\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LogFailureTest,
-    testing::Values(
-        LogFailureCase{"DiskFullAtTheHeader",
-                       [](InstallRunTest& t) {
-                           t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
-                                                      platform::Status::kErrorDiskFull, 0, 100});
-                       }},
-        LogFailureCase{"DiskFullAmongTheFolders",
-                       [](InstallRunTest& t) {
-                           t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
-                                                      platform::Status::kErrorDiskFull, 0, 5000});
-                       }},
-        LogFailureCase{"DiskFullAmongTheCopiedFiles",
-                       [](InstallRunTest& t) {
-                           t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
-                                                      platform::Status::kErrorDiskFull, 0, 12600});
-                       }},
-        LogFailureCase{"DiskFullAmongTheShortcuts",
-                       [](InstallRunTest& t) {
-                           t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
-                                                      platform::Status::kErrorDiskFull, 0, 13000});
-                       }},
-        LogFailureCase{"RenamedButNotReopened",
-                       [](InstallRunTest& t) {
-                           EarlierLog(t);
-                           // The log itself, install.ini.new, then the log once more.
-                           t.fake.files.failures.Add({platform::FakeOperation::Open, "install.ini",
-                                                      platform::Status::kErrorSharingViolation, 3});
-                       }},
-        LogFailureCase{"HeldOpenByAnotherProcess",
-                       [](InstallRunTest& t) {
-                           EarlierLog(t);
-                           platform::Status error;
-                           t.other_process =
-                               t.fake.files.Open(kLog, platform::OpenMode::Read, error);
-                       }},
-        LogFailureCase{"RecordOutsideTheCodePage",
-                       [](InstallRunTest& t) {
-                           // The script names a file the log could only record as another one.
-                           t.fake.files.AddFile(std::string(kSource) + "\\setup.ini",
-                                                "\xEF\xBB\xBF[file list]\r\nzinkolar.exe="
-                                                "zinkolar ü.exe\r\n");
-                       }}),
-    [](const testing::TestParamInfo<LogFailureCase>& info) {
-        return std::string(info.param.name);
-    });
+INSTANTIATE_TEST_SUITE_P(Table, LogFailureTest,
+                         testing::Values(
+                             // Disk full as the log grows, at its first record, among the folders,
+                             // the copied files and the shortcuts.
+                             LogFailureCase{"DiskFullAtTheHeader", DiskFullAfter<100>},
+                             LogFailureCase{"DiskFullAmongTheFolders", DiskFullAfter<5000>},
+                             LogFailureCase{"DiskFullAmongTheCopiedFiles", DiskFullAfter<12600>},
+                             LogFailureCase{"DiskFullAmongTheShortcuts", DiskFullAfter<13000>},
+                             LogFailureCase{"RenamedButNotReopened",
+                                            [](InstallRunTest& t) {
+                                                EarlierLog(t);
+                                                // The log itself, install.ini.new, then the log
+                                                // once more.
+                                                t.fake.files.failures.Add(
+                                                    {platform::FakeOperation::Open, "install.ini",
+                                                     platform::Status::kErrorSharingViolation, 3});
+                                            }},
+                             LogFailureCase{"HeldOpenByAnotherProcess",
+                                            [](InstallRunTest& t) {
+                                                EarlierLog(t);
+                                                platform::Status error;
+                                                t.other_process = t.fake.files.Open(
+                                                    kLog, platform::OpenMode::Read, error);
+                                            }},
+                             LogFailureCase{"RecordOutsideTheCodePage",
+                                            [](InstallRunTest& t) {
+                                                // The script names a file the log could only record
+                                                // as another one.
+                                                t.fake.files.AddFile(
+                                                    std::string(kSource) + "\\setup.ini",
+                                                    "\xEF\xBB\xBF[file list]\r\nzinkolar.exe="
+                                                    "zinkolar ü.exe\r\n");
+                                            }}),
+                         [](const testing::TestParamInfo<LogFailureCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The system's folders in a user profile outside the code page: named by a short form the log
 // can hold, or nothing is made there; every record names a file that is there.
