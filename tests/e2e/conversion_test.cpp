@@ -331,10 +331,9 @@ TEST(ConversionTest, UnattendedFailedConversionEndsWith1603) {
     EXPECT_TRUE(fs::exists(Wide(dest / "service\\logbook.zlg"))) << "the run went on";
     old.ExpectUnchanged();
     const std::string account = ReadBytes(Wide(log));
-    for (const std::string said :
-         {std::string("Dialog cErrorConvertPhoneBook [OK]"), std::string("Error messages: 1"),
-          std::string("  Ошибка при конвертации справочника в новый формат."),
-          std::string("Exit code 1603")}) {
+    for (const char* said :
+         {"Dialog cErrorConvertPhoneBook [OK]", "Error messages: 1",
+          "  Ошибка при конвертации справочника в новый формат.", "Exit code 1603"}) {
         EXPECT_NE(account.find(said), std::string::npos) << said << "\n" << account;
     }
     fs::remove(Wide(log));
