@@ -237,18 +237,6 @@ TEST_F(LogTest, ALogNotReopenedAfterItsRewriteTakesTheNextRecord) {
               (std::vector<std::string>{"C:\\Zinkolar\\a.exe", "C:\\Zinkolar\\b.exe"}));
 }
 
-// What the code page would turn into another name is not recorded at all.
-TEST_F(LogTest, ARecordOutsideTheCodePageIsRefused) {
-    auto log = Open();
-    const std::string before = Bytes();
-    EXPECT_EQ(log->LogItem("file", "C:\\Zinkolar ü\\a.exe", true).error,
-              platform::Status::kErrorNoUnicodeTranslation);
-    EXPECT_EQ(log->LogText("main", "rootfolder", "C:\\日本").error,
-              platform::Status::kErrorNoUnicodeTranslation);
-    EXPECT_EQ(Bytes(), before);
-    EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\Ящик.txt", true));
-}
-
 TEST_F(LogTest, ALogThatCannotBeOpenedIsReported) {
     files.failures.Add({platform::FakeOperation::Open, "install.ini"});
     platform::Status error;
