@@ -57,17 +57,15 @@ DialogButton AnsweringDialogs::Show(const ui::DialogRequest& request) {
         buttons += std::string(buttons.empty() ? "" : "/") + ButtonName(button);
     trace_.Line("Dialog " + (request.id.empty() ? std::string("(no key)") : request.id) + " [" +
                 buttons + "]: " + request.text);
-    ++counts_[request.id];
+    if (request.kind == ui::DialogKind::Error &&
+        std::ranges::all_of(request.buttons,
+                            [](DialogButton button) { return button == DialogButton::Ok; }))
+        errors_.push_back(request.text);
     const DialogButton answer =
         preset_ ? PresetAnswer(request.id, request.buttons) : shown_.Show(request);
     trace_.Line(std::string(preset_ ? "Answered by the table: " : "Answered: ") +
                 ButtonName(answer));
     return answer;
-}
-
-int AnsweringDialogs::Count(std::string_view id) const {
-    const auto found = counts_.find(id);
-    return found == counts_.end() ? 0 : found->second;
 }
 
 }  // namespace app

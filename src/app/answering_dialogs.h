@@ -2,7 +2,6 @@
 // Every message dialog of the program passes here: the question and its answer go into the
 // account of the run, and with /SUPPRESSMSGBOXES the answer comes from a fixed table instead of
 // a person.
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,14 +25,15 @@ class AnsweringDialogs final : public ui::MessageDialogs {
 
     ui::DialogButton Show(const ui::DialogRequest& request) override;
 
-    // How often the dialog with this text key came up.
-    int Count(std::string_view id) const;
+    // The texts of the error messages that came up (error dialogs with only an OK button;
+    // an error that asks a question is a question), in order.
+    const std::vector<std::string>& ErrorMessages() const { return errors_; }
 
   private:
     ui::MessageDialogs& shown_;
     platform::Trace& trace_;
     bool preset_;
-    std::map<std::string, int, std::less<>> counts_;
+    std::vector<std::string> errors_;
 };
 
 }  // namespace app

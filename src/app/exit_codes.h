@@ -9,7 +9,7 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitBadUsage = 2;
 // Cancelled, or a question declined.
 inline constexpr int kExitCancelled = 1602;
-// A fatal error, or a file that could not be copied.
+// A fatal error, or any error message of the run (a file that could not be copied, say).
 inline constexpr int kExitFatal = 1603;
 // Another setup is running.
 inline constexpr int kExitUnattendedAnotherSetup = 1618;

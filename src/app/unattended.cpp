@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "app/exit_codes.h"
-#include "language/text_keys.h"
 #include "platform/text.h"
 
 namespace app {
@@ -120,9 +119,12 @@ UnattendedOutcome RunUnattended(wizard::Wizard& wizard, const Options& options,
             return {kExitBadUsage};
         }
     }
-    const int failed = dialogs.Count(language::keys::cErrorCopyFile.key);
-    if (failed > 0) {
-        trace.Line("Files not copied: " + std::to_string(failed));
+    // The run goes on past an error message as the wizard does, but it did not install all.
+    const std::vector<std::string>& errors = dialogs.ErrorMessages();
+    if (!errors.empty()) {
+        trace.Line("Error messages: " + std::to_string(errors.size()));
+        for (const std::string& error : errors)
+            trace.Line("  " + error);
         return {kExitFatal};
     }
     return {kExitSuccess};

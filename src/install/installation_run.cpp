@@ -11,10 +11,12 @@
 #include "install/previous_installation.h"
 #include "install/product_libraries.h"
 #include "install/product_settings.h"
+#include "install/recordable_folders.h"
 #include "install/registration.h"
 #include "install/running_applications.h"
 #include "install/shortcuts.h"
 #include "install/traced_platform.h"
+#include "install/unchecked.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
 #include "script/file_installation.h"
@@ -80,16 +82,17 @@ bool ShowProgress(Run& run) {
 }
 
 // The installation folder made and its log opened; leaves log and installation. Without a log
-// the uninstaller could not remove what the run makes, so nothing is made.
+// the uninstaller could not remove what the run makes, so nothing is made; a record that cannot
+// be written later ends the run the same way (RecordOrThrowLog).
 bool OpenLog(Run& run) {
     platform::Platform& platform = run.platform;
     const std::string& destination = run.plan.destination;
     platform.files.CreateDirectories(destination);
     platform::Status error;
     const std::string log_path = destination + "\\" + kInstallLogName;
-    run.log =
+    std::unique_ptr<script::InstallLog> log =
         script::OpenInstallLog(platform.files, platform.codec, log_path, error, &platform.trace);
-    if (!run.log) {
+    if (!log) {
         platform.trace.Line("Installation log not opened: " + log_path + ": " +
                             script::ErrorText(error));
         language::ShowErrorBox(run.env.dialogs, run.env.language,
@@ -99,6 +102,7 @@ bool OpenLog(Run& run) {
         run.env.application.Terminate(kRunFailedExitCode);
         return false;
     }
+    run.log = std::make_unique<RecordOrThrowLog>(std::move(log), log_path);
     const SetupConfig& config = run.plan.config;
     run.installation.emplace(script::FileInstallationContext{
         .files = platform.files,
@@ -342,9 +346,12 @@ constexpr NamedStep kSteps[] = {
 
 }  // namespace
 
-void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environment) {
-    Run run{.plan = plan, .env = environment};
+void RunInstallation(const InstallationPlan& chosen, const RunEnvironment& environment) {
     platform::Trace& trace = environment.platform.trace;
+    InstallationPlan plan = chosen;
+    plan.folders = RecordableFolders(std::move(plan.folders), environment.platform.files,
+                                     environment.platform.codec, trace);
+    Run run{.plan = plan, .env = environment};
     TracePlan(plan, trace);
     try {
         for (const NamedStep& step : kSteps) {

@@ -40,8 +40,10 @@ struct RunEnvironment {
 inline constexpr int kRunFailedExitCode = 1;
 
 // Ends normally with the finish page shown; with the application asked to terminate when the
-// installation log cannot be opened or an operation fails that the run has no answer for (its
-// text is shown first); or with the process ended at once where a product library fails.
+// installation log cannot be opened, a record cannot be written to it, or an operation fails
+// that the run has no answer for (its text is shown first); or with the process ended at once
+// where a product library fails. Shortcuts go only into system folders that the log can name
+// (RecordableFolders).
 void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environment);
 
 }  // namespace install

@@ -59,7 +59,13 @@ void WriteProductSettings(const InstallationPlan& plan, const platform::Platform
                           script::InstallLog& log, int converted_log_count) {
     const SetupConfig& config = plan.config;
     const std::string path = plan.destination + "\\" + kSettingsFile;
-    platform::Profile settings = platform::LoadProfile(platform.files, platform.codec, path);
+    std::optional<platform::Profile> read =
+        platform::ReadProfile(platform.files, platform.codec, path);
+    if (!read) {
+        // Written over, the user's settings would be lost: the file stays as it is.
+        throw std::runtime_error("Cannot read " + path);
+    }
+    platform::Profile& settings = *read;
     settings.Write("History", "Title", config.product_name);
     settings.Write("History", "ProductName", config.product_name);
     settings.Write("History", "Version", config.version_number);

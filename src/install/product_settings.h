@@ -16,7 +16,8 @@ namespace install {
 // Empty when no process matches, the processes cannot be listed, or the prefix is empty.
 std::string FindAffiliateCode(const platform::System& system, std::string_view prefix);
 
-// Loads zinkolar.ini (none is an empty one), sets [History], [User] "Language", [Setup]
+// Loads zinkolar.ini (none is an empty one; one that is there but cannot be read throws, and
+// nothing is written), sets [History], [User] "Language", [Setup]
 // "Instructions", adds [Send] "SendPath" and [Report] "Records" only when missing and
 // [User] "Affiliate" when a code is found, records the file in [file] and writes it back
 // through a temporary file, so an interrupted write never leaves the user's settings

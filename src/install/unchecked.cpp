@@ -52,4 +52,31 @@ void WriteFileOrThrow(platform::FileSystem& files, const std::string& path,
         ThrowPlatformError("Cannot write " + path, status);
 }
 
+platform::Status RecordOrThrowLog::LogItem(std::string_view section, std::string_view key,
+                                           bool flag) {
+    return Checked(log_->LogItem(section, key, flag), "record", section,
+                   std::string(key) + (flag ? "=1" : "=0"));
+}
+
+platform::Status RecordOrThrowLog::LogText(std::string_view section, std::string_view key,
+                                           std::string_view text) {
+    return Checked(log_->LogText(section, key, text), "record", section,
+                   std::string(key) + "=" + std::string(text));
+}
+
+platform::Status RecordOrThrowLog::UnlogItem(std::string_view section, std::string_view key) {
+    return Checked(log_->UnlogItem(section, key), "remove the record", section, key);
+}
+
+platform::Status RecordOrThrowLog::Checked(platform::Status status, std::string_view what,
+                                           std::string_view section,
+                                           std::string_view record) const {
+    if (!status) {
+        ThrowPlatformError("Cannot " + std::string(what) + " [" + std::string(section) + "] " +
+                               std::string(record) + " in " + path_,
+                           status);
+    }
+    return status;
+}
+
 }  // namespace install

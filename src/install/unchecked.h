@@ -3,12 +3,15 @@
 // std::runtime_error with what failed and the platform's error code, and the run's boundary
 // shows that text and ends the program.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/status.h"
 #include "platform/system.h"
+#include "script/install_log.h"
 
 namespace install {
 
@@ -23,5 +26,28 @@ void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root
 
 // Replaces a file with the bytes.
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path, std::string_view bytes);
+
+// The run's installation log: a record that cannot be written throws, naming the record, so the
+// run never goes on making what the uninstaller would not find.
+class RecordOrThrowLog final : public script::InstallLog {
+  public:
+    RecordOrThrowLog(std::unique_ptr<script::InstallLog> log, std::string path)
+        : log_(std::move(log)), path_(std::move(path)) {}
+
+    platform::Status LogItem(std::string_view section, std::string_view key, bool flag) override;
+    platform::Status LogText(std::string_view section, std::string_view key,
+                             std::string_view text) override;
+    platform::Status UnlogItem(std::string_view section, std::string_view key) override;
+    std::vector<std::string> Keys(std::string_view section) const override {
+        return log_->Keys(section);
+    }
+
+  private:
+    platform::Status Checked(platform::Status status, std::string_view what,
+                             std::string_view section, std::string_view record) const;
+
+    std::unique_ptr<script::InstallLog> log_;
+    std::string path_;
+};
 
 }  // namespace install

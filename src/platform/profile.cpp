@@ -282,15 +282,24 @@ std::string Profile::Text() const {
     return text;
 }
 
-Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::string& path) {
+std::optional<Profile> ReadProfile(const FileSystem& files, const TextCodec& codec,
+                                   const std::string& path) {
     const std::optional<std::string> bytes = files.ReadFile(path);
     if (!bytes) {
-        return {};
+        // Only a file that is not there is an empty one.
+        if (files.Info(path)) {
+            return std::nullopt;
+        }
+        return Profile{};
     }
     if (bytes->starts_with(kUtf8Bom)) {
         return Profile::Parse(std::string_view(*bytes).substr(kUtf8Bom.size()), true);
     }
     return Profile::Parse(codec.AnsiToUtf8(*bytes));
+}
+
+Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::string& path) {
+    return ReadProfile(files, codec, path).value_or(Profile{});
 }
 
 bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,

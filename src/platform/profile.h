@@ -122,7 +122,11 @@ class Profile {
 };
 
 // Reads a profile file: a UTF-8 byte-order mark means UTF-8, otherwise the ANSI code page;
-// a missing or unreadable file is an empty profile.
+// a missing file is an empty profile, one that is there but cannot be read (locked, too large,
+// a short read) is nullopt.
+std::optional<Profile> ReadProfile(const FileSystem& files, const TextCodec& codec,
+                                   const std::string& path);
+// The same with an unreadable file as an empty profile, for files whose loss costs nothing.
 Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::string& path);
 
 // Writes the profile back: in the ANSI code page, or as UTF-8 with its byte-order mark when it

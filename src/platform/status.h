@@ -26,6 +26,7 @@ struct Status {
     static constexpr std::uint32_t kErrorDiskFull = 112;
     static constexpr std::uint32_t kErrorNegativeSeek = 131;
     static constexpr std::uint32_t kErrorAlreadyExists = 183;
+    static constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 };
 
 }  // namespace platform

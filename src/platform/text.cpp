@@ -157,6 +157,10 @@ std::string Cp1251Codec::Utf8ToAnsi(std::string_view utf8) const {
     return out;
 }
 
+bool InCodePage(const TextCodec& codec, std::string_view utf8) {
+    return codec.AnsiToUtf8(codec.Utf8ToAnsi(utf8)) == utf8;
+}
+
 std::string ToLower(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -19,6 +19,11 @@ class TextCodec {
     virtual std::string Utf8ToAnsi(std::string_view utf8) const = 0;
 };
 
+// Whether the text survives the way through the ANSI code page unchanged: a path that does not
+// would name another file once written to a profile file (the code page's best fit turns "ü"
+// into "u", or a "?").
+bool InCodePage(const TextCodec& codec, std::string_view utf8);
+
 // Windows-1251, the code page of the product's users; the native build's ANSI code page.
 class Cp1251Codec final : public TextCodec {
   public:

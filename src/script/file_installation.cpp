@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 #include "language/message_dialogs.h"
 #include "script/shortcut.h"
@@ -22,6 +23,10 @@ FileInstallation::FileInstallation(FileInstallationContext context)
 const Script& FileInstallation::LoadedScript() {
     if (!script_) {
         script_ = Script::Load(context_.files, context_.codec, context_.script_file);
+        if (!script_) {
+            // Read as empty, the run would install nothing and call it a success.
+            throw std::runtime_error("Cannot read " + context_.script_file);
+        }
     }
     return *script_;
 }

@@ -3,7 +3,8 @@
 // sections with their conditions and the backup of replaced files, and the shortcuts of "common
 // shortcut list". Every folder, file and shortcut made is recorded in the installation log;
 // every copy is shown in the progress window. Failures are reported inside (one error dialog per
-// file that could not be copied) and the run always goes on.
+// file that could not be copied) and the run goes on; a script that is there but cannot be read
+// throws std::runtime_error, as does the run's log for a record it cannot write.
 //
 // A copy never destroys what it replaces: over an existing file it copies to a name beside it
 // and swaps the copy in only when it is whole. A file is replaced in the "backup" section only

@@ -200,7 +200,10 @@ platform::Status FileInstallLog::Set(std::string_view section, std::string_view 
     std::string record = name + "=" + text;
     platform::Status status;
     const std::optional<std::size_t> index = FindSection(section);
-    if (!index) {
+    if (!platform::InCodePage(codec_, record) || !platform::InCodePage(codec_, section)) {
+        // Written, it would name another file than the one made.
+        status = platform::Status::Failure(platform::Status::kErrorNoUnicodeTranslation);
+    } else if (!index) {
         status = AddSection(Clean(section), name, codec_.Utf8ToAnsi(record) + "\r\n");
     } else if (const auto entry = sections_[*index].first.find(platform::ToLower(name));
                entry == sections_[*index].first.end()) {
@@ -343,7 +346,13 @@ std::vector<std::string> FileInstallLog::Keys(std::string_view section) const {
 
 platform::Status FileInstallLog::WriteAt(std::int64_t offset, std::string_view bytes) {
     if (!file_) {
-        return platform::Status::Failure(platform::Status::kErrorGenFailure);
+        // A rewrite replaced the file but could not open the new one: once more, or no record
+        // goes anywhere.
+        platform::Status reopened;
+        file_ = files_.Open(path_, platform::OpenMode::ReadWrite, reopened);
+        if (!file_) {
+            return reopened;
+        }
     }
     const auto old_size = static_cast<std::int64_t>(image_.size());
     platform::Status error = file_->Seek(offset);

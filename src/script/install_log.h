@@ -7,7 +7,9 @@
 // a new section at the end of the file; removing a key blanks its line; everything else stays
 // as it was. Every writer call is in the file when it returns, and a record costs the same
 // however large the log has grown (see install_log.cpp). Writers return the platform's error
-// when the record could not be written; records written before it are never damaged.
+// when the record could not be written; records written before it are never damaged. A record
+// that the code page cannot hold as it is (a path with a letter outside it) is not written:
+// it would name another file (kErrorNoUnicodeTranslation).
 #include <memory>
 #include <string>
 #include <string_view>

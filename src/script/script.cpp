@@ -2,9 +2,13 @@
 
 namespace script {
 
-Script Script::Load(const platform::FileSystem& files, const platform::TextCodec& codec,
-                    const std::string& path) {
-    return Script(platform::LoadProfile(files, codec, path));
+std::optional<Script> Script::Load(const platform::FileSystem& files,
+                                   const platform::TextCodec& codec, const std::string& path) {
+    std::optional<platform::Profile> profile = platform::ReadProfile(files, codec, path);
+    if (!profile) {
+        return std::nullopt;
+    }
+    return Script(std::move(*profile));
 }
 
 std::vector<ScriptLine> Script::Lines(std::string_view section) const {
@@ -16,12 +20,24 @@ std::vector<ScriptLine> Script::Lines(std::string_view section) const {
     return lines;
 }
 
+namespace {
+
+bool Anywhere(const ScriptLine& line, char marker) {
+    return line.key.find(marker) != std::string::npos ||
+           line.value.find(marker) != std::string::npos;
+}
+
+}  // namespace
+
+bool CopiesIntoInstallation(const ScriptLine& line) {
+    return !Anywhere(line, '%') && !Anywhere(line, '$');
+}
+
 CopyLine ResolveCopyLine(const ScriptLine& line, const ScriptFolders& folders) {
     const std::string source = folders.source_dir + "\\" + line.key;
-    const auto anywhere = [&line](char marker) {
-        return line.key.find(marker) != std::string::npos ||
-               line.value.find(marker) != std::string::npos;
-    };
+    if (CopiesIntoInstallation(line)) {
+        return {source, folders.destination + "\\" + line.value};
+    }
     // The marker's place does not matter: the value's first character goes, whatever it is (one
     // character of the ANSI file, so all the bytes of a UTF-8 sequence).
     std::size_t cut = 1;
@@ -30,13 +46,10 @@ CopyLine ResolveCopyLine(const ScriptLine& line, const ScriptFolders& folders) {
         ++cut;
     }
     const std::string rest = line.value.substr(cut);
-    if (anywhere('%')) {
+    if (Anywhere(line, '%')) {
         return {source, folders.printer_driver_dir + rest};
     }
-    if (anywhere('$')) {
-        return {source, folders.system_dir + rest};
-    }
-    return {source, folders.destination + "\\" + line.value};
+    return {source, folders.system_dir + rest};
 }
 
 std::string_view PlatformSection(int platform_code) {

@@ -16,6 +16,7 @@
 // whole line text: a "%" anywhere makes it the printer-driver folder followed by the value
 // without its first character; else a "$" anywhere makes it the system folder followed by the
 // same; else it is the installation folder, "\" and the value.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,10 @@ struct ScriptLine {
 
 class Script {
   public:
-    // A missing or unreadable file is a script without sections.
-    static Script Load(const platform::FileSystem& files, const platform::TextCodec& codec,
-                       const std::string& path);
+    // A missing file is a script without sections; nullopt when the file is there but cannot be
+    // read.
+    static std::optional<Script> Load(const platform::FileSystem& files,
+                                      const platform::TextCodec& codec, const std::string& path);
     explicit Script(platform::Profile profile) : profile_(std::move(profile)) {}
 
     // The section's lines in order; empty when the section is absent.
@@ -68,6 +70,10 @@ struct CopyLine {
 };
 
 CopyLine ResolveCopyLine(const ScriptLine& line, const ScriptFolders& folders);
+
+// Whether a copy line's destination is the installation folder followed by its value: no "%"
+// and no "$" anywhere on the line.
+bool CopiesIntoInstallation(const ScriptLine& line);
 
 // The platform section of a platform code: "Win9x" for 1, "WinNT" for 2, "Win2K" for 3; empty for
 // any other code.

@@ -50,8 +50,8 @@ void Wizard::ShowGroupPage() {
 
 void Wizard::ShowFileTypesPage() {
     // The group becomes a folder and a key of the installation log.
-    if (shown_page_ == 5 &&
-        !NameAccepted(CheckGroup(folders_.programs_dir, form_["PathEdit"].Text()))) {
+    if (shown_page_ == 5 && !NameAccepted(CheckGroup(folders_.programs_dir,
+                                                     form_["PathEdit"].Text(), platform_.codec))) {
         page_ = 5;
         return;
     }

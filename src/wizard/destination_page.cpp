@@ -164,13 +164,20 @@ std::int64_t Wizard::SelectedDriveFreeSpace() const {
 
 bool Wizard::TakeDestination() {
     const std::string folder = WithoutTrailingBackslash(form_["PathEdit"].Text());
-    NameVerdict verdict = CheckFolder(folder);
+    NameVerdict verdict = CheckFolder(folder, platform_.codec, PathsBelowDestination());
     if (verdict != NameVerdict::Malformed && !RootExists(RootOf(folder)))
         verdict = NameVerdict::Malformed;
     if (!NameAccepted(verdict))
         return false;
     destination_ = folder;
     return true;
+}
+
+PathsBelow Wizard::PathsBelowDestination() const {
+    // A script that cannot be read is the run's to report: it ends before copying anything.
+    const std::optional<script::Script> script = script::Script::Load(
+        platform_.files, platform_.codec, config_.source_dir + "\\" + config_.script_file_name);
+    return script ? MeasureScript(*script, config_.platform_code) : PathsBelow{};
 }
 
 bool Wizard::RootExists(const std::string& root) const {

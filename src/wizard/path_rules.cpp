@@ -11,6 +11,10 @@ namespace {
 
 // The longest folder the platform's folder creation takes: MAX_PATH less room for an 8.3 name.
 constexpr std::size_t kMaxFolderLength = 247;
+// The longest path of a file: MAX_PATH less its closing zero.
+constexpr std::size_t kMaxPathLength = 259;
+// The longest name the run itself writes into the installation folder ("zinkolar.ini").
+constexpr std::size_t kOwnFileLength = 12;
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -66,8 +70,19 @@ bool AreValidNames(std::string_view path) {
 }
 
 // The platform counts UTF-16 characters.
+std::size_t Length(std::string_view path) {
+    return platform::Utf8ToUtf16(path).size();
+}
+
 bool FitsTheLimit(const std::string& folder) {
-    return platform::Utf8ToUtf16(folder).size() <= kMaxFolderLength;
+    return Length(folder) <= kMaxFolderLength;
+}
+
+// With what the installation makes below it, one backslash between.
+bool RoomBelow(const std::string& folder, PathsBelow below) {
+    const std::size_t length = Length(folder) + 1;
+    return (below.folder == 0 || length + below.folder <= kMaxFolderLength) &&
+           (below.file == 0 || length + below.file <= kMaxPathLength);
 }
 
 NameVerdict Verdict(bool well_formed, const std::string& name) {
@@ -88,7 +103,25 @@ std::string RootOf(const std::string& folder) {
     return folder.substr(0, ShareEnd(folder));
 }
 
-NameVerdict CheckFolder(const std::string& folder) {
+PathsBelow MeasureScript(const script::Script& script, int platform_code) {
+    PathsBelow below{.file = kOwnFileLength};
+    for (const script::ScriptLine& line : script.Lines(script::kDirectoryList))
+        below.folder = std::max(below.folder, Length(line.value));
+    for (const std::string_view section :
+         {std::string_view(script::kFileList), std::string_view(script::kIfNotExist),
+          std::string_view(script::kBackup), script::PlatformSection(platform_code)}) {
+        if (section.empty())
+            continue;
+        for (const script::ScriptLine& line : script.Lines(section)) {
+            if (script::CopiesIntoInstallation(line))
+                below.file = std::max(below.file, Length(line.value));
+        }
+    }
+    return below;
+}
+
+NameVerdict CheckFolder(const std::string& folder, const platform::TextCodec& codec,
+                        PathsBelow below) {
     bool well_formed = false;
     if (IsDriveRoot(folder)) {
         // Below the root: the root itself would lose its backslash on the way to the run.
@@ -96,14 +129,18 @@ NameVerdict CheckFolder(const std::string& folder) {
     } else if (IsFullPath(folder)) {
         well_formed = AreValidNames(std::string_view(folder).substr(2));
     }
-    return Verdict(well_formed && FitsTheLimit(folder), folder);
+    return Verdict(well_formed && platform::InCodePage(codec, folder) && FitsTheLimit(folder) &&
+                       RoomBelow(folder, below),
+                   folder);
 }
 
-NameVerdict CheckGroup(const std::string& programs_dir, const std::string& group) {
+NameVerdict CheckGroup(const std::string& programs_dir, const std::string& group,
+                       const platform::TextCodec& codec) {
     std::string_view name = group;
     if (name.ends_with('\\'))
         name.remove_suffix(1);
-    return Verdict(AreValidNames(name) && FitsTheLimit(programs_dir + "\\" + std::string(name)),
+    return Verdict(AreValidNames(name) && platform::InCodePage(codec, name) &&
+                       FitsTheLimit(programs_dir + "\\" + std::string(name)),
                    group);
 }
 

@@ -63,9 +63,18 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
     form_.SetDefaultButton(form_["NextBtn"]);
     form_.SetCancelButton(form_["CancelBtn"]);
 
-    form_["NextBtn"].on_click = [this] { Next(); };
-    form_["BackBtn"].on_click = [this] { Back(); };
-    form_["CancelBtn"].on_click = [this] { Cancel(); };
+    // While the run is in progress the hidden wizard takes no input: a click queued before it
+    // was hidden (a double click on the summary page's Next) would start a second run, and a
+    // close request is refused like the progress window's own.
+    const auto unless_running = [this](void (Wizard::*action)()) {
+        return [this, action] {
+            if (!running_)
+                (this->*action)();
+        };
+    };
+    form_["NextBtn"].on_click = unless_running(&Wizard::Next);
+    form_["BackBtn"].on_click = unless_running(&Wizard::Back);
+    form_["CancelBtn"].on_click = unless_running(&Wizard::Cancel);
     form_["YesBtn"].on_click = [this] { form_["NextBtn"].SetEnabled(true); };
     form_["NoBtn"].on_click = [this] {
         form_["NextBtn"].SetEnabled(false);
@@ -78,7 +87,7 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
     form_["GroupLbx"].on_change = [this] { OnGroupChosen(); };
     form_["AllBtn"].on_click = [this] { CheckAll(true); };
     form_["NoneBtn"].on_click = [this] { CheckAll(false); };
-    form_.on_close_request = [this] { Cancel(); };
+    form_.on_close_request = unless_running(&Wizard::Cancel);
 }
 
 void Wizard::Create() {
@@ -246,7 +255,9 @@ void Wizard::ShowPage() {
             break;
         case 8:
             if (run_installation_) {
+                running_ = true;
                 run_installation_();
+                running_ = false;
             } else {
                 ShowFinishPage();
             }

@@ -71,6 +71,8 @@ class Wizard {
     void OnDriveChange();
     std::int64_t SelectedDriveFreeSpace() const;
     bool TakeDestination();
+    // What the installation script makes below the destination folder.
+    PathsBelow PathsBelowDestination() const;
     // A drive of the system, or a share that answers.
     bool RootExists(const std::string& root) const;
     // True for an accepted name; else says what is wrong with it.
@@ -101,6 +103,7 @@ class Wizard {
     std::string destination_;
     std::string folder_list_dir_;  // the folder the folder list shows
     std::function<void()> run_installation_;
+    bool running_ = false;  // the run is in progress: the page machine takes no input
 };
 
 }  // namespace wizard

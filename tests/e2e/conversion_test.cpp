@@ -313,4 +313,30 @@ TEST(ConversionTest, UnplaceableLogEntryShowsTheErrorAndGoesOn) {
     InstallOverVersion4({.accept = true, .broken_log = true});
 }
 
+// Unattended, phone books that cannot be converted (a file stands where the new PhoneBooks
+// folder would be) are an error message like any other: the run goes on to the end and reports
+// 1603, and the account lists the message.
+TEST(ConversionTest, UnattendedFailedConversionEndsWith1603) {
+    const Distribution distribution(kDistributions + "single");
+    const Destination dest;
+    const OldInstallation old(dest, false);
+    WriteFile(dest / "PhoneBooks", "not a folder");
+    const std::string log = dest.Path() + ".log";
+    fs::remove(Wide(log));
+    const SetupProcess setup(
+        distribution.Folder(), L"setup.exe",
+        Wide("/VERYSILENT /SUPPRESSMSGBOXES /DIR=\"" + dest.Path() + "\" /LOG=\"" + log + "\""));
+    EXPECT_EQ(setup.WaitExit(kRunTimeout), 1603u);
+    EXPECT_TRUE(fs::exists(Wide(dest / "zinkolar.exe")));
+    EXPECT_TRUE(fs::exists(Wide(dest / "service\\logbook.zlg"))) << "the run went on";
+    old.ExpectUnchanged();
+    const std::string account = ReadBytes(Wide(log));
+    for (const char* said :
+         {"Dialog cErrorConvertPhoneBook [OK]", "Error messages: 1",
+          "  Ошибка при конвертации справочника в новый формат.", "Exit code 1603"}) {
+        EXPECT_NE(account.find(said), std::string::npos) << said << "\n" << account;
+    }
+    fs::remove(Wide(log));
+}
+
 }  // namespace

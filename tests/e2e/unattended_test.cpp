@@ -133,13 +133,16 @@ TEST_P(UnattendedRefusal, EndsWithTwoAndInstallsNothing) {
                   .exit_code,
               2u);
     EXPECT_FALSE(fs::exists(Wide(dest.Path())));
-    EXPECT_FALSE(fs::exists(Wide("C:\\ZkE2E\\Fax=Mail")));
+    for (const char* refused : {"C:\\ZkE2E\\Fax=Mail", "C:\\ZkE2E\\Zinkolar ü"})
+        EXPECT_FALSE(fs::exists(Wide(refused))) << refused;
     EXPECT_NE(ReadBytes(log.path).find("Exit code 2"), std::string::npos) << "the reason is logged";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, UnattendedRefusal,
     testing::Values(RefusalCase{"RefusedFolder", "/DIR=\"C:\\ZkE2E\\Fax=Mail\""},
+                    // The installation log would record another folder: "Zinkolar u".
+                    RefusalCase{"FolderOutsideTheCodePage", "/DIR=\"C:\\ZkE2E\\Zinkolar ü\""},
                     RefusalCase{"UnknownSwitch", "/FAST"},
                     RefusalCase{"UnknownLanguage", "/LANG=Klingon"},
                     RefusalCase{"TypeOfASingleDistribution", "/TYPE=client"}),

@@ -273,11 +273,13 @@ const FolderCase kBadFolders[] = {
     {"WithoutDrive", "\\Zinkolar"},
     {"DriveWithoutRoot", "C:Zinkolar"},
     {"Empty", ""},
+    // Outside the code page: the installation log would record "Zinkolar u", another folder.
+    {"OutsideTheCodePage", "C:\\Kelmo\\Zinkolar ü"},
 };
 
 class FolderFieldTest : public ::testing::TestWithParam<FolderCase> {};
 
-TEST_P(FolderFieldTest, FolderWithoutFullPathIsRefusedOnTheDestinationPage) {
+TEST_P(FolderFieldTest, RefusedFolderKeepsTheDestinationPage) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);

@@ -193,6 +193,37 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  app::kExitFatal,
                  true},
+        StopCase{"ConversionError",
+                 {"/VERYSILENT", "/SUPPRESSMSGBOXES"},
+                 [](UnattendedStop& t) {
+                     t.run_does = [&t] {
+                         language::ShowPlainDialog(*t.answering, "cErrorConvertPhoneBook",
+                                                   "no PhoneBooks", ui::DialogKind::Error,
+                                                   {ui::DialogButton::Ok});
+                     };
+                 },
+                 app::kExitFatal,
+                 true},
+        StopCase{"ErrorShownToAPerson",
+                 {"/SILENT"},
+                 [](UnattendedStop& t) {
+                     t.run_does = [&t] {
+                         language::ShowErrorBox(*t.answering, t.wizard->GetLanguage(), "win.ini");
+                     };
+                 },
+                 app::kExitFatal,
+                 true},
+        StopCase{"QuestionOfTheErrorKind",
+                 {"/SILENT"},
+                 [](UnattendedStop& t) {
+                     t.run_does = [&t] {
+                         language::ShowPlainDialog(*t.answering, "cErrCloseApp", "abort?",
+                                                   ui::DialogKind::Error,
+                                                   {ui::DialogButton::Yes, ui::DialogButton::No});
+                     };
+                 },
+                 app::kExitSuccess,
+                 true},
         StopCase{"RunFailed",
                  {"/VERYSILENT"},
                  [](UnattendedStop& t) { t.run_does = [&t] { t.unattended.Terminate(1); }; },
@@ -217,6 +248,16 @@ TEST_F(UnattendedTest, AccountHoldsTheQuestionsAndTheirAnswers) {
               (std::vector<std::string>{"Dialog cSizeError [Yes/No]", "Answered by the table",
                                         "Dialog cRealyAbort [Yes/No]", "Answered by the table"}));
     EXPECT_TRUE(dialogs.Shown().empty()) << "nothing is shown with preset answers";
+}
+
+TEST_F(UnattendedTest, AccountListsTheErrorMessagesAtTheEnd) {
+    run_does = [this] {
+        for (const char* text : {"first", "second"})
+            language::ShowErrorBox(*answering, wizard->GetLanguage(), text);
+    };
+    EXPECT_EQ(Install({"/VERYSILENT", "/SUPPRESSMSGBOXES"}).exit_code, app::kExitFatal);
+    const std::vector<std::string> tail(trace.lines.end() - 3, trace.lines.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Error messages: 2", "  first", "  second"}));
 }
 
 struct AnswerCase {

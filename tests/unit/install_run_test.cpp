@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -194,6 +196,7 @@ class InstallRunTest : public testing::Test {
     script::CopyFilesForm progress;
     install::InstallationPlan plan;
     Strings journal;
+    std::unique_ptr<platform::OpenFile> other_process;  // a handle another program holds
 
   private:
     platform::Platform platform_ = fake.Get();
@@ -404,5 +407,162 @@ TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
     EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
 }
+
+// A record the log cannot take ends the run with its text, as other failures do; whatever the
+// run made by then is in the log, or the account names the record where it stopped.
+struct LogFailureCase {
+    const char* name;
+    void (*arrange)(InstallRunTest&);
+};
+
+class LogFailureTest : public InstallRunTest, public testing::WithParamInterface<LogFailureCase> {};
+
+TEST_P(LogFailureTest, EndsTheRunAndLeavesNothingUnaccounted) {
+    GetParam().arrange(*this);
+    Run();
+    ASSERT_EQ(dialogs.Shown().size(), 1U) << Listing(dialogs.Texts());
+    const std::string text = dialogs.Texts()[0];
+    EXPECT_NE(text.find(kLog), std::string::npos) << text;
+    EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
+    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    const Strings events = Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0) << Listing(journal);
+    // Every file the run made below its folder is recorded, or is the record it stopped at.
+    const Strings records = LogRecords();
+    for (const std::string& name : {"zinkolar.url", "mailto.url", "zinkolar.exe", "readme.txt"}) {
+        const std::string path = std::string(kDestination) + "\\" + name;
+        if (fake.files.FileExists(path) &&
+            std::find(records.begin(), records.end(), "[file] " + path + "=1") == records.end()) {
+            EXPECT_NE(text.find("[file] " + path + "=1"), std::string::npos) << text;
+        }
+    }
+    const auto& lines = fake.trace.lines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Run failed: " + text), lines.end());
+}
+
+template <std::int64_t kBytes>
+void DiskFullAfter(InstallRunTest& t) {
+    t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
+                               platform::Status::kErrorDiskFull, 0, kBytes});
+}
+
+// An earlier log whose start record is shorter than the new one: writing it rewrites the file.
+void EarlierLog(InstallRunTest& t) {
+    t.fake.files.AddFile(kLog, "[main]\r\nstart=x\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LogFailureTest,
+                         testing::Values(
+                             // Disk full as the log grows, at its first record, among the folders,
+                             // the copied files and the shortcuts.
+                             LogFailureCase{"DiskFullAtTheHeader", DiskFullAfter<100>},
+                             LogFailureCase{"DiskFullAmongTheFolders", DiskFullAfter<5000>},
+                             LogFailureCase{"DiskFullAmongTheCopiedFiles", DiskFullAfter<12600>},
+                             LogFailureCase{"DiskFullAmongTheShortcuts", DiskFullAfter<13000>},
+                             LogFailureCase{"RenamedButNotReopened",
+                                            [](InstallRunTest& t) {
+                                                EarlierLog(t);
+                                                // The log itself, install.ini.new, then the log
+                                                // once more.
+                                                t.fake.files.failures.Add(
+                                                    {platform::FakeOperation::Open, "install.ini",
+                                                     platform::Status::kErrorSharingViolation, 3});
+                                            }},
+                             LogFailureCase{"HeldOpenByAnotherProcess",
+                                            [](InstallRunTest& t) {
+                                                EarlierLog(t);
+                                                platform::Status error;
+                                                t.other_process = t.fake.files.Open(
+                                                    kLog, platform::OpenMode::Read, error);
+                                            }},
+                             LogFailureCase{"RecordOutsideTheCodePage",
+                                            [](InstallRunTest& t) {
+                                                // The script names a file the log could only record
+                                                // as another one.
+                                                t.fake.files.AddFile(
+                                                    std::string(kSource) + "\\setup.ini",
+                                                    "\xEF\xBB\xBF[file list]\r\nzinkolar.exe="
+                                                    "zinkolar ü.exe\r\n");
+                                            }}),
+                         [](const testing::TestParamInfo<LogFailureCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The system's folders in a user profile outside the code page: named by a short form the log
+// can hold, or nothing is made there; every record names a file that is there.
+struct ProfileCase {
+    const char* name;
+    std::string send_to;
+    std::string alias;     // the short form the volume gives, as a folder of the fake
+    std::string recorded;  // the SendTo link's record; empty: no link
+};
+
+class ProfileTest : public InstallRunTest, public testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(ProfileTest, SystemFoldersAreRecordedAsTheFolderMade) {
+    const ProfileCase& c = GetParam();
+    fake.files.AddDirectory(c.send_to);
+    if (!c.alias.empty())
+        fake.files.AddDirectory(c.alias);
+    plan.folders.send_to_dir = c.send_to;
+    Run();
+    EXPECT_TRUE(dialogs.Texts().empty()) << Listing(dialogs.Texts());
+    Strings links;
+    for (const std::string& record : LogRecords()) {
+        if (!record.starts_with("[file] ") || !record.ends_with("=1"))
+            continue;
+        const std::string path = record.substr(7, record.size() - 9);
+        EXPECT_TRUE(fake.files.FileExists(path)) << path;
+        if (path.ends_with("\\Zinkolar.lnk"))
+            links.push_back(path);
+    }
+    EXPECT_EQ(links, c.recorded.empty() ? Strings{} : Strings{c.recorded});
+    if (c.recorded.empty()) {
+        const auto& lines = fake.trace.lines;
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.starts_with("Nothing made in " + c.send_to);
+        }));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProfileTest,
+    testing::Values(ProfileCase{"InTheCodePage", "C:\\Users\\Иван\\SendTo", "",
+                                "C:\\Users\\Иван\\SendTo\\Zinkolar.lnk"},
+                    ProfileCase{"ShortFormInTheCodePage", "C:\\Users\\Zinkolar ü\\SendTo",
+                                "C:\\Users\\ZINKOL~1\\SendTo",
+                                "C:\\Users\\ZINKOL~1\\SendTo\\Zinkolar.lnk"},
+                    ProfileCase{"NoShortForm", "C:\\Users\\ü\\SendTo", "", ""}),
+    [](const testing::TestParamInfo<ProfileCase>& info) { return std::string(info.param.name); });
+
+// An unreadable settings file or script is not an empty one: the run ends with its name and
+// writes nothing over it.
+struct UnreadableCase {
+    const char* name;
+    const char* file;
+};
+
+class UnreadableTest : public InstallRunTest, public testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(UnreadableTest, EndsTheRunAndKeepsTheFile) {
+    const std::string path = GetParam().file;
+    if (!fake.files.FileExists(path))
+        fake.files.AddFile(path, "[User]\r\nName=Иван\r\n");
+    const std::string before = *fake.files.Bytes(path);
+    fake.files.failures.Add({platform::FakeOperation::Read, path});
+    Run();
+    ASSERT_EQ(dialogs.Texts(), Strings{"Cannot read " + path});
+    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(fake.files.Bytes(path), before);
+    EXPECT_FALSE(fake.files.FileExists(std::string(kDestination) + "\\zinkolar.ini.new"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnreadableTest,
+    testing::Values(UnreadableCase{"Settings", "C:\\Program Files\\Kelmo\\Zinkolar\\zinkolar.ini"},
+                    UnreadableCase{"Script", "D:\\Setup\\setup.ini"}),
+    [](const testing::TestParamInfo<UnreadableCase>& info) {
+        return std::string(info.param.name);
+    });
 
 }  // namespace

@@ -220,6 +220,23 @@ TEST_F(LogTest, AFailedWriteDamagesNoEarlierRecord) {
     }
 }
 
+// The rewrite replaced the file but could not open the new one: the record is reported as
+// failed, and a later record opens the file again instead of going nowhere.
+TEST_F(LogTest, ALogNotReopenedAfterItsRewriteTakesTheNextRecord) {
+    files.AddFile(kPath, "[main]\r\nstart=x\r\n[file]\r\nC:\\Zinkolar\\a.exe=1\r\n");
+    auto log = Open();
+    // install.ini.new, then the log once more.
+    files.failures.Add({platform::FakeOperation::Open, "install.ini",
+                        platform::Status::kErrorSharingViolation, 2});
+    EXPECT_EQ(log->LogText("main", "start", std::string(300, 'x')).error,
+              platform::Status::kErrorSharingViolation);
+    EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true));
+    const platform::Profile read = platform::Profile::Parse(Bytes());
+    EXPECT_EQ(read.Read("main", "start"), std::string(300, 'x'));
+    EXPECT_EQ(read.Keys("file"),
+              (std::vector<std::string>{"C:\\Zinkolar\\a.exe", "C:\\Zinkolar\\b.exe"}));
+}
+
 TEST_F(LogTest, ALogThatCannotBeOpenedIsReported) {
     files.failures.Add({platform::FakeOperation::Open, "install.ini"});
     platform::Status error;

@@ -220,23 +220,41 @@ TEST_P(WizardFolderText, MustBeOneThePlatformCreates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WizardFolderText,
-    testing::Values(FolderCase{"Empty", "", nullptr}, FolderCase{"Relative", "Zinkolar", nullptr},
-                    FolderCase{"DriveOnly", "C:", nullptr},
-                    FolderCase{"DriveRelative", "C:Zinkolar", nullptr},
-                    FolderCase{"RootRelative", "\\Zinkolar", nullptr},
-                    FolderCase{"ServerOnly", "\\\\server", nullptr},
-                    FolderCase{"ServerWithoutShare", "\\\\server\\", nullptr},
-                    FolderCase{"EmptyServer", "\\\\\\share\\x", nullptr},
-                    FolderCase{"Blanks", "   ", nullptr}, FolderCase{"DriveRoot", "C:\\", nullptr},
-                    FolderCase{"MissingDrive", "q:\\x", nullptr},
-                    FolderCase{"ReservedCharacters", "C:\\a<b>\\c", nullptr},
-                    FolderCase{"ShareNotReachable", "\\\\server\\other\\x", nullptr},
-                    FolderCase{"EqualsSign", "C:\\a=b", nullptr, kEqualsMessage},
-                    FolderCase{"Network", "\\\\server\\share\\x", "\\\\server\\share\\x"},
-                    FolderCase{"NetworkShare", "\\\\server\\share\\", "\\\\server\\share"},
-                    FolderCase{"OtherDrive", "d:\\x", "d:\\x"},
-                    FolderCase{"LowerCase", "c:\\apps\\zk", "c:\\apps\\zk"}),
+    testing::Values(
+        FolderCase{"Empty", "", nullptr}, FolderCase{"Relative", "Zinkolar", nullptr},
+        FolderCase{"DriveOnly", "C:", nullptr}, FolderCase{"DriveRelative", "C:Zinkolar", nullptr},
+        FolderCase{"RootRelative", "\\Zinkolar", nullptr},
+        FolderCase{"ServerOnly", "\\\\server", nullptr},
+        FolderCase{"ServerWithoutShare", "\\\\server\\", nullptr},
+        FolderCase{"EmptyServer", "\\\\\\share\\x", nullptr}, FolderCase{"Blanks", "   ", nullptr},
+        FolderCase{"DriveRoot", "C:\\", nullptr}, FolderCase{"MissingDrive", "q:\\x", nullptr},
+        FolderCase{"ReservedCharacters", "C:\\a<b>\\c", nullptr},
+        FolderCase{"ShareNotReachable", "\\\\server\\other\\x", nullptr},
+        FolderCase{"EqualsSign", "C:\\a=b", nullptr, kEqualsMessage},
+        FolderCase{"Network", "\\\\server\\share\\x", "\\\\server\\share\\x"},
+        FolderCase{"NetworkShare", "\\\\server\\share\\", "\\\\server\\share"},
+        FolderCase{"OtherDrive", "d:\\x", "d:\\x"},
+        FolderCase{"LowerCase", "c:\\apps\\zk", "c:\\apps\\zk"},
+        FolderCase{"OutsideTheCodePage", "C:\\Kelmo\\Zinkolar ü", nullptr},
+        FolderCase{"CyrillicInTheCodePage", "C:\\Программы\\Факс", "C:\\Программы\\Факс"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every file the script copies into the folder must stay within the platform's path limit, or
+// the copies would fail half-way through the run.
+TEST_F(WizardTest, FolderLeavesRoomForTheLongestFileOfTheScript) {
+    const std::string file = "Data\\" + std::string(200, 'f') + ".txt";  // 209 characters
+    setup_ini_sections = "[file list]\r\nsource.txt=" + file + "\r\n";
+    Start();
+    WalkTo(3);
+    const std::string over = "C:\\" + std::string(47, 'x');  // 50 + 1 + 209 = 260
+    C("PathEdit").Type(over);
+    Next();
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kBadFolderMessage});
+    EXPECT_EQ(Page(), 3);
+    C("PathEdit").Type(over.substr(0, over.size() - 1));
+    Next();
+    EXPECT_EQ(Page(), 4);
+}
 
 TEST_F(WizardTest, DriveRootPickedInTheListIsRefused) {
     Start();

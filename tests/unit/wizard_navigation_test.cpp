@@ -259,6 +259,30 @@ INSTANTIATE_TEST_SUITE_P(Table, WizardEnter,
                                          EnterCase{"OnAHiddenButton", 3, "YesBtn", 4, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// While the run is in progress the hidden wizard ignores what reaches it: a second click on
+// the summary page's Next, Back, Cancel or a close request.
+TEST_F(WizardTest, InputDuringTheRunIsIgnored) {
+    Start();
+    int runs = 0;
+    wizard->SetRunInstallation([this, &runs] {
+        ++runs;
+        Next();
+        Back();
+        C("CancelBtn").Click();
+        Form().RequestClose();
+        EXPECT_EQ(Page(), 8);
+        wizard->ShowFinishPage();
+    });
+    WalkTo(8);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_FALSE(app.Terminating());
+    // Once the finish page is shown, it takes input again.
+    dialogs.Answer(DialogButton::No);
+    Form().RequestClose();
+    EXPECT_EQ(dialogs.Shown().size(), 1U);
+}
+
 TEST_F(WizardTest, DecliningAndStayingNeedsAcceptAgain) {
     Start();
     WalkTo(2);

@@ -4,7 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "platform/profile.h"
 #include "wizard/path_rules.h"
 
 namespace {
@@ -13,6 +15,7 @@ using wizard::NameVerdict;
 constexpr NameVerdict kOk = NameVerdict::Accepted;
 constexpr NameVerdict kBad = NameVerdict::Malformed;
 constexpr NameVerdict kEquals = NameVerdict::HoldsEquals;
+const platform::Cp1251Codec kCodec;
 
 struct NameCase {
     std::string name;
@@ -70,12 +73,16 @@ const NameCase kFolders[] = {
     {"C:\\a=b", kEquals},
     {"\\\\server\\share\\x=1", kEquals},
     {"C:\\a=b\\c<d", kBad},  // what the platform refuses is said first
+    // The log would record another folder ("Zinkolar u", "?").
+    {"C:\\Program Files (x86)\\Kelmo\\Zinkolar ü", kBad},
+    {"C:\\Fax\\日本", kBad},
+    {"C:\\Fax\\€ №", kOk},  // in the code page, outside ASCII
 };
 
 TEST(WizardPathRules, FolderIsOneThePlatformCreatesAndTheLogRecords) {
     for (const NameCase& c : kFolders) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(wizard::CheckFolder(c.name), c.verdict);
+        EXPECT_EQ(wizard::CheckFolder(c.name, kCodec), c.verdict);
     }
 }
 
@@ -106,12 +113,60 @@ const NameCase kGroups[] = {
     {"C:\\Zinkolar", kBad},
     {"a=b", kEquals},
     {"Kelmo\\x=y", kEquals},
+    {"Kelmo\\Zinkolar ü", kBad},
+    {"Факс\\Zinkolar", kOk},
 };
 
 TEST(WizardPathRules, GroupIsAFolderNameBelowThePrograms) {
     for (const NameCase& c : kGroups) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(wizard::CheckGroup(kPrograms, c.name), c.verdict);
+        EXPECT_EQ(wizard::CheckGroup(kPrograms, c.name, kCodec), c.verdict);
+    }
+}
+
+// What the script makes below the folder: folders from "directory list", files from the copy
+// sections into the installation folder (the platform's section of code 3 among them); lines
+// into the system and printer-driver folders do not count; nor does the printer section of
+// another platform. The run's own "zinkolar.ini" is the shortest file.
+using Sizes = std::pair<std::size_t, std::size_t>;
+
+TEST(WizardPathRules, ScriptMeasuresWhatItMakesBelowTheFolder) {
+    const auto measure = [](const std::string& text) {
+        const wizard::PathsBelow below =
+            wizard::MeasureScript(script::Script(platform::Profile::Parse(text)), 3);
+        return std::pair(below.folder, below.file);
+    };
+    EXPECT_EQ(measure(""), Sizes(0, 12));
+    EXPECT_EQ(measure("[directory list]\r\nin=Data\\In\r\n"
+                      "[file list]\r\na=Data\\a.exe\r\nf=%f_in_the_driver_folder.dll\r\n"
+                      "[if not exist]\r\nb=Data\\In\\Ящик.txt\r\n"
+                      "[backup]\r\nc=$c_longer_than_the_others.dll\r\n"
+                      "[Win2K]\r\nd=Drivers\\2k\\d.sys\r\n"
+                      "[WinNT]\r\ne=Drivers\\nt4\\longer_name.sys\r\n"),
+              Sizes(7, 16));
+}
+
+struct RoomCase {
+    const char* name;
+    std::size_t folder_length;  // of the destination
+    wizard::PathsBelow below;
+    NameVerdict verdict;
+};
+
+// The platform's limits: 247 characters for a folder it makes, 259 for a file's path.
+TEST(WizardPathRules, FolderLeavesRoomForWhatTheScriptMakes) {
+    const RoomCase cases[] = {
+        {"FileAtTheLimit", 200, {0, 58}, kOk},
+        {"FileOverTheLimit", 200, {0, 59}, kBad},
+        {"SubfolderAtTheLimit", 200, {46, 12}, kOk},
+        {"SubfolderOverTheLimit", 200, {47, 12}, kBad},
+        {"OwnFileInTheLongestFolder", 247, {0, 12}, kBad},
+        {"OwnFileInAShorterOne", 246, {0, 12}, kOk},
+    };
+    for (const RoomCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = "C:\\" + std::string(c.folder_length - 3, 'x');
+        EXPECT_EQ(wizard::CheckFolder(folder, kCodec, c.below), c.verdict);
     }
 }
 
