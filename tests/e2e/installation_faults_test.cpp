@@ -408,7 +408,7 @@ TEST(InstallationFaultsTest, KilledWhileAFirstInstallationWritesALargeFile) {
     }
     AddScriptLines(distribution, lines);
     const Destination dest;
-    std::uniform_int_distribution<int> delay(0, 10);
+    std::uniform_int_distribution<int> delay(0, 5);
     for (const auto& [section, name] : kinds) {
         SCOPED_TRACE(std::string(section) + ", seed " + std::to_string(seed));
         const std::string file = dest / name;
