@@ -6,6 +6,7 @@
 // after windows.h, which it builds on
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <type_traits>
 
 #include "install/product_libraries.h"
@@ -27,17 +28,19 @@ const char* FileNameOf(const char* path) {
     return name;
 }
 
+constexpr DWORD kStopWaitMs = 30000;
+
 }  // namespace
 
 extern "C" {
 
 __declspec(dllexport) ProductInt PRODUCT_STDCALL GetVer() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+    // GetVersion cannot fail: the 9x family sets the high bit, the low byte is the major version.
+    const DWORD version = GetVersion();
+    if ((version & 0x80000000u) != 0) {
         return 1;
     }
-    return version.dwMajorVersion <= 4 ? 2 : 3;
+    return LOBYTE(LOWORD(version)) <= 4 ? 2 : 3;
 }
 
 __declspec(dllexport) ProductInt PRODUCT_STDCALL
@@ -76,7 +79,16 @@ __declspec(dllexport) void PRODUCT_STDCALL RemoveService(const char* service_nam
         return;
     }
     SERVICE_STATUS status{};
-    ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+    if (ControlService(service.get(), SERVICE_CONTROL_STOP, &status) ||
+        GetLastError() == ERROR_SERVICE_CANNOT_ACCEPT_CTRL) {
+        // Until it has stopped its program is held open, and the copy step after this could not
+        // replace it; a service that hangs is waited for at most 30 seconds.
+        const DWORD start = GetTickCount();
+        while (QueryServiceStatus(service.get(), &status) &&
+               status.dwCurrentState != SERVICE_STOPPED && GetTickCount() - start < kStopWaitMs) {
+            Sleep(std::clamp<DWORD>(status.dwWaitHint / 10, 100, 1000));
+        }
+    }
     DeleteService(service.get());
 }
 

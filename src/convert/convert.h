@@ -22,7 +22,14 @@ struct Context {
     ui::MessageDialogs& dialogs;  // questions and errors use the toolkit's plain dialog
     // Shows a step text in the progress window and repaints it at once.
     std::function<void(const std::string&)> show_progress;
+    // Where set, a file that a conversion replaces is kept first as "<name>.bak" ("<name>.2.bak"
+    // ... when that is taken), and this is told the copy's path; a file that cannot be kept is
+    // not replaced, and the conversion fails. Unset, the file is replaced.
+    std::function<void(const std::string&)> keep_replaced = {};
 };
+
+// True when old_folder holds what the first two conversions read: a phone book or a log.
+bool HasOldData(const platform::FileSystem& files, const std::string& old_folder);
 
 // old_folder and old_version describe the earlier installation (empty folder: there is none),
 // new_folder is the new installation folder.

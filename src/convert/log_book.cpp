@@ -148,8 +148,8 @@ std::uint32_t ConvertLogBook(const Context& context, const std::string& old_fold
                              const std::string& old_version, const std::string& new_folder) {
     if (!IsVersion4Installation(old_folder, old_version))
         return 0;
-    const std::string receive_path = old_folder + "\\service\\receive.zlg";
-    const std::string send_path = old_folder + "\\service\\send.zlg";
+    const std::string receive_path = old_folder + kReceiveLog;
+    const std::string send_path = old_folder + kSendLog;
     const bool has_receive = context.files.FileExists(receive_path);
     const bool has_send = context.files.FileExists(send_path);
     if (!has_receive && !has_send)
@@ -161,7 +161,7 @@ std::uint32_t ConvertLogBook(const Context& context, const std::string& old_fold
         const auto send_file = has_send ? OpenForReading(context.files, send_path) : nullptr;
         const auto receive_file =
             has_receive ? OpenForReading(context.files, receive_path) : nullptr;
-        NewFile file(context.files, new_folder + "\\service\\logbook.zlg");
+        NewFile file(context.files, new_folder + "\\service\\logbook.zlg", context.keep_replaced);
         LogBookWriter log_book(file);
         RecordReader received(receive_file.get(), kOldLogRecordSize);
         RecordReader sent(send_file.get(), kOldLogRecordSize);

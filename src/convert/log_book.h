@@ -21,6 +21,10 @@
 
 namespace convert {
 
+// The old logs, below the old installation folder.
+inline constexpr char kReceiveLog[] = "\\service\\receive.zlg";
+inline constexpr char kSendLog[] = "\\service\\send.zlg";
+
 inline constexpr std::size_t kOldLogRecordSize = 919;
 inline constexpr std::size_t kLogBookRecordSize = 812;
 inline constexpr std::size_t kLogBookNumberOffset = 708;

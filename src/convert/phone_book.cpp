@@ -63,6 +63,19 @@ PhoneBookRecord PhoneBookHeader(std::string_view folder_ansi) {
     return header;
 }
 
+std::vector<std::string> OldPhoneBooks(const platform::FileSystem& files,
+                                       const std::string& old_folder) {
+    std::vector<std::string> names;
+    for (const platform::FileEntry& entry : files.FindFiles(old_folder + "\\spr\\*.zkb")) {
+        // A folder that happens to match is no phone book.
+        const std::size_t dot = entry.name.rfind('.');
+        if (!entry.directory && dot != std::string::npos &&
+            platform::EqualsIgnoreCase(std::string_view(entry.name).substr(dot), ".zkb"))
+            names.push_back(entry.name);
+    }
+    return names;
+}
+
 std::string NewPhoneBookName(std::string_view old_name) {
     return std::string(old_name.substr(0, old_name.rfind('.'))) + ".bzk";
 }
@@ -70,7 +83,8 @@ std::string NewPhoneBookName(std::string_view old_name) {
 void ConvertPhoneBookFile(const Context& context, const std::string& old_folder,
                           const std::string& name, const std::string& new_folder) {
     const auto old_file = OpenForReading(context.files, old_folder + "\\spr\\" + name);
-    NewFile file(context.files, new_folder + "\\PhoneBooks\\" + NewPhoneBookName(name));
+    NewFile file(context.files, new_folder + "\\PhoneBooks\\" + NewPhoneBookName(name),
+                 context.keep_replaced);
     const PhoneBookRecord header = PhoneBookHeader(context.codec.Utf8ToAnsi(new_folder));
     file.Append(std::string_view(header.data(), header.size()));
     RecordReader records(old_file.get(), kOldPhoneBookRecordSize);
@@ -85,17 +99,15 @@ void ConvertPhoneBooks(const Context& context, const std::string& old_folder,
                        const std::string& old_version, const std::string& new_folder) {
     if (!IsVersion4Installation(old_folder, old_version))
         return;
-    std::vector<platform::FileEntry> found = context.files.FindFiles(old_folder + "\\spr\\*.zkb");
-    // A folder that happens to match is no phone book.
-    std::erase_if(found, [](const platform::FileEntry& entry) { return entry.directory; });
+    const std::vector<std::string> found = OldPhoneBooks(context.files, old_folder);
     if (found.empty())
         return;
     if (!Ask(context, language::keys::cConvertPhoneBook))
         return;
     ShowProgress(context, language::keys::cConvertingPhoneBook);
     try {
-        for (const platform::FileEntry& entry : found)
-            ConvertPhoneBookFile(context, old_folder, entry.name, new_folder);
+        for (const std::string& name : found)
+            ConvertPhoneBookFile(context, old_folder, name, new_folder);
     } catch (const ConversionFailed&) {
         ShowError(context, language::keys::cErrorConvertPhoneBook);
     }

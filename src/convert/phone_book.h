@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/convert.h"
 
@@ -31,6 +32,11 @@ using PhoneBookRecord = std::array<char, kPhoneBookRecordSize>;
 PhoneBookRecord ConvertPhoneBookRecord(std::string_view old_record);
 // folder_ansi: the new installation folder in the ANSI code page.
 PhoneBookRecord PhoneBookHeader(std::string_view folder_ansi);
+
+// The names of the phone books in old_folder\spr: its files whose long name ends in ".zkb"
+// (the platform's search also matches short names: "phones.zkbak" is found as "PHONES~1.ZKB").
+std::vector<std::string> OldPhoneBooks(const platform::FileSystem& files,
+                                       const std::string& old_folder);
 
 // The new file's name: the old one without its final extension, then ".bzk".
 std::string NewPhoneBookName(std::string_view old_name);

@@ -15,14 +15,6 @@ void Check(platform::Status status) {
         throw ConversionFailed{status};
 }
 
-// A name beside path that no file has yet, so that nothing of the user's is replaced.
-std::string FreeNameBeside(const platform::FileSystem& files, const std::string& path) {
-    std::string name = path + ".new";
-    for (int number = 2; files.FileExists(name) || files.DirectoryExists(name); ++number)
-        name = path + ".new" + std::to_string(number);
-    return name;
-}
-
 }  // namespace
 
 std::unique_ptr<platform::OpenFile> OpenForReading(platform::FileSystem& files,
@@ -61,19 +53,13 @@ std::optional<std::string_view> RecordReader::Next() {
     return record;
 }
 
-NewFile::NewFile(platform::FileSystem& files, std::string path)
-    : files_(files), path_(std::move(path)), temporary_(FreeNameBeside(files, path_)) {
+NewFile::NewFile(platform::FileSystem& files, std::string path,
+                 std::function<void(const std::string&)> keep_replaced)
+    : files_(files), path_(std::move(path)), keep_replaced_(std::move(keep_replaced)) {
     platform::Status status;
-    file_ = files_.Open(temporary_, platform::OpenMode::Create, status);
+    file_ = files_.CreatePending(path_, status);
     if (!file_)
         throw ConversionFailed{platform::Status::Failure(status.error)};
-}
-
-NewFile::~NewFile() {
-    if (temporary_.empty())
-        return;
-    file_.reset();
-    files_.DeleteFile(temporary_);
 }
 
 void NewFile::Append(std::string_view bytes) {
@@ -95,9 +81,24 @@ void NewFile::Overwrite(std::string_view bytes) {
 
 void NewFile::Commit() {
     Flush();
-    file_.reset();  // the platform renames only a closed file
-    Check(files_.MoveReplacing(temporary_, path_));
-    temporary_.clear();
+    if (keep_replaced_)
+        KeepReplaced();
+    Check(file_->Commit());
+}
+
+void NewFile::KeepReplaced() {
+    if (!files_.FileExists(path_))
+        return;
+    // The copy is made where no file is: an earlier copy is never replaced.
+    std::string kept = path_ + ".bak";
+    std::int64_t size = 0;
+    platform::Status status = files_.CopyNewFile(path_, kept, size);
+    for (int number = 2; status.error == platform::Status::kErrorFileExists; ++number) {
+        kept = path_ + "." + std::to_string(number) + ".bak";
+        status = files_.CopyNewFile(path_, kept, size);
+    }
+    Check(status);
+    keep_replaced_(kept);
 }
 
 }  // namespace convert

@@ -3,6 +3,7 @@
 // that memory does not grow with the files, and writing new files so that a failure leaves
 // nothing half-written behind.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,14 +38,15 @@ class RecordReader {
     std::size_t position_ = 0;  // of the next record in buffer_
 };
 
-// A file written under a temporary name beside its final one, and put in its place, replacing
-// any file of that name, only when Commit is called. Until then an existing file of the final
-// name stays as it was; destroyed without Commit, the temporary file is removed.
+// A file written as a PendingFile beside its final one, and put in its place, replacing any
+// file of that name, only when Commit is called. Until then an existing file of the final name
+// stays as it was; destroyed without Commit, the pending file is removed.
 class NewFile {
   public:
     // Throws ConversionFailed when the file cannot be created (its folder missing, for one).
-    NewFile(platform::FileSystem& files, std::string path);
-    ~NewFile();
+    // keep_replaced as the conversions' Context has it.
+    NewFile(platform::FileSystem& files, std::string path,
+            std::function<void(const std::string&)> keep_replaced = {});
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
@@ -55,11 +57,13 @@ class NewFile {
 
   private:
     void Flush();
+    // Copies the file at path_ to a free name beside it, if there is a file.
+    void KeepReplaced();
 
     platform::FileSystem& files_;
     std::string path_;
-    std::string temporary_;
-    std::unique_ptr<platform::OpenFile> file_;
+    std::function<void(const std::string&)> keep_replaced_;
+    std::unique_ptr<platform::PendingFile> file_;
     std::string buffer_;
 };
 

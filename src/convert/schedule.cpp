@@ -22,7 +22,8 @@ void ConvertSchedule(const Context& context, const std::string& new_folder) {
     try {
         {
             const auto old_file = OpenForReading(context.files, old_path);
-            NewFile file(context.files, new_folder + "\\service\\zinkol3.zks");
+            NewFile file(context.files, new_folder + "\\service\\zinkol3.zks",
+                         context.keep_replaced);
             RecordReader records(old_file.get(), kOldScheduleRecordSize);
             while (const auto record = records.Next()) {
                 file.Append(*record);

@@ -1,5 +1,7 @@
 #include "convert/steps.h"
 
+#include "convert/log_book.h"
+#include "convert/phone_book.h"
 #include "language/message_dialogs.h"
 
 namespace convert {
@@ -7,6 +9,12 @@ namespace convert {
 bool IsVersion4Installation(const std::string& old_folder, const std::string& old_version) {
     // Without a folder the paths below it would name the root of the current drive.
     return !old_folder.empty() && old_version.starts_with('4');
+}
+
+bool HasOldData(const platform::FileSystem& files, const std::string& old_folder) {
+    return !old_folder.empty() &&
+           (!OldPhoneBooks(files, old_folder).empty() ||
+            files.FileExists(old_folder + kReceiveLog) || files.FileExists(old_folder + kSendLog));
 }
 
 bool Ask(const Context& context, const language::TextKey& question) {

@@ -20,7 +20,13 @@ LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries) {
     if (!get_ver) {
         return get_ver.error();
     }
-    return (*get_ver)();
+    // A code it does not give for any platform is a failed query, not a platform: the platform
+    // section's files would all be left out.
+    const int code = (*get_ver)();
+    if (code < 1 || code > 3) {
+        return LibraryFailure{LibraryFailure::Kind::FunctionMissing, kGetVer};
+    }
+    return code;
 }
 
 LibraryResult<void> DeleteProductService(platform::Libraries& libraries) {

@@ -116,7 +116,8 @@ class ProductLibrary {
     std::unique_ptr<platform::Library> library_;
 };
 
-// GetVer of the service library, which is loaded and released around the call.
+// GetVer of the service library, which is loaded and released around the call. A code outside
+// 1 to 3 is a failed query, reported as GetVer's failure.
 LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries);
 
 // RemoveService("ZkDrv32") of the service library, which is loaded and released around the call.

@@ -44,10 +44,13 @@ void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root
 
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path,
                       std::string_view bytes) {
+    // Put in place only when whole: a file cut short by a full disk is removed, not left.
     platform::Status status;
-    const auto file = files.Open(path, platform::OpenMode::Create, status);
+    const auto file = files.CreatePending(path, status);
     if (file)
         status = file->Write(bytes);
+    if (status)
+        status = file->Commit();
     if (!status)
         ThrowPlatformError("Cannot write " + path, status);
 }

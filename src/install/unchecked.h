@@ -24,7 +24,7 @@ void WriteStringOrThrow(platform::Registry& registry, platform::RegistryRoot roo
 void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root,
                        const std::string& key, const std::string& name, std::uint32_t data);
 
-// Replaces a file with the bytes.
+// Replaces a file with the bytes, whole or not at all.
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path, std::string_view bytes);
 
 // The run's installation log: a record that cannot be written throws, naming the record, so the

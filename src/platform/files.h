@@ -51,6 +51,31 @@ class OpenFile {
     virtual std::int64_t Size() const = 0;
 };
 
+// A new file written under a fresh name beside the file it is to become (a name no file had, so
+// nothing of anybody's is replaced by it). Until Commit puts it in place, the system removes it
+// when its handle closes, also when the process dies first: a file cut short by a killed run is
+// never found. The handle is the only thing that ever removes it.
+class PendingFile : public OpenFile {
+  public:
+    // Puts the file in place of the file it is to become, replacing one there, and closes it.
+    // On failure the file is removed and the one there stays as it was.
+    virtual Status Commit() = 0;
+};
+
+// The fresh name beside path that PendingFile tries as its nth: "~zk" and five hex digits in
+// the same folder, no longer than most names, so that the path-length limit is met wherever the
+// final name meets it.
+inline std::string PendingName(std::string_view path, unsigned number) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string name = "~zk";
+    for (int shift = 16; shift >= 0; shift -= 4)
+        name += kHex[(number >> shift) & 0xF];
+    const std::size_t slash = path.rfind('\\');
+    return (slash == std::string_view::npos ? std::string()
+                                            : std::string(path.substr(0, slash + 1))) +
+           name;
+}
+
 enum class OpenMode {
     Read,      // an existing file, read only, others may read it too
     Create,    // a new empty file, replacing one of that name
@@ -87,18 +112,25 @@ class FileSystem {
     // Opens a file; null with error set when it cannot be opened.
     virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode,
                                            Status& error) = 0;
-    // A file copy as the platform's: replaces an existing destination and carries the source's
-    // last-write time and attributes. A copy that fails part-way (a full disk) has cost the file
-    // that was there: callers that must not lose a file copy beside it.
+    // A file copy that carries the source's last-write time and attributes, written as a
+    // PendingFile beside the destination and put in place of a file there only when whole: a
+    // copy that fails leaves the destination as it was and nothing else behind.
     virtual Status CopyFile(const std::string& source, const std::string& destination) = 0;
     // The same copy to a name where nothing is: fails with kErrorFileExists, touching nothing,
     // when a file or folder is there; a copy that fails part-way removes what it made. The
     // platform looks for the name once (a look for a missing name reads the whole folder).
+    // Until the copy is whole the system removes it when its handle closes, also when the
+    // process dies: a killed run leaves no file cut short at that name.
     // `size` is set to the bytes the copy holds, so that nobody need look the name up again.
     virtual Status CopyNewFile(const std::string& source, const std::string& destination,
                                std::int64_t& size) = 0;
     // Creates a folder and every missing parent; success when it exists afterwards.
     virtual Status CreateDirectories(const std::string& path) = 0;
+    // Creates one folder in an existing parent; fails with kErrorAlreadyExists when a folder or
+    // file of that name is there.
+    virtual Status CreateNewDirectory(const std::string& path) = 0;
+    // A PendingFile that is to become path; null with error set when it cannot be made.
+    virtual std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;
     // Renames a file, replacing an existing file at the new name in one step.
     virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;

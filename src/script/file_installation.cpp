@@ -135,21 +135,30 @@ bool FileInstallation::SaveBackup(const std::string& installed) {
 
 std::string FileInstallation::NewBackupFolder() {
     const std::string base = context_.folders.destination + "\\Backup";
+    if (!MakeFolder(base)) {
+        return {};
+    }
+    // Every entry counts, hidden ones too: an earlier saved copy is never written over.
     std::int64_t highest = 0;
     for (const platform::FileEntry& entry : context_.files.FindFiles(base + "\\*")) {
-        // The platform's listing leaves hidden and system entries out.
-        const std::optional<platform::FileInfo> info =
-            context_.files.Info(base + "\\" + entry.name);
-        if (info &&
-            (info->attributes & (platform::kAttributeHidden | platform::kAttributeSystem))) {
-            continue;
-        }
         highest = std::max<std::int64_t>(highest, platform::ParseInteger(entry.name).value_or(-1));
     }
-    char number[24];
-    std::snprintf(number, sizeof number, "%.5lld", static_cast<long long>(highest + 1));
-    const std::string folder = base + "\\" + number;
-    return MakeFolder(folder) ? folder : std::string();
+    // Made where nothing is: one made in between by someone else is passed over.
+    for (std::int64_t number = highest + 1; number <= highest + 100; ++number) {
+        char name[24];
+        std::snprintf(name, sizeof name, "%.5lld", static_cast<long long>(number));
+        const std::string folder = base + "\\" + name;
+        const platform::Status status = context_.files.CreateNewDirectory(folder);
+        if (status) {
+            context_.trace.Line("Folder created: " + folder);
+            return folder;
+        }
+        if (status.error != platform::Status::kErrorAlreadyExists) {
+            context_.trace.Line("Folder not created: " + folder + ": " + ErrorText(status));
+            return {};
+        }
+    }
+    return {};
 }
 
 bool FileInstallation::MakeFolder(const std::string& folder) {
@@ -207,14 +216,9 @@ platform::Status FileInstallation::Replace(const std::string& source,
         // The platform's copy refuses to replace these; so does the copy beside them.
         return platform::Status::Failure(platform::Status::kErrorAccessDenied);
     }
-    // Copied beside it first: a copy that fails part-way must not cost the file it replaces.
-    const std::string fresh = destination + ".new~";
-    platform::Status status = files.CopyFile(source, fresh);
-    if (status) {
-        status = files.MoveReplacing(fresh, destination);
-    }
+    // The platform's copy is put in place only when whole: the file it replaces is never lost.
+    const platform::Status status = files.CopyFile(source, destination);
     if (!status) {
-        files.DeleteFile(fresh);
         return status;
     }
     const std::optional<platform::FileInfo> replaced = files.Info(destination);

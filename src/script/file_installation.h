@@ -63,8 +63,9 @@ class FileInstallation {
     // Copies one file and records it ("file" section, "1" or "0"); shows it and advances the
     // progress; an error dialog when it failed. True when copied.
     bool CopyOneFile(const std::string& source, const std::string& destination);
-    // Makes the next numbered folder Backup\00001, Backup\00002 ... in the installation folder
-    // and returns it; empty when it could not be made.
+    // Makes a new numbered folder in the installation folder's Backup, above every entry there
+    // (hidden ones too): Backup\00001, Backup\00002 ...; returns it, empty when it could not
+    // be made. A folder that is there is never taken.
     std::string NewBackupFolder();
     // Bytes of the files this run copied, each destination counted once at its latest size.
     std::int64_t InstalledBytes() const;

@@ -398,20 +398,18 @@ platform::Status FileInstallLog::Rewrite(std::size_t grow, std::int64_t needed,
             image += Padding(RoundUp(std::max(kMinimumSlack, body) + (i == grow ? needed : 0)));
         }
     }
-    const std::string temporary = path_ + ".new";
     platform::Status error;
-    if (auto out = files_.Open(temporary, platform::OpenMode::Create, error)) {
+    std::unique_ptr<platform::PendingFile> out = files_.CreatePending(path_, error);
+    if (out) {
         error = out->Write(image);
     }
     bool moved = false;
     if (error) {
         file_.reset();  // the platform replaces no file that is open
-        error = files_.MoveReplacing(temporary, path_);
+        error = out->Commit();
         moved = error.Ok();
     }
-    if (!moved) {
-        files_.DeleteFile(temporary);
-    }
+    out.reset();
     if (!file_) {
         platform::Status reopened;
         file_ = files_.Open(path_, platform::OpenMode::ReadWrite, reopened);

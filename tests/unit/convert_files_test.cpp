@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "convert/convert.h"
+#include "convert/phone_book.h"
 #include "platform/fake/fake_files.h"
+#include "short_name_matches.h"
 #include "ui/fake/scripted_dialogs.h"
 
 namespace {
@@ -378,6 +381,80 @@ TEST_F(ConvertFiles, FailedPhoneBookStopsThereAndLeavesItsFolderAsItWas) {
     EXPECT_EQ(Folder("C:\\New\\PhoneBooks"), (Names{"1.bzk", "2.bzk"}));
     EXPECT_EQ(files.Bytes("C:\\New\\PhoneBooks\\1.bzk")->size(), 2 * kPhone);
     EXPECT_EQ(files.Bytes("C:\\New\\PhoneBooks\\2.bzk"), "earlier");
+}
+
+}  // namespace
+
+namespace {
+
+// The console tool keeps a file it replaces: at the first free "<name>.bak", "<name>.2.bak" ...,
+// and is told where; a file that cannot be kept is not replaced.
+struct KeepCase {
+    const char* label;
+    Names there;  // files in C:\New\service before the conversion
+    std::optional<FailureRule> rule;
+    Names told;
+    Names after;  // files in C:\New\service afterwards
+    Names dialogs;
+};
+
+class ConvertKeep : public ConvertFiles, public testing::WithParamInterface<KeepCase> {};
+
+TEST_P(ConvertKeep, KeepsWhatItReplaces) {
+    const KeepCase& c = GetParam();
+    Names told;
+    context.keep_replaced = [&](const std::string& kept) { told.push_back(kept); };
+    files.AddFile(kReceive, OldLog("r"));
+    for (const std::string& name : c.there)
+        files.AddFile("C:\\New\\service\\" + name, name + " earlier");
+    if (c.rule)
+        files.failures.Add(*c.rule);
+    LogBook();
+    EXPECT_EQ(told, c.told);
+    EXPECT_EQ(Folder("C:\\New\\service"), c.after);
+    EXPECT_EQ(Dialogs(), c.dialogs);
+    for (const std::string& kept : told)
+        EXPECT_EQ(files.Bytes(kept), "logbook.zlg earlier");
+    if (c.rule)
+        EXPECT_EQ(files.Bytes(kLogBook), "logbook.zlg earlier");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Convert, ConvertKeep,
+    testing::Values(KeepCase{"NothingToKeep", {}, {}, {}, {"logbook.zlg"}, {kAskLog}},
+                    KeepCase{"First",
+                             {"logbook.zlg"},
+                             {},
+                             {"C:\\New\\service\\logbook.zlg.bak"},
+                             {"logbook.zlg", "logbook.zlg.bak"},
+                             {kAskLog}},
+                    KeepCase{"NumberedWhenTaken",
+                             {"logbook.zlg", "logbook.zlg.bak", "logbook.zlg.2.bak"},
+                             {},
+                             {"C:\\New\\service\\logbook.zlg.3.bak"},
+                             {"logbook.zlg", "logbook.zlg.2.bak", "logbook.zlg.3.bak",
+                              "logbook.zlg.bak"},
+                             {kAskLog}},
+                    KeepCase{"CannotBeKeptIsNotReplaced",
+                             {"logbook.zlg"},
+                             FailureRule{FakeOperation::Copy, "logbook.zlg.bak",
+                                         platform::Status::kErrorDiskFull},
+                             {},
+                             {"logbook.zlg"},
+                             {kAskLog, kLogError}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// The search of the platform also matches short names: "phones.zkbak" is "PHONES~1.ZKB".
+TEST_F(ConvertFiles, OldPhoneBooksAreTheLongNamesEndingInZkb) {
+    files.AddFile("C:\\Old\\spr\\a.zkb", "");
+    files.AddFile("C:\\Old\\spr\\B.ZKB", "");
+    files.AddFile("C:\\Old\\spr\\phones.zkbak", "");
+    files.AddFile("C:\\Old\\spr\\notes.txt", "");
+    files.AddDirectory("C:\\Old\\spr\\folder.zkb");
+    const ShortNameMatches platform_search(files);
+    Names found = convert::OldPhoneBooks(platform_search, kOld);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Names{"B.ZKB", "a.zkb"}));
 }
 
 }  // namespace

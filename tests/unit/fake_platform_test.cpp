@@ -55,11 +55,11 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
     };
     const auto pieces = [](FakePlatformTest& t) { return t.WriteInPieces({"abc", "def", "gh"}); };
     const Case cases[] = {
-        {"copy fills the disk after 4 bytes",
+        {"copy fills the disk after 4 bytes: nothing left",
          {FakeOperation::Copy, "ZINKOLAR.EXE", kDiskFull, 0, 4},
          copy,
          {kDiskFull},
-         "0123"},
+         std::nullopt},
         {"copy refused at once", {FakeOperation::Copy, "zinkolar"}, copy, {5}, std::nullopt},
         {"new copy fills the disk: nothing left",
          {FakeOperation::Copy, "", kDiskFull, 0, 4},
@@ -68,7 +68,7 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
          std::nullopt},
         {"new copy tells its size", {FakeOperation::Move, ""}, copy_new, {0, 1}, "0123456789"},
         {"rule on another path", {FakeOperation::Copy, "readme"}, copy, {0}, "0123456789"},
-        {"rule on another operation", {FakeOperation::Move, ""}, copy, {0}, "0123456789"},
+        {"rule on another operation", {FakeOperation::Delete, ""}, copy, {0}, "0123456789"},
         {"writes fill the disk after 5 bytes",
          {FakeOperation::Write, "", kDiskFull, 0, 5},
          pieces,
@@ -95,17 +95,18 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
     }
 }
 
-TEST_F(FakePlatformTest, CopyCarriesTimeAndAttributesPartialCopyDoesNot) {
+TEST_F(FakePlatformTest, CopyCarriesTimeAndAttributesAFailedCopyLeavesTheFile) {
     ASSERT_TRUE(fake.files.CopyFile(kSource, kTarget));
     EXPECT_EQ(fake.files.Info(kTarget)->write_time, 1234);
     EXPECT_EQ(fake.files.Info(kTarget)->attributes, kAttributeReadOnly);
     fake.files.SetAttributes(kTarget, kAttributeArchive);
     fake.files.failures.Add({FakeOperation::Copy, "", kDiskFull, 0, 3});
     EXPECT_EQ(fake.files.CopyFile(kSource, kTarget).error, kDiskFull);
-    const FileInfo partial = *fake.files.Info(kTarget);
-    EXPECT_EQ(partial.size, 3);
-    EXPECT_EQ(partial.write_time, 5678);
-    EXPECT_EQ(partial.attributes, kAttributeArchive);
+    const FileInfo kept = *fake.files.Info(kTarget);
+    EXPECT_EQ(kept.size, 10);
+    EXPECT_EQ(kept.write_time, 1234);
+    EXPECT_EQ(kept.attributes, kAttributeArchive);
+    EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
 }
 
 TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
@@ -126,7 +127,8 @@ TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
         {"copy of a missing file", fake.files.CopyFile("C:\\Dist\\none", kTarget), 2},
         {"copy into a missing folder", fake.files.CopyFile(kSource, "C:\\None\\x"), 3},
         {"copy onto a read-only file", fake.files.CopyFile(kSource, folder + "read-only.dll"), 5},
-        {"copy onto a hidden file", fake.files.CopyFile(kSource, folder + "hidden.dll"), 5},
+        {"copy onto a hidden file replaces it", fake.files.CopyFile(kSource, folder + "hidden.dll"),
+         0},
         {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll"), 32},
         {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll", size), 80},
         {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files", size), 80},

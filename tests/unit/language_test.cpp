@@ -9,6 +9,7 @@
 
 #include "language/language.h"
 #include "platform/fake/fake_files.h"
+#include "short_name_matches.h"
 
 namespace {
 
@@ -99,45 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
             "RussianFileDoesNotDuplicateBuiltIn", "Russian", {"russian.lng"}, {"Russian"}, 0, 0},
         ListCase{"EmptyListWithoutFiles", "English", {}, {}, -1, -1}),
     [](const auto& info) { return info.param.name; });
-
-// The platform's "*.lng" also matches longer extensions through their short 8.3 names.
-class ShortNameMatches final : public platform::FileSystem {
-  public:
-    explicit ShortNameMatches(const platform::FakeFileSystem& files) : files_(files) {}
-    bool FileExists(const std::string& path) const override { return files_.FileExists(path); }
-    bool DirectoryExists(const std::string& path) const override {
-        return files_.DirectoryExists(path);
-    }
-    std::vector<platform::FileEntry> FindFiles(const std::string& pattern) const override {
-        return files_.FindFiles(pattern.substr(0, pattern.rfind('\\')) + "\\*");
-    }
-    std::optional<std::string> ReadFile(const std::string& path) const override {
-        return files_.ReadFile(path);
-    }
-    bool WriteFile(const std::string&, std::string_view) override { return false; }
-    std::optional<platform::FileInfo> Info(const std::string& path) const override {
-        return files_.Info(path);
-    }
-    std::unique_ptr<platform::OpenFile> Open(const std::string&, platform::OpenMode,
-                                             platform::Status& error) override {
-        error = kReadOnly;
-        return nullptr;
-    }
-    platform::Status CopyFile(const std::string&, const std::string&) override { return kReadOnly; }
-    platform::Status CopyNewFile(const std::string&, const std::string&, std::int64_t&) override {
-        return kReadOnly;
-    }
-    platform::Status CreateDirectories(const std::string&) override { return kReadOnly; }
-    platform::Status DeleteFile(const std::string&) override { return kReadOnly; }
-    platform::Status MoveReplacing(const std::string&, const std::string&) override {
-        return kReadOnly;
-    }
-    std::string ShortPath(const std::string& path) const override { return files_.ShortPath(path); }
-
-  private:
-    static constexpr platform::Status kReadOnly{platform::Status::kErrorAccessDenied};
-    const platform::FakeFileSystem& files_;
-};
 
 TEST(LanguageListFiles, SkipsLongerExtensionsAndFolders) {
     Distribution dist;

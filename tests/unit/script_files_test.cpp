@@ -251,12 +251,21 @@ TEST_F(FilesTest, NextBackupFolderNumber) {
     p.files.AddDirectory("C:\\Zinkolar\\Backup\\00003");
     p.files.AddDirectory("C:\\Zinkolar\\Backup\\7");
     Installed("Backup\\notes.txt", "x");
-    Installed("Backup\\99", "hidden");
-    p.files.SetAttributes("C:\\Zinkolar\\Backup\\99", platform::kAttributeHidden);
     EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\00008");
     EXPECT_TRUE(p.files.DirectoryExists("C:\\Zinkolar\\Backup\\00008"));
     p.files.AddDirectory("C:\\Zinkolar\\Backup\\123456");
     EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\123457");
+}
+
+// A saved copy is never written over: a hidden folder counts as any other.
+TEST_F(FilesTest, NewBackupFolderPassesHiddenOnes) {
+    p.files.AddDirectory("C:\\Zinkolar\\Backup\\00001");
+    Installed("Backup\\00002\\f.dat", "saved earlier");
+    p.files.SetAttributes("C:\\Zinkolar\\Backup\\00002\\f.dat", platform::kAttributeHidden);
+    Installed("Backup\\00003", "a hidden file");
+    p.files.SetAttributes("C:\\Zinkolar\\Backup\\00003", platform::kAttributeHidden);
+    EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\00004");
+    EXPECT_EQ(At("Backup\\00002\\f.dat"), "saved earlier");
 }
 
 // One backup folder per run; the user's file is saved once and never overwritten by this run's

@@ -172,7 +172,7 @@ TEST_F(LogTest, ManyRecordsIntoEverySectionKeepTheirOrder) {
     }
     EXPECT_EQ(Visible(Bytes()), main + folder + file);
     EXPECT_EQ(log->Keys("folder").size(), 3001u);
-    EXPECT_FALSE(files.FileExists(kPath + ".new"));
+    EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty());
 }
 
 struct FailureCase {
@@ -194,7 +194,7 @@ const std::vector<FailureCase> kFailureCases = {
      {platform::FakeOperation::Write, "install.ini", platform::Status::kErrorAccessDenied, 1},
      {Op::Item, "file", "C:\\Zinkolar\\a.exe", "0"}},
     {"rewrite, the new file cannot be written whole",
-     {platform::FakeOperation::Write, "install.ini.new", platform::Status::kErrorDiskFull, 1, 10},
+     {platform::FakeOperation::Write, "~zk", platform::Status::kErrorDiskFull, 1, 10},
      {Op::Text, "main", "start", std::string(300, 'x')}},
     {"rewrite, the new file cannot replace the log",
      {platform::FakeOperation::Move, "install.ini", platform::Status::kErrorAccessDenied, 1},
@@ -207,13 +207,12 @@ TEST_F(LogTest, AFailedWriteDamagesNoEarlierRecord) {
     for (const FailureCase& c : kFailureCases) {
         files.failures.Clear();
         files.Remove(kPath);
-        files.Remove(kPath + ".new");
         files.AddFile(kPath, before);
         auto log = Open();
         files.failures.Add(c.rule);
         EXPECT_FALSE(Apply(*log, c.op)) << c.label;
         EXPECT_EQ(Visible(Bytes()), Visible(before)) << c.label;
-        EXPECT_FALSE(files.FileExists(kPath + ".new")) << c.label;
+        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty()) << c.label;
         files.failures.Clear();
         EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true)) << c.label;
         EXPECT_EQ(Visible(Bytes()), Visible(before) + "C:\\Zinkolar\\b.exe=1\n") << c.label;

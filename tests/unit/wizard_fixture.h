@@ -60,8 +60,10 @@ inline void* GetVerFunction(int code) {
             return reinterpret_cast<void*>(&GetVerOf<2>);
         case 3:
             return reinterpret_cast<void*>(&GetVerOf<3>);
+        case 4:
+            return reinterpret_cast<void*>(&GetVerOf<4>);
         default:
-            return reinterpret_cast<void*>(&GetVerOf<7>);
+            return reinterpret_cast<void*>(&GetVerOf<0>);  // the query failed
     }
 }
 

@@ -213,8 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "license.txt", "nt_en.txt"},
         DocumentsCase{"Windows9x", "Russian", 1,
                       "[Russian]\r\ninstructions9x=9x.txt\r\nlicense=lic.rtf\r\n", "lic.rtf",
-                      "9x.txt"},
-        DocumentsCase{"UnknownPlatformKeepsNone", "English", 7, "", "license.txt", ""}),
+                      "9x.txt"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardLanguage, LicencePageShowsTheLanguagesLicence) {

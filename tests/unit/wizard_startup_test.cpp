@@ -12,6 +12,7 @@ struct BrokenCase {
     bool service_library;
     bool get_ver;
     const char* message;
+    int platform_code = 3;  // what GetVer gives
 };
 
 class WizardBrokenDistribution : public WizardTest,
@@ -24,6 +25,8 @@ TEST_P(WizardBrokenDistribution, EndsWithOneLoadErrorAndNoMainWindow) {
         fake.libraries.RemoveLibrary("znklrf32.dll");
     if (!c.get_ver)
         fake.libraries.Add("znklrf32.dll").functions.clear();
+    else if (c.service_library)
+        SetPlatformCode(c.platform_code);
     Start();
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].text, c.message);
@@ -40,6 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"NoSetupIni", false, true, true, "Ошибка при загрузке setup.ini"},
         BrokenCase{"NoServiceLibrary", true, false, true, "Ошибка при загрузке znklrf32.dll"},
         BrokenCase{"NoGetVer", true, true, false, "Ошибка при загрузке GetVer"},
+        BrokenCase{"GetVerFails", true, true, true, "Ошибка при загрузке GetVer", 0},
+        BrokenCase{"GetVerNamesNoPlatform", true, true, true, "Ошибка при загрузке GetVer", 4},
         BrokenCase{"LibraryCheckedFirst", false, false, true, "Ошибка при загрузке znklrf32.dll"}),
     [](const auto& info) { return std::string(info.param.name); });
 

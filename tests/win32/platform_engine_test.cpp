@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -190,6 +191,38 @@ TEST_F(PlatformEngine, OpenFileHoldsOthersOff) {
     ASSERT_TRUE(log->Seek(2));
     ASSERT_TRUE(log->Truncate());
     EXPECT_EQ(log->Size(), 2);
+}
+
+// A pending file is found at its name only once put in place, through its own handle; given up,
+// or killed with its process, it leaves nothing, and the files beside it are never touched.
+TEST_F(PlatformEngine, PendingFileIsPutInPlaceOrLeavesNothing) {
+    Write("install.ini", "old");
+    Write("~zk.new", "the user's");
+    const auto names = [&] {
+        std::set<std::string> found;
+        for (const FileEntry& entry : files_.FindFiles(Path("*")))
+            if (!entry.directory)
+                found.insert(entry.name);
+        return found;
+    };
+    Status error;
+    {
+        const auto given_up = files_.CreatePending(Path("install.ini"), error);
+        ASSERT_TRUE(given_up) << error.error;
+        ASSERT_TRUE(given_up->Write("half"));
+        EXPECT_EQ(names().size(), 3u) << "its fresh name beside";
+    }
+    EXPECT_EQ(names(), (std::set<std::string>{"install.ini", "~zk.new"}));
+    const auto pending = files_.CreatePending(Path("install.ini"), error);
+    ASSERT_TRUE(pending) << error.error;
+    ASSERT_TRUE(pending->Write("new"));
+    EXPECT_EQ(files_.ReadFile(Path("install.ini")), "old");
+    ASSERT_TRUE(pending->Commit());
+    EXPECT_EQ(files_.ReadFile(Path("install.ini")), "new");
+    EXPECT_EQ(files_.ReadFile(Path("~zk.new")), "the user's");
+    EXPECT_EQ(names(), (std::set<std::string>{"install.ini", "~zk.new"}));
+    ASSERT_TRUE(files_.CreateNewDirectory(Path("Backup")));
+    EXPECT_EQ(files_.CreateNewDirectory(Path("Backup")).error, Status::kErrorAlreadyExists);
 }
 
 TEST_F(PlatformEngine, MoveReplaces) {

@@ -97,9 +97,65 @@ class PosixOpenFile final : public platform::OpenFile {
         return ::fstat(descriptor_, &info) == 0 ? info.st_size : 0;
     }
 
+    int Descriptor() const { return descriptor_; }
+
   private:
     int descriptor_;
 };
+
+// Here no open file can be marked for removal: the pending file removes its own fresh name,
+// which nobody else had.
+class PosixPendingFile final : public platform::PendingFile {
+  public:
+    PosixPendingFile(int descriptor, std::string name, std::string path)
+        : file_(std::make_unique<PosixOpenFile>(descriptor)),
+          name_(std::move(name)),
+          path_(std::move(path)) {}
+    ~PosixPendingFile() override {
+        if (file_) {
+            file_.reset();
+            ::unlink(Native(name_).c_str());
+        }
+    }
+    PosixPendingFile(const PosixPendingFile&) = delete;
+    PosixPendingFile& operator=(const PosixPendingFile&) = delete;
+
+    std::optional<std::string> Read(std::size_t size) override { return file_->Read(size); }
+    Status Write(std::string_view bytes) override { return file_->Write(bytes); }
+    Status Seek(std::int64_t offset) override { return file_->Seek(offset); }
+    Status Truncate() override { return file_->Truncate(); }
+    std::int64_t Size() const override { return file_->Size(); }
+    int Descriptor() const { return file_->Descriptor(); }
+
+    Status Commit() override {
+        if (::rename(Native(name_).c_str(), Native(path_).c_str()) != 0)
+            return LastError();  // the file goes when this handle does
+        file_.reset();
+        return Status::Success();
+    }
+
+  private:
+    std::unique_ptr<PosixOpenFile> file_;
+    std::string name_;
+    std::string path_;
+};
+
+std::unique_ptr<PosixPendingFile> CreatePendingBeside(const std::string& path, Status& error) {
+    static unsigned number = static_cast<unsigned>(::getpid()) * 2654435761u;
+    for (int tries = 0; tries < 64; ++tries) {
+        const std::string name = platform::PendingName(path, number++);
+        const int descriptor =
+            ::open(Native(name).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            error = Status::Success();
+            return std::make_unique<PosixPendingFile>(descriptor, name, path);
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    error = LastError();
+    return nullptr;
+}
 
 }  // namespace
 
@@ -123,6 +179,10 @@ std::vector<platform::FileEntry> PosixFileSystem::FindFiles(const std::string& p
     if (dir == nullptr)
         return found;
     while (const dirent* entry = ::readdir(dir)) {
+        // A name holding a backslash is no name here, where a backslash parts a path: joined to
+        // its folder it would name another place (one folder up for "..\x").
+        if (std::string_view(entry->d_name).find('\\') != std::string_view::npos)
+            continue;
         if (::fnmatch(mask.c_str(), entry->d_name, FNM_CASEFOLD) == 0)
             found.push_back({entry->d_name, DirectoryExists(folder + "/" + entry->d_name)});
     }
@@ -188,7 +248,7 @@ Status PosixFileSystem::CopyFile(const std::string& source, const std::string& d
     const auto from = Open(source, platform::OpenMode::Read, error);
     if (!from)
         return error;
-    const auto to = Open(destination, platform::OpenMode::Create, error);
+    const auto to = CreatePendingBeside(destination, error);
     if (!to)
         return error;
     for (;;) {
@@ -204,8 +264,9 @@ Status PosixFileSystem::CopyFile(const std::string& source, const std::string& d
     if (!info)
         return LastError();
     const struct timespec times[2] = {info->st_atim, info->st_mtim};
-    return ::utimensat(AT_FDCWD, Native(destination).c_str(), times, 0) == 0 ? Status::Success()
-                                                                             : LastError();
+    if (::futimens(to->Descriptor(), times) != 0)
+        return LastError();
+    return to->Commit();
 }
 
 Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
@@ -214,13 +275,18 @@ Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string
     if (Info(destination))
         return Status::Failure(Status::kErrorFileExists);
     const Status status = CopyFile(source, destination);
-    if (!status) {
-        DeleteFile(destination);
-        return status;
-    }
-    if (const auto copied = Info(destination))
+    if (const auto copied = Info(destination); status && copied)
         size = copied->size;
     return status;
+}
+
+std::unique_ptr<platform::PendingFile> PosixFileSystem::CreatePending(const std::string& path,
+                                                                      Status& error) {
+    return CreatePendingBeside(path, error);
+}
+
+Status PosixFileSystem::CreateNewDirectory(const std::string& path) {
+    return ::mkdir(Native(path).c_str(), 0777) == 0 ? Status::Success() : LastError();
 }
 
 Status PosixFileSystem::CreateDirectories(const std::string& path) {

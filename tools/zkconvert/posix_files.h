@@ -20,6 +20,9 @@ class PosixFileSystem final : public platform::FileSystem {
     platform::Status CopyNewFile(const std::string& source, const std::string& destination,
                                  std::int64_t& size) override;
     platform::Status CreateDirectories(const std::string& path) override;
+    platform::Status CreateNewDirectory(const std::string& path) override;
+    std::unique_ptr<platform::PendingFile> CreatePending(const std::string& path,
+                                                         platform::Status& error) override;
     platform::Status DeleteFile(const std::string& path) override;
     platform::Status MoveReplacing(const std::string& from, const std::string& to) override;
     // There are no short names here.

@@ -16,8 +16,11 @@ constexpr const char* kUsage =
     "                 [--report FILE] OLD_FOLDER NEW_FOLDER\n"
     "Converts the phone books, the log book and the schedule of a version-4 installation in\n"
     "OLD_FOLDER into the installation in NEW_FOLDER. V is the old version (default 4); a\n"
-    "question without its option is asked here. --report writes what was asked and shown as\n"
-    "JSON. Exit status: 0 done or declined, 1 a conversion failed, 2 bad usage.\n";
+    "question without its option is asked here. A file in NEW_FOLDER that a conversion\n"
+    "replaces is kept first as NAME.bak (NAME.2.bak ... when that is taken), and said so; a\n"
+    "file that cannot be kept is not replaced. --report writes what was asked and shown as\n"
+    "JSON. Exit status: 0 done or declined, 1 nothing to convert in OLD_FOLDER or a\n"
+    "conversion failed, 2 bad usage.\n";
 
 struct Options {
     std::string old_version = "4";
@@ -117,11 +120,23 @@ int Run(const std::vector<std::string>& arguments, platform::FileSystem& files,
                             {language::keys::cConverLogBook, options->log_book}},
                            in, out);
     std::vector<std::string> progress;
-    const convert::Context context{files, codec, language, dialogs, [&](const std::string& text) {
-                                       progress.push_back(text);
-                                       out << text << '\n';
-                                   }};
+    const convert::Context context{
+        files,
+        codec,
+        language,
+        dialogs,
+        [&](const std::string& text) {
+            progress.push_back(text);
+            out << text << '\n';
+        },
+        [&](const std::string& kept) { out << "The replaced file was kept as " << kept << "\n"; }};
     const Options& o = *options;
+    if (!convert::HasOldData(files, o.old_folder)) {
+        out << "Nothing to convert was found in " << o.old_folder
+            << ": no phone books (spr\\*.zkb) and no logs (service\\receive.zlg, "
+               "service\\send.zlg).\n";
+        return 1;
+    }
     out << "Converting the data of version " << o.old_version << " in " << o.old_folder << " into "
         << o.new_folder << "\n== Phone books\n";
     convert::ConvertPhoneBooks(context, o.old_folder, o.old_version, o.new_folder);

@@ -5,8 +5,10 @@
 //   zkconvert [--old-version V] [--phonebooks yes|no] [--logbook yes|no] [--report FILE]
 //             OLD_FOLDER NEW_FOLDER
 //
-// Exit status: 0 when every conversion that ran succeeded or was declined, 1 when one reported
-// an error (or the report could not be written), 2 for bad usage.
+// A file in NEW_FOLDER that a conversion replaces is kept first as NAME.bak (NAME.2.bak ...), and
+// the console is told so. Exit status: 0 when every conversion that ran succeeded or was
+// declined, 1 when OLD_FOLDER holds nothing to convert or one reported an error (or the report
+// could not be written), 2 for bad usage.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -5,8 +5,10 @@
 namespace app {
 namespace {
 
-// One per logon session: each user's desktop has its own wizard to show.
-constexpr wchar_t kMutexName[] = L"Local\\ZinkolarSetup";
+// One for the whole machine: a deployment running as the system account and a user's wizard
+// must not install at once. Where the machine-wide name cannot be made, one per logon session.
+constexpr wchar_t kMutexName[] = L"Global\\ZinkolarSetup";
+constexpr wchar_t kSessionMutexName[] = L"Local\\ZinkolarSetup";
 
 // The windows a running setup shows: the wizard, or the progress window while it installs.
 constexpr const wchar_t* kWindowClasses[] = {L"TWizardDlg", L"TCopyFilesForm"};
@@ -26,8 +28,15 @@ void ShowRunningSetup() {
 
 bool ClaimSingleSetup(bool show_running) {
     // Never closed: the mark goes with the process.
-    const HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
-    if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS)
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    DWORD error = GetLastError();
+    // Made by another account's setup, which did not grant this one access: it is there.
+    const bool other_account = mutex == nullptr && error == ERROR_ACCESS_DENIED;
+    if (mutex == nullptr && !other_account) {
+        mutex = CreateMutexW(nullptr, FALSE, kSessionMutexName);
+        error = GetLastError();
+    }
+    if (!other_account && (mutex == nullptr || error != ERROR_ALREADY_EXISTS))
         return true;
     if (show_running)
         ShowRunningSetup();

@@ -61,8 +61,12 @@ std::string ShortName(const std::string& name) {
 // delete or replace a file that is open.
 class FakeOpenFile final : public OpenFile {
   public:
-    FakeOpenFile(FakeFileSystem& files, std::string key, bool writable)
-        : files_(files), key_(std::move(key)), writable_(writable) {
+    // Failure rules on writes match the file's path or rule_path (a pending file's final path).
+    FakeOpenFile(FakeFileSystem& files, std::string key, bool writable, std::string rule_path = {})
+        : files_(files),
+          key_(std::move(key)),
+          writable_(writable),
+          rule_path_(std::move(rule_path)) {
         ++(writable_ ? Entry().writers : Entry().readers);
     }
     ~FakeOpenFile() override {
@@ -84,7 +88,8 @@ class FakeOpenFile final : public OpenFile {
     Status Write(std::string_view bytes) override {
         if (!writable_)
             return Status::Failure(Status::kErrorAccessDenied);
-        const FailureRule* rule = files_.failures.Check(FakeOperation::Write, Entry().path);
+        const FailureRule* rule =
+            files_.failures.Check(FakeOperation::Write, Entry().path, rule_path_);
         size_t count = bytes.size();
         if (rule != nullptr) {
             const std::int64_t room = rule->after_bytes ? *rule->after_bytes - written_ : 0;
@@ -128,8 +133,52 @@ class FakeOpenFile final : public OpenFile {
     FakeFileSystem& files_;
     std::string key_;
     bool writable_;
+    std::string rule_path_;
     std::int64_t position_ = 0;
     std::int64_t written_ = 0;  // through this handle, for a rule's byte limit
+};
+
+// A pending file: an open writer on its fresh name, which it removes unless it is committed.
+class FakePendingFile final : public PendingFile {
+  public:
+    FakePendingFile(FakeFileSystem& files, std::string name, std::string path)
+        : files_(files),
+          name_(std::move(name)),
+          path_(std::move(path)),
+          file_(std::make_unique<FakeOpenFile>(files, Key(name_), true, path_)) {}
+    ~FakePendingFile() override {
+        if (file_) {
+            file_.reset();
+            files_.Remove(name_);
+        }
+    }
+
+    std::optional<std::string> Read(std::size_t size) override { return file_->Read(size); }
+    Status Write(std::string_view bytes) override { return file_->Write(bytes); }
+    Status Seek(std::int64_t offset) override { return file_->Seek(offset); }
+    Status Truncate() override { return file_->Truncate(); }
+    std::int64_t Size() const override { return file_->Size(); }
+
+    Status Commit() override {
+        file_.reset();
+        const Status moved = files_.MoveReplacing(name_, path_);
+        if (!moved)
+            files_.Remove(name_);
+        return moved;
+    }
+
+    // What a copy carries over, set on the file as the platform's copy sets it.
+    void Carry(std::int64_t write_time, std::uint32_t attributes) {
+        FakeFileSystem::Entry& entry = files_.files_.at(Key(name_));
+        entry.write_time = write_time;
+        entry.attributes = attributes;
+    }
+
+  private:
+    FakeFileSystem& files_;
+    std::string name_;
+    std::string path_;
+    std::unique_ptr<FakeOpenFile> file_;
 };
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
@@ -307,19 +356,20 @@ Status FakeFileSystem::CopyFile(const std::string& source, const std::string& de
     const Entry* from = Find(source);
     if (from == nullptr)
         return Missing(source);
-    const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination);
-    if (DirectoryExists(destination))
-        return Status::Failure(Status::kErrorAccessDenied);
-    if (!DirectoryExists(ParentOf(Resolve(destination))))
-        return Status::Failure(Status::kErrorPathNotFound);
+    // What landed before a failure went with the pending copy.
+    if (const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination))
+        return Status::Failure(rule->error);
     if (Key(source) == Key(destination))  // the platform holds the source open while it copies
         return Status::Failure(Status::kErrorSharingViolation);
-    if (const Entry* to = Find(destination)) {
-        if (const Status refused = Refusal(*to, kAttributeReadOnly | kAttributeHidden); !refused)
-            return refused;
-    }
     const Entry copy = *from;
-    return Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+    Status status;
+    std::unique_ptr<PendingFile> pending = CreatePending(destination, status);
+    if (!pending)
+        return status;
+    if (status = pending->Write(copy.bytes); !status)
+        return status;
+    static_cast<FakePendingFile&>(*pending).Carry(copy.write_time, copy.attributes);
+    return pending->Commit();
 }
 
 Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
@@ -327,11 +377,18 @@ Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string&
     size = 0;
     if (Find(destination) != nullptr || DirectoryExists(destination))
         return Status::Failure(Status::kErrorFileExists);
-    const Status status = CopyFile(source, destination);
+    const Entry* from = Find(source);
+    if (from == nullptr)
+        return Missing(source);
+    const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination);
+    if (!DirectoryExists(ParentOf(Resolve(destination))))
+        return Status::Failure(Status::kErrorPathNotFound);
+    const Entry copy = *from;
+    const Status status = Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
     if (!status)
-        Remove(destination);
+        Remove(destination);  // the platform removes what it made
     else
-        size = static_cast<std::int64_t>(Find(destination)->bytes.size());
+        size = static_cast<std::int64_t>(copy.bytes.size());
     return status;
 }
 
@@ -352,6 +409,34 @@ Status FakeFileSystem::CreateDirectories(const std::string& path) {
         directories_.emplace(Key(folder), folder);
     }
     return Status::Success();
+}
+
+Status FakeFileSystem::CreateNewDirectory(const std::string& path) {
+    if (FileExists(path) || DirectoryExists(path))
+        return Status::Failure(Status::kErrorAlreadyExists);
+    if (!DirectoryExists(ParentOf(Resolve(path))))
+        return Status::Failure(Status::kErrorPathNotFound);
+    if (const FailureRule* rule = failures.Check(FakeOperation::CreateDirectory, path))
+        return Status::Failure(rule->error);
+    directories_.emplace(Key(path), WithoutTrailingSlashes(Resolve(path)));
+    return Status::Success();
+}
+
+std::unique_ptr<PendingFile> FakeFileSystem::CreatePending(const std::string& path, Status& error) {
+    std::string name = PendingName(path, pending_number_++);
+    while (FileExists(name) || DirectoryExists(name))
+        name = PendingName(path, pending_number_++);
+    if (const FailureRule* rule = failures.Check(FakeOperation::Open, name, path)) {
+        error = Status::Failure(rule->error);
+        return nullptr;
+    }
+    if (!DirectoryExists(ParentOf(Resolve(path)))) {
+        error = Status::Failure(Status::kErrorPathNotFound);
+        return nullptr;
+    }
+    Store(name, {}, nullptr, now, kAttributeArchive);
+    error = Status::Success();
+    return std::make_unique<FakePendingFile>(*this, name, path);
 }
 
 Status FakeFileSystem::DeleteFile(const std::string& path) {

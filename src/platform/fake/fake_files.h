@@ -35,6 +35,9 @@ class FakeFileSystem final : public FileSystem {
     Status CopyNewFile(const std::string& source, const std::string& destination,
                        std::int64_t& size) override;
     Status CreateDirectories(const std::string& path) override;
+    Status CreateNewDirectory(const std::string& path) override;
+    // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
+    std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     // "~1" forms of the names longer than 8.3, as the platform makes them for a new file.
@@ -49,6 +52,7 @@ class FakeFileSystem final : public FileSystem {
 
   private:
     friend class FakeOpenFile;
+    friend class FakePendingFile;
     struct Entry {
         std::string path;  // as first written
         std::string bytes;
@@ -69,6 +73,7 @@ class FakeFileSystem final : public FileSystem {
 
     std::map<std::string, Entry> files_;              // by lower-case path
     std::map<std::string, std::string> directories_;  // lower-case path -> path
+    unsigned pending_number_ = 1;
 };
 
 // True when a bare name matches a pattern of * and ?, ignoring letter case.

@@ -1,5 +1,7 @@
 // Files through the platform's W calls: information, open files, copies, folders, deletes and
 // renames.
+#include <atomic>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,9 +25,11 @@ std::int64_t Join(DWORD high, DWORD low) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
 }
 
-class Win32OpenFile final : public OpenFile {
+// The operations of an open file over its handle, for an ordinary and a pending file.
+template <typename Base>
+class HandleFile : public Base {
   public:
-    explicit Win32OpenFile(UniqueFile file) : file_(std::move(file)) {}
+    explicit HandleFile(UniqueFile file) : file_(std::move(file)) {}
 
     std::optional<std::string> Read(std::size_t size) override {
         std::string bytes(size, '\0');
@@ -51,9 +55,10 @@ class Win32OpenFile final : public OpenFile {
         return GetFileSizeEx(file_.get(), &size) ? size.QuadPart : 0;
     }
 
-  private:
+  protected:
     UniqueFile file_;
 };
+using Win32OpenFile = HandleFile<OpenFile>;
 
 UniqueFile OpenSource(const std::string& path) {
     return UniqueFile(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
@@ -98,14 +103,79 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t
     return StatusOf(SetFileInformationByHandle(to, FileBasicInfo, &kept, sizeof kept));
 }
 
-// The destination of a failed copy, made or emptied by the caller, is removed: a part of a file
-// is worth nothing.
-Status RemovedOnFailure(HANDLE to, Status status) {
-    if (!status) {
-        FILE_DISPOSITION_INFO remove{TRUE};
-        SetFileInformationByHandle(to, FileDispositionInfo, &remove, sizeof remove);
+// While a file is being written the system is to remove it when its handle closes, also when
+// the process dies: a part of a file is worth nothing, and must never be taken for the file.
+Status SetRemovedOnClose(HANDLE file, bool removed) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(removed)};
+    return StatusOf(
+        SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition));
+}
+
+// A new file of that name, removed when its handle closes until it is whole.
+UniqueFile CreateUnfinished(const std::string& path, Status& error) {
+    UniqueFile file = CreateDestination(path, CREATE_NEW);
+    if (!file) {
+        error = LastError();
+    } else if (error = SetRemovedOnClose(file.get(), true); !error) {
+        file.reset();  // a volume that cannot mark it: the empty file just made goes by name
+        DeleteFileW(Wide(path).c_str());
     }
-    return status;
+    return file;
+}
+
+// Renames through the handle, so that nothing but the file it made is ever moved. The name is
+// given in the system's own form, which every version takes.
+Status RenameOpen(HANDLE file, const std::string& to) {
+    const std::wstring target =
+        (to.starts_with("\\\\") ? L"\\??\\UNC" + Wide(to.substr(1)) : L"\\??\\" + Wide(to));
+    const DWORD name_bytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = name_bytes;
+    std::memcpy(rename->FileName, target.data(), name_bytes);
+    return StatusOf(SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                               static_cast<DWORD>(buffer.size())));
+}
+
+class Win32PendingFile final : public HandleFile<PendingFile> {
+  public:
+    Win32PendingFile(UniqueFile file, std::string path)
+        : HandleFile(std::move(file)), path_(std::move(path)) {}
+
+    Status Commit() override {
+        Status status = SetRemovedOnClose(file_.get(), false);
+        if (status)
+            status = RenameOpen(file_.get(), path_);
+        if (!status) {
+            // A read-only file cannot be marked for removal: the copy may have made it one.
+            FILE_BASIC_INFO plain{};
+            plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+            SetFileInformationByHandle(file_.get(), FileBasicInfo, &plain, sizeof plain);
+            SetRemovedOnClose(file_.get(), true);
+        }
+        file_.reset();
+        return status;
+    }
+
+    HANDLE Handle() const { return file_.get(); }
+
+  private:
+    std::string path_;
+};
+
+// The first fresh name differs from run to run, so that names left by another program are
+// rarely met.
+std::unique_ptr<Win32PendingFile> CreatePendingBeside(const std::string& path, Status& error) {
+    static std::atomic<unsigned> number{GetCurrentProcessId() * 2654435761u ^ GetTickCount()};
+    for (int tries = 0; tries < 64; ++tries) {
+        if (UniqueFile file = CreateUnfinished(PendingName(path, number++), error))
+            return std::make_unique<Win32PendingFile>(std::move(file), path);
+        if (error.error != ERROR_FILE_EXISTS && error.error != ERROR_ALREADY_EXISTS)
+            return nullptr;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -140,27 +210,39 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMod
 }
 
 Status Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
-    // The source first: a missing source leaves the destination as it was.
+    // The source first: a missing source leaves nothing made.
     const UniqueFile from = OpenSource(source);
     if (!from)
         return LastError();
-    const UniqueFile to = CreateDestination(destination, CREATE_ALWAYS);
+    Status status;
+    const std::unique_ptr<Win32PendingFile> to = CreatePendingBeside(destination, status);
     if (!to)
-        return LastError();
+        return status;
     std::int64_t size = 0;
-    return RemovedOnFailure(to.get(), CopyBytes(to.get(), from.get(), buffer_, size));
+    status = CopyBytes(to->Handle(), from.get(), buffer_, size);
+    return status ? to->Commit() : status;
 }
 
 Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination,
                                     std::int64_t& size) {
     size = 0;
     // The name first: a file there is refused before anything else, and never touched.
-    const UniqueFile to = CreateDestination(destination, CREATE_NEW);
+    Status status;
+    const UniqueFile to = CreateUnfinished(destination, status);
     if (!to)
-        return LastError();
+        return status;
     const UniqueFile from = OpenSource(source);
-    return RemovedOnFailure(to.get(),
-                            from ? CopyBytes(to.get(), from.get(), buffer_, size) : LastError());
+    status = from ? CopyBytes(to.get(), from.get(), buffer_, size) : LastError();
+    return status ? SetRemovedOnClose(to.get(), false) : status;
+}
+
+std::unique_ptr<PendingFile> Win32FileSystem::CreatePending(const std::string& path,
+                                                            Status& error) {
+    return CreatePendingBeside(path, error);
+}
+
+Status Win32FileSystem::CreateNewDirectory(const std::string& path) {
+    return StatusOf(CreateDirectoryW(Wide(path).c_str(), nullptr));
 }
 
 Status Win32FileSystem::CreateDirectories(const std::string& path) {

@@ -30,6 +30,8 @@ class Win32FileSystem final : public FileSystem {
     Status CopyNewFile(const std::string& source, const std::string& destination,
                        std::int64_t& size) override;
     Status CreateDirectories(const std::string& path) override;
+    Status CreateNewDirectory(const std::string& path) override;
+    std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     std::string ShortPath(const std::string& path) const override;
