@@ -345,7 +345,7 @@ INSTANTIATE_TEST_SUITE_P(
                      t.dialogs.Answer(ui::DialogButton::No);   // close them?
                      t.dialogs.Answer(ui::DialogButton::Yes);  // really abort?
                  },
-                 {"hide wizard", "step Завершение работы приложений Zinkolar...", "halted 0"},
+                 {"hide wizard", "step Завершение работы приложений Zinkolar...", "halted 1602"},
                  true},
         StopCase{
             "NoPrinterSetupLibrary",
@@ -618,20 +618,6 @@ TEST_F(InstallRunTest, SharedFileThatCannotBeCountedEndsTheRun) {
     ASSERT_EQ(dialogs.Texts().size(), 1U);
     EXPECT_NE(dialogs.Texts()[0].find("shared.dll"), std::string::npos) << dialogs.Texts()[0];
     EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
-}
-
-// An operation the run does not check fails: its text is shown and the program ends with a
-// failure code instead of showing the finish page.
-TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
-    fake.registry.failures.Add({platform::FakeOperation::WriteValue, "Uninstall"});
-    Run();
-    ASSERT_EQ(dialogs.Shown().size(), 1U);
-    EXPECT_NE(dialogs.Texts()[0].find("Uninstall"), std::string::npos) << dialogs.Texts()[0];
-    EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
-    const Strings events = Events();
-    EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
-    EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
 }
 
 }  // namespace
