@@ -22,20 +22,6 @@ void WriteWhenMissing(platform::Profile& settings, std::string_view section, std
         settings.Write(section, key, value);
 }
 
-// The whole file goes to a temporary file first and then replaces the old one in one step.
-void Save(platform::FileSystem& files, const platform::TextCodec& codec, const std::string& path,
-          const platform::Profile& settings) {
-    const std::string temporary = path + ".new";
-    if (!platform::SaveProfile(files, codec, temporary, settings)) {
-        files.DeleteFile(temporary);
-        throw std::runtime_error("Cannot write " + temporary);
-    }
-    if (const platform::Status status = files.MoveReplacing(temporary, path); !status) {
-        files.DeleteFile(temporary);
-        ThrowPlatformError("Cannot replace " + path, status);
-    }
-}
-
 }  // namespace
 
 std::string FindAffiliateCode(const platform::System& system, std::string_view prefix) {
@@ -78,7 +64,8 @@ void WriteProductSettings(const InstallationPlan& plan, const platform::Platform
         !code.empty())
         settings.Write("User", "Affiliate", code);
     log.LogItem(script::kLogFile, path, true);
-    Save(platform.files, platform.codec, path, settings);
+    // Under a fresh name until whole, then in place of the old file in one step.
+    WriteFileOrThrow(platform.files, path, platform::ProfileBytes(platform.codec, settings));
     platform.trace.Line("Settings written: " + path);
 }
 

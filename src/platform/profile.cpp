@@ -302,12 +302,14 @@ Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::
     return ReadProfile(files, codec, path).value_or(Profile{});
 }
 
+std::string ProfileBytes(const TextCodec& codec, const Profile& profile) {
+    return profile.Utf8Bom() ? std::string(kUtf8Bom) + profile.Text()
+                             : codec.Utf8ToAnsi(profile.Text());
+}
+
 bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
                  const Profile& profile) {
-    if (profile.Utf8Bom()) {
-        return files.WriteFile(path, std::string(kUtf8Bom) + profile.Text());
-    }
-    return files.WriteFile(path, codec.Utf8ToAnsi(profile.Text()));
+    return files.WriteFile(path, ProfileBytes(codec, profile));
 }
 
 }  // namespace platform

@@ -129,8 +129,11 @@ std::optional<Profile> ReadProfile(const FileSystem& files, const TextCodec& cod
 // The same with an unreadable file as an empty profile, for files whose loss costs nothing.
 Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::string& path);
 
-// Writes the profile back: in the ANSI code page, or as UTF-8 with its byte-order mark when it
-// was read with one. False when the file cannot be written.
+// The profile's file bytes: in the ANSI code page, or as UTF-8 with its byte-order mark when it
+// was read with one.
+std::string ProfileBytes(const TextCodec& codec, const Profile& profile);
+
+// Writes the profile back as ProfileBytes. False when the file cannot be written.
 bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
                  const Profile& profile);
 

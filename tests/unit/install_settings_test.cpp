@@ -56,7 +56,7 @@ TEST_F(SettingsTest, EntriesSetAddedAndKept) {
 
         EXPECT_NE(Written().find(c.expected), std::string::npos) << Written();
         EXPECT_EQ(LogValue("file", kSettings), "1");
-        EXPECT_FALSE(fake.files.FileExists(std::string(kSettings) + ".new"));
+        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
     }
 }
 
@@ -109,10 +109,10 @@ TEST_F(SettingsTest, FailedWriteKeepsTheOldFile) {
     for (const FakeOperation operation : {FakeOperation::Write, FakeOperation::Move}) {
         Existing(old);
         fake.files.failures.Clear();
-        fake.files.failures.Add({operation, "zinkolar.ini", 112, 0, 4});
+        fake.files.failures.Add({operation, "~zk", 112, 0, 4});
         EXPECT_THROW(install::WriteProductSettings(plan, platform, *log, 0), std::runtime_error);
         EXPECT_EQ(Written(), old);
-        EXPECT_FALSE(fake.files.FileExists(std::string(kSettings) + ".new"));
+        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
     }
 }
 
