@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <span>
 #include <string_view>
 
@@ -56,6 +57,17 @@ std::optional<std::string> Apply(Options& options, const std::string& name,
             options.suppress_message_boxes = true;
         else
             options.help = true;
+        return std::nullopt;
+    }
+    if (std::ranges::any_of(kIgnoredSwitches,
+                            [&](const IgnoredSwitch& ignored) { return name == ignored.name; })) {
+        if (!flag)
+            return "/" + name + " takes no value";
+        options.ignored.emplace_back(as_written);
+        return std::nullopt;
+    }
+    if (name == "log" && flag) {
+        options.log = "";
         return std::nullopt;
     }
     if (name == "dir" || name == "group" || name == "lang" || name == "log" || name == "type" ||
@@ -160,7 +172,10 @@ std::string UsageText() {
            "/LANG=name          the language, as the wizard lists it\n"
            "/TYPE=server|client the installation type of a client/server distribution\n"
            "/SUPPRESSMSGBOXES   answer every question as an administrator would\n"
-           "/LOG=\"file\"         write an account of the run to the file (UTF-8)\n"
+           "/LOG=\"file\"         write an account of the run to the file (UTF-8); /LOG\n"
+           "                    alone: to \"Zinkolar Setup Log DATE #NNN.txt\" in the TEMP folder\n"
+           "/NORESTART /SP- /NOCANCEL /CLOSEAPPLICATIONS  accepted and logged; they change\n"
+           "                    nothing (no restart, no Cancel, applications always asked)\n"
            "/?                  this text\n"
            "\n"
            "Exit codes: 0 success, 1602 cancelled or a question declined, 1603 a fatal error or\n"
@@ -187,8 +202,33 @@ std::string Describe(const Options& options) {
         text += options.type == InstallType::Server ? ", type server" : ", type client";
     if (options.suppress_message_boxes)
         text += ", questions answered by the table";
-    add("log", options.log);
+    if (options.log)
+        add("log", options.log->empty() ? std::string("in the temporary folder") : *options.log);
+    for (const std::string& ignored : options.ignored) {
+        const std::string name = platform::ToLower(std::string_view(ignored).substr(1));
+        const auto known = std::ranges::find_if(
+            kIgnoredSwitches, [&](const IgnoredSwitch& entry) { return name == entry.name; });
+        text += ", " + ignored + " accepted without effect (" + known->why + ")";
+    }
     return text;
+}
+
+std::string DatedLogPath(const std::string& temp_folder, int year, int month, int day,
+                         const std::function<bool(const std::string&)>& taken) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+    std::string folder = temp_folder;
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    std::string path;
+    for (int number = 1; number <= 999; ++number) {
+        char suffix[8];
+        std::snprintf(suffix, sizeof suffix, "%03d", number);
+        path = folder + "Zinkolar Setup Log " + date + " #" + suffix + ".txt";
+        if (!taken(path))
+            break;
+    }
+    return path;
 }
 
 }  // namespace app

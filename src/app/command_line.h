@@ -1,6 +1,7 @@
 #pragma once
 // The switches an administrator passes to install without the wizard, in the conventions of the
 // common installer builders: "/" or "-", names in any case, values after "=".
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,19 @@ inline constexpr const char* kTaskNames[] = {"desktop", "quicklaunch"};
 // File types of /FILETYPES, as the wizard lists them.
 inline constexpr const char* kFileTypeNames[] = {"zkx", "zkc", "zkl", "bzk", "zks", "mix", "zka"};
 
+// Switches that deployment tools and package managers send to installers of this family and
+// that mean nothing here: accepted, logged, and without effect.
+struct IgnoredSwitch {
+    const char* name;  // lower case
+    const char* why;
+};
+inline constexpr IgnoredSwitch kIgnoredSwitches[] = {
+    {"norestart", "this setup never restarts the machine"},
+    {"sp-", "there is no question before the wizard"},
+    {"nocancel", "the run has no Cancel"},
+    {"closeapplications", "the product's applications are always asked to close"},
+};
+
 // An absent choice keeps the wizard's proposal.
 struct Options {
     Display display = Display::Wizard;
@@ -33,7 +47,8 @@ struct Options {
     std::optional<std::string> language;
     std::optional<InstallType> type;
     bool suppress_message_boxes = false;
-    std::optional<std::string> log;
+    std::optional<std::string> log;    // empty: a dated file in the temporary folder
+    std::vector<std::string> ignored;  // kIgnoredSwitches given, as written
     bool help = false;
 
     bool Unattended() const { return display != Display::Wizard; }
@@ -56,6 +71,11 @@ std::string UsageText();
 
 // The options as one line for the account of the run.
 std::string Describe(const Options& options);
+
+// The account's file for a /LOG without a name: "Zinkolar Setup Log YYYY-MM-DD #NNN.txt" in the
+// temporary folder, NNN the first number from 001 whose name `taken` says is free.
+std::string DatedLogPath(const std::string& temp_folder, int year, int month, int day,
+                         const std::function<bool(const std::string&)>& taken);
 
 // The items with the separator between them.
 template <typename Items>

@@ -1,6 +1,8 @@
 #pragma once
-// The program's exit codes. The wizard keeps its own; an unattended installation reports in the
-// conventions that deployment tools read.
+// The program's exit codes. The wizard ends with 0, 1 on a failure, or the cancellation's code;
+// an unattended installation reports in the conventions that deployment tools read.
+
+#include "ui/form.h"
 
 namespace app {
 
@@ -8,7 +10,7 @@ inline constexpr int kExitSuccess = 0;
 // Unknown switch, language or type, a folder the wizard refuses: nothing was installed.
 inline constexpr int kExitBadUsage = 2;
 // Cancelled, or a question declined.
-inline constexpr int kExitCancelled = 1602;
+inline constexpr int kExitCancelled = ui::kExitCancelledByUser;
 // A fatal error, or any error message of the run (a file that could not be copied, say).
 inline constexpr int kExitFatal = 1603;
 // Another setup is running.
@@ -17,10 +19,10 @@ inline constexpr int kExitUnattendedAnotherSetup = 1618;
 inline constexpr int kExitAnotherSetupRunning = 0;
 
 // The code of an unattended installation that the program ended with `program_code`: success is
-// only reached past the installation, so an end with 0 is a cancellation (the user's abort or a
-// declined question) and any other end a failure.
+// only reached past the installation, so an end with 0 is a cancellation (a declined question),
+// as is the user's cancellation, and any other end a failure.
 constexpr int UnattendedExitCode(int program_code) {
-    return program_code == 0 ? kExitCancelled : kExitFatal;
+    return program_code == 0 || program_code == kExitCancelled ? kExitCancelled : kExitFatal;
 }
 
 }  // namespace app

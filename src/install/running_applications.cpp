@@ -27,7 +27,7 @@ constexpr unsigned kBroadcastTimeoutMs = 5000;
 constexpr std::uint64_t kGracePeriodMs = 5000;
 constexpr unsigned kPollIntervalMs = 100;
 // The user's abort ends the program like a confirmed cancellation of the wizard.
-constexpr int kAbortExitCode = 0;
+constexpr int kAbortExitCode = ui::kExitCancelledByUser;
 
 // The first product application found running; null when none runs.
 const char* RunningApplication(const ProcessTest& test) {

@@ -111,6 +111,10 @@ class Backend {
     virtual void Repaint(Form& form, bool only_changes) = 0;
 };
 
+// The exit code of a program the user cancelled (a confirmed Cancel, an abort while the
+// product's applications run), which deployment tools and package managers read as such.
+inline constexpr int kExitCancelledByUser = 1602;
+
 // The application as a whole: its title, its end, and the pending messages.
 class Application {
   public:

@@ -1,5 +1,7 @@
 // Page 3, the destination folder: the folder field, the folder list and the drive list linked
 // together, the space texts, and the checks that guard the way on.
+#include <algorithm>
+
 #include "language/format.h"
 #include "wizard/disk_space.h"
 #include "wizard/path_rules.h"
@@ -163,7 +165,10 @@ std::int64_t Wizard::SelectedDriveFreeSpace() const {
 }
 
 bool Wizard::TakeDestination() {
-    const std::string folder = WithoutTrailingBackslash(form_["PathEdit"].Text());
+    // "/" stands for "\" in the platform's paths; so it does here, and in /DIR.
+    std::string typed = form_["PathEdit"].Text();
+    std::ranges::replace(typed, '/', '\\');
+    const std::string folder = WithoutTrailingBackslash(typed);
     NameVerdict verdict = CheckFolder(folder, platform_.codec, PathsBelowDestination());
     if (verdict != NameVerdict::Malformed && !RootExists(RootOf(folder)))
         verdict = NameVerdict::Malformed;

@@ -218,7 +218,7 @@ void Wizard::Back() {
 void Wizard::Cancel() {
     if (Ask(cRealyAbort, DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
         DialogButton::Yes) {
-        application_.Terminate(0);
+        application_.Terminate(ui::kExitCancelledByUser);
     }
 }
 

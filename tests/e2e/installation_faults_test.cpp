@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/progress_window.h"
 #include "driver/strings.h"
@@ -518,7 +519,7 @@ TEST(InstallationFaultsTest, ApplicationThatStaysRetryThenAbortKeepsTheEarlierIn
     walk.Shoot("not-closed");
     WizardWalk::Answer(question, "&Retry");
     WizardWalk::Answer(NotClosedQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
     EXPECT_TRUE(application.Running());
     ExpectSingleInstallation(Utf8(distribution.Folder()), dest);
     const std::string account = ReadBytes(Wide(log));

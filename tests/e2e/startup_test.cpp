@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/image.h"
 #include "driver/setup_process.h"
@@ -213,7 +214,7 @@ TEST(CancelTest, YesEndsTheProgram) {
 
     const MessageDialog dialog = PressCancel(setup, wizard);
     dialog.Press("&Да");
-    EXPECT_EQ(setup.WaitExit(), 0u);
+    EXPECT_EQ(setup.WaitExit(), static_cast<DWORD>(app::kExitCancelled));
 }
 
 }  // namespace

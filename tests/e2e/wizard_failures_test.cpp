@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/image.h"
 #include "driver/setup_process.h"
@@ -171,7 +172,7 @@ TEST_P(CloseRequestTest, NoKeepsEverythingAndYesEnds) {
 
     row.request(walk);
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
 }
 
 INSTANTIATE_TEST_SUITE_P(Wizard, CloseRequestTest, ::testing::ValuesIn(kCloseCases),
@@ -192,7 +193,7 @@ TEST(WizardLicenceTest, DecliningAsksToCancelAndNoLeavesNextDisabledUntilAccepte
     WaitUntil([&] { return next.Enabled(); }, kPageTimeout, "Next to be enabled by accepting");
     walk.Control(WizardId("NoBtn")).Click();
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
 }
 
 // --- The keyboard: Enter presses the push button that has the focus, the default button only

@@ -79,6 +79,17 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"LogWithTheWizard",
                   {"/LOG=setup.log"},
                   [](const Options& o) { return !o.Unattended() && o.log == "setup.log"; }},
+        ParseCase{"LogAloneGoesToTheTemporaryFolder",
+                  {"/VERYSILENT", "/LOG"},
+                  [](const Options& o) { return o.log == ""; }},
+        // What deployment tools add: accepted anywhere, without effect.
+        ParseCase{"DeploymentToolsSwitches",
+                  {"/norestart", "/SP-", "-NOCANCEL", "/CloseApplications"},
+                  [](const Options& o) {
+                      return !o.Unattended() && o.ignored == std::vector<std::string>{
+                                                                 "/norestart", "/SP-", "-NOCANCEL",
+                                                                 "/CloseApplications"};
+                  }},
         ParseCase{"Help", {"/?"}, [](const Options& o) { return o.help; }},
         ParseCase{"HelpDash", {"-?"}, [](const Options& o) { return o.help; }}),
     CaseName);
@@ -105,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NotASwitch", {"install"}, "unexpected argument"},
         RefusalCase{"LoneSlash", {"/"}, "unexpected argument"},
         RefusalCase{"FlagWithValue", {"/SILENT=1"}, "takes no value"},
+        RefusalCase{"IgnoredWithValue", {"/NORESTART=1"}, "takes no value"},
+        RefusalCase{"LogEmpty", {"/SILENT", "/LOG="}, "needs a value"},
         RefusalCase{"DirWithoutValue", {"/SILENT", "/DIR"}, "needs a value"},
         RefusalCase{"DirEmpty", {"/SILENT", "/DIR=\"\""}, "needs a value"},
         RefusalCase{
@@ -123,6 +136,23 @@ TEST(CommandLine, DescribesTheOptionsForTheAccount) {
     ASSERT_TRUE(std::holds_alternative<Options>(parsed));
     EXPECT_EQ(app::Describe(std::get<Options>(parsed)),
               "mode very silent, folder \"C:\\Zk\", tasks \"desktop\"");
+}
+
+TEST(CommandLine, DescribesWhatItIgnores) {
+    const auto parsed = app::ParseCommandLine({"/SILENT", "/NORESTART", "/LOG"});
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed));
+    EXPECT_EQ(app::Describe(std::get<Options>(parsed)),
+              "mode silent, log \"in the temporary folder\", /NORESTART accepted without effect "
+              "(this setup never restarts the machine)");
+}
+
+TEST(CommandLine, DatedLogTakesTheFirstFreeNumber) {
+    const std::string first = "C:\\Temp\\Zinkolar Setup Log 2026-12-08 #001.txt";
+    const std::string second = "C:\\Temp\\Zinkolar Setup Log 2026-12-08 #002.txt";
+    const auto none = [](const std::string&) { return false; };
+    const auto first_taken = [&](const std::string& path) { return path == first; };
+    EXPECT_EQ(app::DatedLogPath("C:\\Temp\\", 2026, 12, 8, none), first);
+    EXPECT_EQ(app::DatedLogPath("C:\\Temp", 2026, 12, 8, first_taken), second);
 }
 
 TEST(CommandLine, KeepsTheLogOfAWrongCommandLine) {

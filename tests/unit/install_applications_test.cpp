@@ -128,7 +128,7 @@ TEST_F(ApplicationsTest, OneThatNeverCloses) {
             Run();
         } catch (const ui::Halted& end) {
             halted = true;
-            EXPECT_EQ(end.exit_code, 0);
+            EXPECT_EQ(end.exit_code, ui::kExitCancelledByUser);
             EXPECT_TRUE(app.Terminating());
         }
         EXPECT_EQ(halted, c.halted);

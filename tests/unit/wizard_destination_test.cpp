@@ -235,6 +235,8 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"NetworkShare", "\\\\server\\share\\", "\\\\server\\share"},
         FolderCase{"OtherDrive", "d:\\x", "d:\\x"},
         FolderCase{"LowerCase", "c:\\apps\\zk", "c:\\apps\\zk"},
+        FolderCase{"ForwardSlashes", "C:/Apps/Zinkolar/", "C:\\Apps\\Zinkolar"},
+        FolderCase{"ForwardSlashesToAShare", "//server/share/x", "\\\\server\\share\\x"},
         FolderCase{"OutsideTheCodePage", "C:\\Kelmo\\Zinkolar ü", nullptr},
         FolderCase{"CyrillicInTheCodePage", "C:\\Программы\\Факс", "C:\\Программы\\Факс"}),
     [](const auto& info) { return std::string(info.param.name); });

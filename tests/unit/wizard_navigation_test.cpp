@@ -193,6 +193,8 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
     EXPECT_EQ(asked.buttons, (std::vector{DialogButton::Yes, DialogButton::No}));
     EXPECT_EQ(asked.captions, (std::vector<std::string>{"&Да", "&Нет"}));
     EXPECT_EQ(app.Terminating(), c.answer == DialogButton::Yes);
+    if (app.Terminating())
+        EXPECT_EQ(app.exit_code, ui::kExitCancelledByUser);
     EXPECT_EQ(Page(), c.page);
     EXPECT_EQ(Title(), title);
     EXPECT_EQ(C("PathEdit").Text(), folder);

@@ -165,6 +165,16 @@ int Run(platform::Win32Platform& win32, const app::Options& options) {
     return real_application.Run();
 }
 
+// Where a /LOG without a name writes: a dated file of its own in the temporary folder.
+std::string TemporaryLogPath(const platform::FileSystem& files) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return app::DatedLogPath(platform::Narrow(folder), now.wYear, now.wMonth, now.wDay,
+                             [&files](const std::string& path) { return files.FileExists(path); });
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -176,8 +186,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const bool quiet = app::Quiet(arguments);
 
     platform::Win32Platform win32;
-    const std::optional<std::string>& log_path =
+    std::optional<std::string> log_path =
         usage_error != nullptr ? usage_error->log : std::get<app::Options>(parsed).log;
+    if (log_path && log_path->empty())
+        log_path = TemporaryLogPath(win32.files);
     std::unique_ptr<platform::FileTrace> log;
     if (log_path) {
         log = platform::FileTrace::Create(win32.files, *log_path, Now);
@@ -188,6 +200,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         win32.trace = log.get();
     }
     platform::Trace& trace = *win32.trace;
+    if (log_path)
+        trace.Line("Account of the run: " + *log_path);
     trace.Line("Command line: " + app::Join(arguments, " "));
     if (usage_error != nullptr) {
         trace.Line("Usage error: " + usage_error->text);
