@@ -14,6 +14,7 @@
 // are this layer's own operations.
 #undef CopyFile
 #undef DeleteFile
+#undef RemoveDirectory
 
 namespace platform {
 
@@ -100,6 +101,8 @@ class FileSystem {
     // Creates a folder and every missing parent; success when it exists afterwards.
     virtual Status CreateDirectories(const std::string& path) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;
+    // Removes a folder that holds nothing; a folder with any entry stays (kErrorDirNotEmpty).
+    virtual Status RemoveDirectory(const std::string& path) = 0;
     // Renames a file, replacing an existing file at the new name in one step.
     virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;
     // The short (8.3) form of an existing path; empty when the platform gives none.

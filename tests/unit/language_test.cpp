@@ -129,6 +129,7 @@ class ShortNameMatches final : public platform::FileSystem {
     }
     platform::Status CreateDirectories(const std::string&) override { return kReadOnly; }
     platform::Status DeleteFile(const std::string&) override { return kReadOnly; }
+    platform::Status RemoveDirectory(const std::string&) override { return kReadOnly; }
     platform::Status MoveReplacing(const std::string&, const std::string&) override {
         return kReadOnly;
     }

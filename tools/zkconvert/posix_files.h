@@ -21,6 +21,7 @@ class PosixFileSystem final : public platform::FileSystem {
                                  std::int64_t& size) override;
     platform::Status CreateDirectories(const std::string& path) override;
     platform::Status DeleteFile(const std::string& path) override;
+    platform::Status RemoveDirectory(const std::string& path) override;
     platform::Status MoveReplacing(const std::string& from, const std::string& to) override;
     // There are no short names here.
     std::string ShortPath(const std::string& path) const override;

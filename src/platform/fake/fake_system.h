@@ -34,6 +34,7 @@ class FakeRegistry final : public Registry {
     std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
                                            const std::string& value) const;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
+    Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 
     FakeFailures failures;
 
@@ -113,6 +114,7 @@ class FakeSystem final : public System {
     bool ChangeDirectory(const std::string& path) override;
     Status WriteWinIni(const std::string& section, const std::string& key,
                        const std::string& value) override;
+    Status DeleteWinIni(const std::string& section, const std::string& key) override;
     std::optional<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override {
         broadcasts.push_back({message_name, timeout_ms});
