@@ -197,9 +197,9 @@ bool RemoveOldPrinter(Run& run) {
 // items go, its records stay. Done only here, after the last point where the run can stop
 // without installing, so that a run that stops early leaves the earlier installation usable.
 bool RemovePreviousItems(Run& run) {
-    platform::Platform& platform = run.platform;
-    RemovePreviousShortcuts(run.plan, platform, *run.log);
-    RemovePreviousRegistryEntries(platform.registry, *run.log);
+    const RemovalRules rules = RemovalRules::ForPlan(run.plan);
+    RemovePreviousShortcuts(rules, run.platform, *run.log);
+    RemovePreviousRegistryEntries(rules, run.platform, *run.log);
     run.Refresh();
     return true;
 }

@@ -1,12 +1,8 @@
 #include "install/previous_installation.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "install/file_types.h"
-#include "install/registration.h"
-#include "platform/text.h"
 #include "script/trace_text.h"
 
 namespace install {
@@ -15,26 +11,11 @@ namespace {
 
 using platform::RegistryRoot;
 
-bool IsShortcutFile(std::string_view path) {
-    return path.ends_with(".lnk");
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           platform::EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
-
-// An uninstall entry of some product: a named key right below the platform's uninstall list.
-bool IsUninstallKey(std::string_view key) {
-    constexpr std::string_view root = kUninstallRoot;
-    return StartsWithIgnoreCase(key, root) && key.size() > root.size() && key[root.size()] != '\\';
-}
-
-bool IsFileTypeKey(std::string_view key) {
-    return std::ranges::any_of(kFileTypeTable, [&](const FileTypeEntry& entry) {
-        return platform::EqualsIgnoreCase(key, entry.extension) ||
-               platform::EqualsIgnoreCase(key, entry.type_key);
-    });
+// Tells the account of a record passed over.
+void TraceKept(const platform::Platform& platform, std::string_view section,
+               std::string_view record, const Verdict& verdict) {
+    platform.trace.Line("Earlier record kept: [" + std::string(section) + "] " +
+                        std::string(record) + ": " + std::string(verdict.reason));
 }
 
 // The lines of a text file, split at LF, CR LF or a lone CR.
@@ -53,9 +34,16 @@ std::vector<std::string> Lines(std::string_view text) {
 
 }  // namespace
 
-void RemovePreviousShortcuts(const InstallationPlan& plan, const platform::Platform& platform,
+void RemovePreviousShortcuts(const RemovalRules& rules, const platform::Platform& platform,
                              const script::InstallLog& log) {
-    const auto remove = [&platform](const std::string& file) {
+    const auto remove = [&](std::string_view section, const std::string& file) {
+        // Only names of shortcut files are worth a word in the account.
+        if (!file.ends_with(".lnk"))
+            return;
+        if (const Verdict verdict = rules.Shortcut(file, platform.shell); !verdict) {
+            TraceKept(platform, section, file, verdict);
+            return;
+        }
         const platform::Status status = platform.files.DeleteFile(file);
         platform.trace.Line(status ? "Earlier shortcut removed: " + file
                                    : "Earlier shortcut not removed: " + file + ": " +
@@ -63,36 +51,41 @@ void RemovePreviousShortcuts(const InstallationPlan& plan, const platform::Platf
     };
     // The older installer's log: lines "file: <path>".
     constexpr std::string_view kFileLine = "file: ";
-    if (const auto old_log = platform.files.ReadFile(plan.destination + "\\install.log")) {
+    const std::string old_log_path = rules.InstallationFolder() + "\\install.log";
+    if (const auto old_log = platform.files.ReadFile(old_log_path)) {
         for (const std::string& line : Lines(platform.codec.AnsiToUtf8(*old_log))) {
-            if (line.starts_with(kFileLine) && IsShortcutFile(line))
-                remove(line.substr(kFileLine.size()));
+            if (line.starts_with(kFileLine))
+                remove("install.log", line.substr(kFileLine.size()));
         }
     }
-    for (const std::string& file : log.Keys(script::kLogFile)) {
-        if (IsShortcutFile(file))
-            remove(file);
-    }
+    for (const std::string& file : log.Keys(script::kLogFile))
+        remove(script::kLogFile, file);
 }
 
-void RemovePreviousRegistryEntries(platform::Registry& registry, const script::InstallLog& log) {
+void RemovePreviousRegistryEntries(const RemovalRules& rules, const platform::Platform& platform,
+                                   const script::InstallLog& log) {
+    platform::Registry& registry = platform.registry;
     for (const std::string& key : log.Keys(script::kLogLocalKey)) {
-        if (IsUninstallKey(key))
+        if (const Verdict verdict = rules.LocalKey(key))
             registry.DeleteTree(RegistryRoot::LocalMachine, key);
+        else
+            TraceKept(platform, script::kLogLocalKey, key, verdict);
     }
     for (const std::string& key : log.Keys(script::kLogClassesKey)) {
-        if (IsFileTypeKey(key))
+        if (const Verdict verdict = rules.ClassesKey(key))
             registry.DeleteTree(RegistryRoot::ClassesRoot, key);
+        else
+            TraceKept(platform, script::kLogClassesKey, key, verdict);
     }
     for (const std::string& record : log.Keys(script::kLogLocalValue)) {
-        const std::size_t bar = record.find('|');
-        if (bar == std::string::npos)
+        const Verdict verdict = rules.LocalValue(record);
+        if (!verdict) {
+            TraceKept(platform, script::kLogLocalValue, record, verdict);
             continue;
-        const std::string key = record.substr(0, bar);
-        const std::string value = record.substr(bar + 1);
-        if (platform::EqualsIgnoreCase(key, kExtensionsKey) && !value.empty() &&
-            registry.KeyExists(RegistryRoot::LocalMachine, key))
-            registry.DeleteValue(RegistryRoot::LocalMachine, key, value);
+        }
+        const ValueRecord value = *SplitValueRecord(record);
+        if (registry.KeyExists(RegistryRoot::LocalMachine, value.key))
+            registry.DeleteValue(RegistryRoot::LocalMachine, value.key, value.value);
     }
 }
 

@@ -3,14 +3,11 @@
 // and registry items that the earlier run recorded are removed, so that this run makes them
 // anew. The records themselves stay in the log.
 //
-// The log is a file in the user's folder and may be damaged or planted, so only items of the
-// kinds this installer itself makes are acted on: shortcut files (names ending in ".lnk"),
-// uninstall keys below "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\", the extension and
-// type keys of the product's file types, and values of the shared "Extensions" key. Any other
-// record is left alone. Failed deletions are ignored.
-#include <string_view>
-
+// The log is a file in the user's folder and may be damaged or planted, so only the records that
+// the removal rules allow are acted on (see removal_rules.h); any other record is left alone and
+// the account says why. Failed deletions are ignored.
 #include "install/installation_plan.h"
+#include "install/removal_rules.h"
 #include "platform/platform.h"
 #include "script/install_log.h"
 
@@ -18,11 +15,12 @@ namespace install {
 
 // Deletes the shortcut files named by the lines "file: <path>" of the older install.log in the
 // installation folder, and by the [file] keys of the log.
-void RemovePreviousShortcuts(const InstallationPlan& plan, const platform::Platform& platform,
+void RemovePreviousShortcuts(const RemovalRules& rules, const platform::Platform& platform,
                              const script::InstallLog& log);
 
 // Deletes the keys of [lregkey] below HKLM and of [cregkey] below HKCR, each with its subkeys,
 // and the values of [lregvalue] ("key|value") in keys below HKLM that still exist.
-void RemovePreviousRegistryEntries(platform::Registry& registry, const script::InstallLog& log);
+void RemovePreviousRegistryEntries(const RemovalRules& rules, const platform::Platform& platform,
+                                   const script::InstallLog& log);
 
 }  // namespace install

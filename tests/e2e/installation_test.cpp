@@ -3,10 +3,13 @@
 // zinkolar.ini, win.ini, the registry, every shortcut and the internet shortcuts. Each test
 // installs into a folder of its own, removed again at its end.
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,102 @@ TEST(InstallationTest, SecondRunIntoTheSameFolder) {
         EXPECT_EQ(ReadLink(Wide(shortcut.file)).target, shortcut.target) << shortcut.file;
     }
     EXPECT_FALSE(fs::exists(Wide(dest / "Backup"))) << "the same files again replace nothing";
+}
+
+// Another product's shortcut on the desktop and its uninstall entry, removed again at the end.
+class OtherProduct {
+  public:
+    static constexpr wchar_t kUninstall[] =
+        L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zinkolarix 1.0";
+    OtherProduct() : link_(SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Zinkolarix.lnk") {
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        IShellLinkW* link = nullptr;
+        IPersistFile* file = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link))) ||
+            FAILED(link->SetPath(L"C:\\Zinkolarix\\zinkolarix.exe")) ||
+            FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) ||
+            FAILED(file->Save(Wide(link_).c_str(), TRUE))) {
+            ADD_FAILURE() << "cannot make " << link_;
+        }
+        if (file != nullptr)
+            file->Release();
+        if (link != nullptr)
+            link->Release();
+        if (SUCCEEDED(com))
+            CoUninitialize();
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr);
+        RegSetValueExW(key, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Zinkolarix"),
+                       sizeof L"Zinkolarix");
+        RegCloseKey(key);
+    }
+    ~OtherProduct() {
+        DeleteFileW(Wide(link_).c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstall);
+    }
+    const std::string& Link() const { return link_; }
+
+  private:
+    std::string link_;
+};
+
+// install.ini with records added at the start of their sections.
+void PlantRecords(const std::string& log_file, const Records& files, const Records& keys) {
+    std::string log = ReadBytes(Wide(log_file));
+    const auto plant = [&](const std::string& section, const Records& records) {
+        const std::string header = "[" + section + "]\r\n";
+        std::string lines;
+        for (const auto& [key, value] : records)
+            lines += key + "=" + value + "\r\n";
+        log.insert(log.find(header) + header.size(), lines);
+    };
+    plant("file", files);
+    plant("lregkey", keys);
+    std::ofstream(fs::path(Wide(log_file)), std::ios::binary) << log;
+}
+
+// The log of the earlier installation in a folder others may write names another product's
+// shortcut and uninstall entry: the second run leaves both, and still removes the product's own.
+TEST(InstallationTest, SecondRunKeepsWhatAPlantedRecordNames) {
+    const Distribution distribution(kDistributions + "single");
+    const Destination dest;
+    const OtherProduct other;
+    Install(distribution.Folder(), dest.Path());
+    // An earlier version's shortcut and uninstall entry, made by hand as its setup would have.
+    const std::string desktop = SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+    const std::string old_link = desktop + "\\Zinkolar 4.2.lnk";
+    ASSERT_TRUE(
+        CopyFileW(Wide(desktop + "\\Zinkolar 5.0.lnk").c_str(), Wide(old_link).c_str(), FALSE));
+    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    // The product's own entries, each with a value that only their removal takes away.
+    for (const char* entry : {"Zinkolar 4.2", "Zinkolar 5.0"}) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(uninstall + entry).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegSetValueExW(key, L"Planted", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"),
+                       sizeof L"x");
+        RegCloseKey(key);
+    }
+    PlantRecords(dest / "install.ini", {{other.Link(), "1"}, {old_link, "1"}},
+                 {{Utf8(OtherProduct::kUninstall), "1"}, {uninstall + "Zinkolar 4.2", "1"}});
+
+    Install(distribution.Folder(), dest.Path());
+
+    EXPECT_TRUE(fs::exists(Wide(other.Link())));
+    EXPECT_EQ(RegistryValues("HKEY_LOCAL_MACHINE\\" + Utf8(OtherProduct::kUninstall)),
+              (std::map<std::string, std::string>{{"DisplayName", "Zinkolarix"}}));
+    EXPECT_FALSE(fs::exists(Wide(old_link)));
+    EXPECT_TRUE(RegistryValues("HKEY_LOCAL_MACHINE\\" + uninstall + "Zinkolar 4.2").empty());
+    const auto entry = RegistryValues("HKEY_LOCAL_MACHINE\\" + uninstall + "Zinkolar 5.0");
+    EXPECT_FALSE(entry.contains("Planted"));
+    EXPECT_EQ(entry.at("InstallLocation"), dest.Path());
+    for (const Shortcut& shortcut : SingleShortcuts(dest))
+        EXPECT_EQ(ReadLink(Wide(shortcut.file)).target, shortcut.target) << shortcut.file;
+    // The planted records stay in the log, as every record of an earlier run does.
+    const Records files = ProfileSection(ReadAnsiFile(Wide(dest / "install.ini")), "file");
+    EXPECT_EQ(files.front(), (std::pair<std::string, std::string>{other.Link(), "1"}));
 }
 
 TEST(InstallationTest, ClientOfTheClientServerDistribution) {

@@ -21,7 +21,7 @@ using install_test::kLogFile;
 using install_test::kSourceDir;
 using Strings = std::vector<std::string>;
 
-constexpr char kEarlierLink[] = "C:\\Old\\Zinkolar 4.lnk";
+constexpr char kEarlierLink[] = "C:\\Desktop\\Zinkolar 4.lnk";
 
 constexpr char kScript[] =
     "[directory list]\r\n"
@@ -56,7 +56,8 @@ class TraceTest : public install_test::InstallTest {
         // chosen now.
         fake.files.AddFile(
             kLogFile, std::string("[file]\r\n") + kEarlierLink + "=1\r\n[cregkey]\r\n.zkx=1\r\n");
-        fake.files.AddFile(kEarlierLink, "link");
+        fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""}, kEarlierLink);
+        fake.shell.links.clear();  // made before the run
         fake.registry.Set(platform::RegistryRoot::ClassesRoot, ".zkx", "", "Zinkolar.ImageFile");
         plan.file_types.fill(false);
         plan.file_types[static_cast<std::size_t>(install::FileType::PhoneBook)] = true;
