@@ -25,9 +25,9 @@ std::string ParentOf(const std::string& path) {
 
 class Remover {
   public:
-    Remover(const platform::Platform& platform, const OwnershipRules& rules,
+    Remover(const platform::Platform& platform, const ReleaseSharedFile& release_shared_file,
             RemovalOutcome& outcome)
-        : platform_(platform), rules_(rules), outcome_(outcome) {}
+        : platform_(platform), release_shared_file_(release_shared_file), outcome_(outcome) {}
 
     void Run(const Operation& operation) {
         const std::optional<std::string> failure = Do(operation);
@@ -130,7 +130,7 @@ class Remover {
     }
 
     std::optional<std::string> ReleaseShared(const std::string& file) {
-        const std::optional<std::uint32_t> users = rules_.release_shared_file(file);
+        const std::optional<std::uint32_t> users = release_shared_file_(file);
         if (!users) {
             outcome_.left.push_back({LeftItem::Kind::Shared, file, "not counted"});
             return std::nullopt;
@@ -157,7 +157,7 @@ class Remover {
     }
 
     const platform::Platform& platform_;
-    const OwnershipRules& rules_;
+    const ReleaseSharedFile& release_shared_file_;
     RemovalOutcome& outcome_;
     std::set<std::string> not_empty_;               // lower-case folders that stayed
     std::map<std::string, std::string> originals_;  // lower-case -> as written
@@ -172,7 +172,8 @@ bool RemovalOutcome::Incomplete() const {
 }
 
 RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platform,
-                        const OwnershipRules& rules, const RemovalCallbacks& callbacks) {
+                        const ReleaseSharedFile& release_shared_file,
+                        const RemovalCallbacks& callbacks) {
     RemovalOutcome outcome;
     for (const Refusal& refusal : plan.refused) {
         platform.trace.Line("Record not followed: " + refusal.record + ": " + refusal.reason);
@@ -181,7 +182,7 @@ RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platf
         else if (refusal.kind == Refusal::Kind::Kept)
             outcome.left.push_back({LeftItem::Kind::Kept, refusal.record, refusal.reason});
     }
-    Remover remover(platform, rules, outcome);
+    Remover remover(platform, release_shared_file, outcome);
     std::optional<Step> step;
     for (const Operation& operation : plan.operations) {
         if (step != operation.step) {

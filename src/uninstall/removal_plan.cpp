@@ -23,10 +23,7 @@ constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 constexpr char kAppPathsList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 constexpr char kSoftwareKey[] = "SOFTWARE";
 constexpr char kMicrosoftKey[] = "Software\\Microsoft";
-constexpr char kWindowsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-// The shell's programs folders: the common one, where groups are made, and the user's.
-constexpr int kCommonProgramsFolder = 23;
-constexpr int kProgramsFolder = 2;
+constexpr char kNotPlain[] = "not a plain full path";
 // A folder that is a link to another place: what lies "below" it lies elsewhere.
 constexpr std::uint32_t kAttributeReparsePoint = 0x400;
 
@@ -57,6 +54,11 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
 bool SameFolder(std::string_view a, std::string_view b) {
     return !a.empty() && platform::EqualsIgnoreCase(WithoutTrailingBackslash(std::string(a)),
                                                     WithoutTrailingBackslash(std::string(b)));
+}
+
+// Below the folder, not the folder itself.
+bool Below(std::string_view path, std::string_view folder) {
+    return install::IsInsideFolder(path, folder) && !SameFolder(path, folder);
 }
 
 std::size_t Depth(std::string_view path) {
@@ -100,8 +102,11 @@ const install::FileTypeEntry* FileTypeOfKey(std::string_view key) {
 class Planner {
   public:
     Planner(const platform::Profile& log, const Installation& installation,
-            const platform::Platform& platform, const OwnershipRules& rules)
-        : log_(log), installation_(installation), platform_(platform), rules_(rules) {}
+            const platform::Platform& platform)
+        : log_(log),
+          installation_(installation),
+          platform_(platform),
+          rules_(installation.Rules()) {}
 
     RemovalPlan Make() {
         SortFiles();
@@ -138,7 +143,7 @@ class Planner {
 
     // A folder between the installation folder and the path that links elsewhere.
     bool LinkOnTheWay(const std::string& path) {
-        for (std::string folder = ParentOf(path); Inside(folder, installation_.folder);
+        for (std::string folder = ParentOf(path); Below(folder, installation_.folder);
              folder = ParentOf(folder)) {
             auto [known, added] = linked_.try_emplace(Lower(folder), false);
             if (added) {
@@ -152,7 +157,7 @@ class Planner {
     }
 
     // A record's path that may be acted on inside the installation folder; refused otherwise.
-    bool SoundInside(const Record& record) {
+    bool SoundBelow(const Record& record) {
         if (LinkOnTheWay(record.key)) {
             Refuse(record, "a folder on its way links to another place");
             return false;
@@ -161,8 +166,8 @@ class Planner {
     }
 
     bool IsSharedFolder(std::string_view folder) const {
-        return SameFolder(folder, installation_.system_dir) ||
-               SameFolder(folder, installation_.printer_driver_dir);
+        return SameFolder(folder, installation_.folders.system_dir) ||
+               SameFolder(folder, installation_.folders.printer_driver_dir);
     }
 
     // Sorts the [file] records into the steps; backups and the files removed last wait.
@@ -173,24 +178,26 @@ class Planner {
                 Refuse(record, "never made (flag \"0\")", Refusal::Kind::NotMade);
                 continue;
             }
-            if (const auto fault = PathFault(record.key)) {
-                Refuse(record, *fault);
+            if (!install::IsPlainAbsolutePath(record.key)) {
+                Refuse(record, kNotPlain);
                 continue;
             }
             const bool shortcut =
                 EndsWithIgnoreCase(record.key, ".lnk") || EndsWithIgnoreCase(record.key, ".url");
-            if (!Inside(record.key, folder)) {
-                if (EndsWithIgnoreCase(record.key, ".lnk") && rules_.removable_link(record.key))
-                    Add(Step::Shortcuts, Action::DeleteFile, record.key);
-                else if (!shortcut && IsSharedFolder(ParentOf(record.key)))
+            if (!Below(record.key, folder)) {
+                if (!shortcut && IsSharedFolder(ParentOf(record.key))) {
                     Add(Step::SharedFiles, Action::ReleaseSharedFile, record.key);
-                else if (shortcut)
-                    Refuse(record, "not a shortcut of this installation");
-                else
+                } else if (!shortcut) {
                     Refuse(record, "outside the installation folder");
+                } else if (const install::Verdict link =
+                               rules_.Shortcut(record.key, platform_.shell)) {
+                    Add(Step::Shortcuts, Action::DeleteFile, record.key);
+                } else {
+                    Refuse(record, std::string(link.reason));
+                }
                 continue;
             }
-            if (!SoundInside(record))
+            if (!SoundBelow(record))
                 continue;
             made_inside_.push_back(record.key);
             const std::string relative = record.key.substr(folder.size() + 1);
@@ -218,7 +225,7 @@ class Planner {
             const auto found = std::ranges::find_if(plan_.operations, [&](const Operation& op) {
                 return op.action == Action::ReleaseSharedFile &&
                        platform::EqualsIgnoreCase(
-                           op.path, installation_.system_dir + "\\" + std::string(name));
+                           op.path, installation_.folders.system_dir + "\\" + std::string(name));
             });
             return found != plan_.operations.end();
         };
@@ -278,10 +285,11 @@ class Planner {
 
     void PlanRegistry() {
         for (const Record& record : Records(log_, script::kLogLocalKey)) {
+            const install::Verdict verdict = rules_.LocalKey(record.key);
             if (!record.made) {
                 Refuse(record, "never made (flag \"0\")", Refusal::Kind::NotMade);
-            } else if (!rules_.removable_uninstall_key(record.key)) {
-                Refuse(record, "not this product's uninstall entry");
+            } else if (!verdict) {
+                Refuse(record, std::string(verdict.reason));
             } else if (platform_.registry.KeyExists(RegistryRoot::LocalMachine, record.key)) {
                 const auto command = platform_.registry.ReadString(RegistryRoot::LocalMachine,
                                                                    record.key, "UninstallString");
@@ -294,11 +302,12 @@ class Planner {
             }
         }
         for (const Record& record : Records(log_, script::kLogClassesKey)) {
+            const install::Verdict verdict = rules_.ClassesKey(record.key);
             const install::FileTypeEntry* type = FileTypeOfKey(record.key);
             if (!record.made) {
                 Refuse(record, "never made (flag \"0\")", Refusal::Kind::NotMade);
-            } else if (type == nullptr) {
-                Refuse(record, "not one of the product's file types");
+            } else if (!verdict || type == nullptr) {
+                Refuse(record, std::string(verdict.reason));
             } else if (platform_.registry.KeyExists(RegistryRoot::ClassesRoot, record.key)) {
                 if (FileTypeOwned(*type, record.key))
                     Add(Step::Registry, Action::DeleteKey, record.key, {},
@@ -309,17 +318,15 @@ class Planner {
             }
         }
         for (const Record& record : Records(log_, script::kLogLocalValue)) {
-            const std::size_t bar = record.key.find('|');
-            const std::string key = record.key.substr(0, bar);
-            const std::string value = bar == std::string::npos ? "" : record.key.substr(bar + 1);
+            const install::Verdict verdict = rules_.LocalValue(record.key);
+            const auto split = install::SplitValueRecord(record.key);
             if (!record.made) {
                 Refuse(record, "never made (flag \"0\")", Refusal::Kind::NotMade);
-            } else if (!platform::EqualsIgnoreCase(key, install::kExtensionsKey) ||
-                       FileTypeOfKey(value) == nullptr ||
-                       FileTypeOfKey(value)->extension.size() != value.size()) {
-                Refuse(record, "not one of the product's file types");
-            } else if (const auto data =
-                           platform_.registry.ReadString(RegistryRoot::LocalMachine, key, value)) {
+            } else if (!verdict || !split) {
+                Refuse(record, std::string(verdict.reason));
+            } else if (const auto data = platform_.registry.ReadString(RegistryRoot::LocalMachine,
+                                                                       split->key, split->value)) {
+                const auto& [key, value] = *split;
                 if (NamesFolder(*data))
                     Add(Step::Registry, Action::DeleteValue, key, value, RegistryRoot::LocalMachine,
                         kCurrentVersionKey);
@@ -380,9 +387,7 @@ class Planner {
     }
 
     bool InProgramsFolder(std::string_view folder) const {
-        return std::ranges::any_of(installation_.programs_dirs, [&](const std::string& programs) {
-            return !programs.empty() && Inside(folder, programs);
-        });
+        return Below(folder, installation_.folders.programs_dir);
     }
 
     // Folders deepest first, each only when empty; the installation's own files last, so that
@@ -394,9 +399,9 @@ class Planner {
         for (const Record& record : Records(log_, script::kLogFolder)) {
             if (!record.made) {
                 Refuse(record, "never made (flag \"0\")", Refusal::Kind::NotMade);
-            } else if (const auto fault = PathFault(record.key)) {
-                Refuse(record, *fault);
-            } else if (Inside(record.key, folder)) {
+            } else if (!install::IsPlainAbsolutePath(record.key)) {
+                Refuse(record, kNotPlain);
+            } else if (Below(record.key, folder)) {
                 if (!LinkOnTheWay(record.key + "\\."))
                     folders.emplace(Lower(record.key), record.key);
                 else
@@ -408,7 +413,7 @@ class Planner {
             }
         }
         for (const std::string& file : made_inside_) {
-            for (std::string parent = ParentOf(file); Inside(parent, folder);
+            for (std::string parent = ParentOf(file); Below(parent, folder);
                  parent = ParentOf(parent))
                 folders.emplace(Lower(parent), parent);
         }
@@ -428,10 +433,9 @@ class Planner {
         Add(Step::Folders, Action::RemoveFolder, folder);
         const std::string root =
             WithoutTrailingBackslash(log_.Read(script::kLogMain, "rootfolder"));
-        if (PathFault(root) || !Inside(folder, root) ||
-            !Inside(root, WithoutTrailingBackslash(installation_.program_files_dir)))
+        if (!Below(folder, root) || !Below(root, installation_.folders.program_files_dir))
             return;
-        for (std::string parent = ParentOf(folder); Inside(parent, ParentOf(root));
+        for (std::string parent = ParentOf(folder); Below(parent, ParentOf(root));
              parent = ParentOf(parent))
             Add(Step::Folders, Action::RemoveFolder, parent);
     }
@@ -439,7 +443,7 @@ class Planner {
     const platform::Profile& log_;
     const Installation& installation_;
     const platform::Platform& platform_;
-    const OwnershipRules& rules_;
+    const install::RemovalRules rules_;
     RemovalPlan plan_;
     std::map<std::string, bool> linked_;  // lower-case folder -> links elsewhere
     std::vector<std::string> made_inside_;
@@ -449,32 +453,6 @@ class Planner {
 };
 
 }  // namespace
-
-std::optional<std::string> PathFault(std::string_view path) {
-    if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' ||
-        path[2] != '\\')
-        return "not a full path of a drive";
-    if (path.find_first_of("/:*?\"<>|", 2) != std::string_view::npos)
-        return "a name the platform reads otherwise";
-    for (std::size_t start = 3; start <= path.size();) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        const std::string_view name = path.substr(start, end - start);
-        if (name.empty())
-            return "an empty name in the path";
-        if (name.find_first_not_of('.') == std::string_view::npos)
-            return "\".\" or \"..\" in the path";
-        // The platform drops trailing dots and blanks: "a. " would be another file's name.
-        if (name.back() == '.' || name.back() == ' ')
-            return "a name the platform reads otherwise";
-        start = end + 1;
-    }
-    return std::nullopt;
-}
-
-bool Inside(std::string_view path, std::string_view folder) {
-    return !folder.empty() && path.size() > folder.size() + 1 && path[folder.size()] == '\\' &&
-           platform::EqualsIgnoreCase(path.substr(0, folder.size()), folder);
-}
 
 std::string Describe(const Operation& operation) {
     const auto root = [&operation]() -> std::string {
@@ -511,36 +489,26 @@ std::string Describe(const Operation& operation) {
     return {};
 }
 
+install::RemovalRules Installation::Rules() const {
+    return install::RemovalRules(product_name, folder, install::ShortcutFoldersOf(folders));
+}
+
 Installation ReadInstallation(const platform::Platform& platform, const std::string& folder,
-                              const platform::Profile& log) {
+                              const platform::Profile& log, install::SystemFolders folders) {
     const platform::Profile settings =
         platform::LoadProfile(platform.files, platform.codec, folder + "\\" + kSettingsFileName);
-    Installation installation{
+    return {
         .folder = folder,
         .short_folder = platform.files.ShortPath(folder),
         .product_name = settings.Read("History", "ProductName"),
         .title = log.Read(script::kLogMain, "version"),
-        .program_files_dir =
-            platform.registry.ReadString(RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir")
-                .value_or(""),
-        .system_dir = WithoutTrailingBackslash(platform.system.SystemDirectory()),
+        .folders = std::move(folders),
     };
-    try {
-        const platform::DriverDirectory drivers = platform.system.PrinterDriverDirectory();
-        if (drivers.ok)
-            installation.printer_driver_dir = WithoutTrailingBackslash(drivers.path);
-    } catch (const std::exception&) {
-        // No spooler: the printer-driver folder is unknown, and its files stay where they are.
-    }
-    for (const int id : {kCommonProgramsFolder, kProgramsFolder})
-        installation.programs_dirs.push_back(
-            WithoutTrailingBackslash(platform.shell.SpecialFolder(id)));
-    return installation;
 }
 
 RemovalPlan PlanRemoval(const platform::Profile& log, const Installation& installation,
-                        const platform::Platform& platform, const OwnershipRules& rules) {
-    return Planner(log, installation, platform, rules).Make();
+                        const platform::Platform& platform) {
+    return Planner(log, installation, platform).Make();
 }
 
 }  // namespace uninstall

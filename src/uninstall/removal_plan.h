@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "install/installation_plan.h"
+#include "install/removal_rules.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
 
@@ -23,29 +25,19 @@ namespace uninstall {
 
 // The installation being removed and the folders of the machine that the rules need.
 struct Installation {
-    std::string folder;        // where install.ini lies, no trailing backslash
-    std::string short_folder;  // its 8.3 form, as file-type commands name it; empty when none
-    std::string product_name;  // zinkolar.ini [History] "ProductName"
-    std::string title;         // install.ini [main] "version": "Zinkolar 5.0"
-    std::string program_files_dir;
-    std::string system_dir;
-    std::string printer_driver_dir;
-    std::vector<std::string> programs_dirs;  // where program groups are made
+    std::string folder;              // where install.ini lies, no trailing backslash
+    std::string short_folder;        // its 8.3 form, as file-type commands name it; empty when none
+    std::string product_name;        // zinkolar.ini [History] "ProductName"
+    std::string title;               // install.ini [main] "version": "Zinkolar 5.0"
+    install::SystemFolders folders;  // as the installer finds them
+
+    // The clean-up rule for this installation's records.
+    install::RemovalRules Rules() const;
 };
 
-// Reads what the rules need of the machine and of the installation's own files.
+// What the rules need of the installation's own files: its settings and its log.
 Installation ReadInstallation(const platform::Platform& platform, const std::string& folder,
-                              const platform::Profile& log);
-
-// The clean-up rule shared with the installer, and the shared-file counter.
-struct OwnershipRules {
-    // A shortcut file outside the installation folder that belongs to it.
-    std::function<bool(const std::string& link)> removable_link;
-    // An uninstall key (below HKLM) that is this product's.
-    std::function<bool(const std::string& key)> removable_uninstall_key;
-    // Counts one user of a shared file off; the users left, nullopt when the file is not counted.
-    std::function<std::optional<std::uint32_t>(const std::string& file)> release_shared_file;
-};
+                              const platform::Profile& log, install::SystemFolders folders);
 
 // The steps, in the order they are carried out; each has its progress caption.
 enum class Step { ProductLibraries, Shortcuts, Files, SharedFiles, Registry, Folders };
@@ -102,11 +94,6 @@ inline constexpr char kUninstallerName[] = "zkuninst.exe";
 // The operations in step order. Reads the machine (registry values, backups, folder links) but
 // changes nothing.
 RemovalPlan PlanRemoval(const platform::Profile& log, const Installation& installation,
-                        const platform::Platform& platform, const OwnershipRules& rules);
-
-// Why a recorded path is not followed; nullopt for a full local path of plain names.
-std::optional<std::string> PathFault(std::string_view path);
-// Whether path lies below folder (not the folder itself); letter case ignored.
-bool Inside(std::string_view path, std::string_view folder);
+                        const platform::Platform& platform);
 
 }  // namespace uninstall

@@ -41,28 +41,18 @@ inline std::string In(const std::string& relative) {
 class UninstallTest : public ::testing::Test {
   protected:
     UninstallTest() {
-        fake.shell.folders[23] = kPrograms;
-        fake.system.system_directory = kSystem;
-        fake.system.driver_directory = {true, std::string(kSystem) + "\\spool\\drivers\\w32x86\\",
-                                        0};
-        fake.registry.Set(RegistryRoot::LocalMachine,
-                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                          "C:\\Program Files");
+        folders.program_files_dir = "C:\\Program Files\\";
+        folders.programs_dir = kPrograms;
+        folders.desktop_dir = "C:\\Users\\Public\\Desktop";
+        folders.system_dir = kSystem;
+        folders.printer_driver_dir = std::string(kSystem) + "\\spool\\drivers\\w32x86";
         fake.files.AddFile(In("zinkolar.ini"), "[History]\r\nProductName=Zinkolar\r\n");
         auto& service = fake.libraries.Add(install::kServiceLibrary).functions;
         service[install::kRemoveService] = reinterpret_cast<void*>(&FakeRemoveService);
         service[install::kTestProcessExec] = reinterpret_cast<void*>(&FakeTestProcessExec);
         services_removed = 0;
         running.clear();
-        rules.removable_link = [](const std::string& link) {
-            return link.starts_with(std::string(kPrograms) + "\\");
-        };
-        rules.removable_uninstall_key = [](const std::string& key) {
-            return key.starts_with(
-                "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zinkolar");
-        };
-        rules.release_shared_file =
-            [this](const std::string& file) -> std::optional<std::uint32_t> {
+        release_shared_file = [this](const std::string& file) -> std::optional<std::uint32_t> {
             const auto found = shared.find(file);
             if (found == shared.end())
                 return std::nullopt;
@@ -91,13 +81,13 @@ class UninstallTest : public ::testing::Test {
 
     uninstall::RemovalPlan Plan() {
         const auto profile = platform::Profile::Parse(LogText());
-        installation = uninstall::ReadInstallation(platform, kFolder, profile);
-        return uninstall::PlanRemoval(profile, installation, platform, rules);
+        installation = uninstall::ReadInstallation(platform, kFolder, profile, folders);
+        return uninstall::PlanRemoval(profile, installation, platform);
     }
 
     uninstall::RemovalOutcome Remove() {
         fake.files.AddFile(In("install.ini"), LogText());
-        return uninstall::CarryOut(Plan(), platform, rules, {});
+        return uninstall::CarryOut(Plan(), platform, release_shared_file, {});
     }
 
     static std::vector<std::string> Described(const uninstall::RemovalPlan& plan) {
@@ -109,7 +99,8 @@ class UninstallTest : public ::testing::Test {
 
     platform::FakePlatform fake;
     platform::Platform platform = fake.Get();
-    uninstall::OwnershipRules rules;
+    install::SystemFolders folders;
+    uninstall::ReleaseSharedFile release_shared_file;
     uninstall::Installation installation;
     std::map<std::string, std::uint32_t> shared;  // users of each shared file, this one included
     std::map<std::string, std::string> sections;  // the log's records by section

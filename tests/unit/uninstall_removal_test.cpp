@@ -28,7 +28,10 @@ class SampleInstallation : public UninstallTest {
         Record("file", std::string(kSystem) + "\\znklrf32.dll");
         Record("file", In("Backup\\00001\\cover.zkc"));
         Record("file", In("cover.zkc"));
-        Record("file", std::string(kPrograms) + "\\Zinkolar\\Zinkolar 5.0.lnk");
+        const std::string link = std::string(kPrograms) + "\\Zinkolar\\Zinkolar 5.0.lnk";
+        fake.files.AddDirectory(std::string(kPrograms) + "\\Zinkolar");
+        fake.shell.CreateLink({In("zinkolar.exe"), "", kFolder}, link);
+        Record("file", link);
         Record("file", In("zinkolar.ini"));
         Record("lregkey", kEntry);
         Record("cregkey", ".zkx");
@@ -198,8 +201,7 @@ TEST_P(RefusedRecords, AreListedAndTheirItemStays) {
 }
 
 const std::string kOutside = "outside the installation folder";
-const std::string kOtherName = "a name the platform reads otherwise";
-const std::string kParent = "\".\" or \"..\" in the path";
+const std::string kNotPlain = "not a plain full path";
 
 INSTANTIATE_TEST_SUITE_P(
     Uninstall, RefusedRecords,
@@ -208,34 +210,40 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal::Kind::Unsound},
         RefusedCase{"FileInASiblingFolder", "file", "C:\\Program Files\\Kelmo\\Zinkolar2\\a.exe",
                     "1", kOutside, Refusal::Kind::Unsound},
-        RefusedCase{"FileThroughParent", "file", In("..\\..\\Other\\a.exe"), "1", kParent,
+        RefusedCase{"FileOnAShare", "file", "\\\\server\\share\\a.exe", "1", kOutside,
                     Refusal::Kind::Unsound},
-        RefusedCase{"FileThroughDot", "file", In(".\\a.exe"), "1", kParent, Refusal::Kind::Unsound},
-        RefusedCase{"RelativeFile", "file", "Zinkolar\\a.exe", "1", "not a full path of a drive",
+        RefusedCase{"FileThroughParent", "file", In("..\\..\\Other\\a.exe"), "1", kNotPlain,
                     Refusal::Kind::Unsound},
-        RefusedCase{"ShareFile", "file", "\\\\server\\share\\a.exe", "1",
-                    "not a full path of a drive", Refusal::Kind::Unsound},
-        RefusedCase{"ForwardSlash", "file", In("a/../../x.exe"), "1", kOtherName,
+        RefusedCase{"FileThroughDot", "file", In(".\\a.exe"), "1", kNotPlain,
                     Refusal::Kind::Unsound},
-        RefusedCase{"TrailingDot", "file", In("a.exe."), "1", kOtherName, Refusal::Kind::Unsound},
-        RefusedCase{"Stream", "file", In("a.exe:stream"), "1", kOtherName, Refusal::Kind::Unsound},
+        RefusedCase{"RelativeFile", "file", "Zinkolar\\a.exe", "1", kNotPlain,
+                    Refusal::Kind::Unsound},
+        RefusedCase{"ForwardSlash", "file", In("a/../../x.exe"), "1", kNotPlain,
+                    Refusal::Kind::Unsound},
+        RefusedCase{"TrailingDot", "file", In("a.exe."), "1", kNotPlain, Refusal::Kind::Unsound},
+        RefusedCase{"Stream", "file", In("a.exe:stream"), "1", kNotPlain, Refusal::Kind::Unsound},
         RefusedCase{"NotMade", "file", In("a.exe"), "0", "never made (flag \"0\")",
                     Refusal::Kind::NotMade},
         RefusedCase{"AnotherProductsLink", "file", "C:\\Users\\Public\\Desktop\\Other.lnk", "1",
-                    "not a shortcut of this installation", Refusal::Kind::Unsound},
+                    "not a readable shortcut", Refusal::Kind::Unsound},
+        RefusedCase{"LinkInAnotherFolder", "file", "C:\\WINDOWS\\Other.lnk", "1",
+                    "not in a folder the installer makes shortcuts in", Refusal::Kind::Unsound},
         RefusedCase{"InternetShortcutOutside", "file", "C:\\Menu\\Programs\\Other.url", "1",
-                    "not a shortcut of this installation", Refusal::Kind::Unsound},
+                    "not a shortcut file", Refusal::Kind::Unsound},
         RefusedCase{"FolderOutside", "folder", "C:\\WINDOWS\\Temp", "1", kOutside,
+                    Refusal::Kind::Unsound},
+        RefusedCase{"FolderThroughParent", "folder", In(".."), "1", kNotPlain,
                     Refusal::Kind::Unsound},
         RefusedCase{"AnotherProductsKey", "lregkey",
                     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other 1.0", "1",
-                    "not this product's uninstall entry", Refusal::Kind::Unsound},
+                    "not the product's uninstall entry", Refusal::Kind::Unsound},
         RefusedCase{"AnotherClassesKey", "cregkey", ".txt", "1",
-                    "not one of the product's file types", Refusal::Kind::Unsound},
+                    "not a key of the product's file types", Refusal::Kind::Unsound},
         RefusedCase{"AnotherValue", "lregvalue", "SOFTWARE\\Kelmo\\Zinkolar|Path", "1",
-                    "not one of the product's file types", Refusal::Kind::Unsound},
-        RefusedCase{"AnotherExtensionsValue", "lregvalue", std::string(kExtensions) + "|.txt", "1",
-                    "not one of the product's file types", Refusal::Kind::Unsound}),
+                    "not a value of the shared \"Extensions\" key", Refusal::Kind::Unsound},
+        RefusedCase{"AnotherProgramsExtensionsValue", "lregvalue",
+                    std::string(kExtensions) + "|.txt", "1",
+                    "registered by an installation in another folder", Refusal::Kind::Elsewhere}),
     [](const auto& info) { return info.param.name; });
 
 struct BackupCase {
