@@ -187,7 +187,7 @@ TEST_P(RefusedRecords, AreListedAndTheirItemStays) {
     } else {
         fake.registry.Set(
             c.section == "cregkey" ? RegistryRoot::ClassesRoot : RegistryRoot::LocalMachine, path,
-            "Probe", "x");
+            c.section == "lregvalue" ? c.record.substr(path.size() + 1) : "Probe", "x");
     }
     Record(c.section, c.record, c.flag);
     const auto plan = Plan();
