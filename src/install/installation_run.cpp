@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "convert/convert.h"
 #include "install/file_types.h"
@@ -13,10 +15,13 @@
 #include "install/product_settings.h"
 #include "install/registration.h"
 #include "install/running_applications.h"
+#include "install/shared_files.h"
 #include "install/shortcuts.h"
 #include "install/traced_platform.h"
+#include "install/unchecked.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
+#include "platform/text.h"
 #include "script/file_installation.h"
 #include "script/install_log.h"
 #include "script/trace_text.h"
@@ -37,8 +42,9 @@ struct Run {
     platform::Platform platform = WithTracedChanges(env.platform, traced_registry, traced_shell);
     std::unique_ptr<script::InstallLog> log;               // from OpenLog on
     std::optional<script::FileInstallation> installation;  // from OpenLog on
-    std::optional<PrinterSetup> printer;    // from RemoveOldPrinter to InstallPrinter
-    std::uint32_t converted_log_count = 0;  // from ConvertOldData
+    std::optional<PrinterSetup> printer;            // from RemoveOldPrinter to InstallPrinter
+    std::uint32_t converted_log_count = 0;          // from ConvertOldData
+    std::vector<std::string> shared_files_counted;  // from NoteCountedSharedFiles
 
     std::string Text(const language::TextKey& key) const { return env.language.Lookup(key); }
     void Refresh() const { env.windows.refresh(); }
@@ -210,6 +216,33 @@ bool MakeInternetShortcuts(Run& run) {
     return true;
 }
 
+std::vector<std::string> SharedFilesRecorded(const Run& run) {
+    return SharedFilesRecorded(run.platform, run.plan.destination + "\\" + kInstallLogName,
+                               run.plan.folders);
+}
+
+// The shared files that an earlier run into this folder recorded: that installation counted them.
+bool NoteCountedSharedFiles(Run& run) {
+    run.shared_files_counted = SharedFilesRecorded(run);
+    return true;
+}
+
+// Each shared file this run installed is counted once for the installation: not again when the
+// earlier run into this folder recorded it.
+bool CountSharedFiles(Run& run) {
+    std::unordered_set<std::string> counted;
+    for (const std::string& file : run.shared_files_counted)
+        counted.insert(platform::ToLower(file));
+    for (const std::string& file : SharedFilesRecorded(run)) {
+        if (counted.contains(platform::ToLower(file)))
+            continue;
+        if (const platform::Status status = CountSharedFileUse(run.platform.registry, file);
+            !status)
+            ThrowPlatformError("Cannot count the use of the shared file " + file, status);
+    }
+    return true;
+}
+
 // The script's files, shown file by file with the progress bar.
 bool CopyFiles(Run& run) {
     run.env.progress.CopyModeOn(run.env.language);
@@ -329,7 +362,9 @@ constexpr NamedStep kSteps[] = {
     {"Removing the old virtual printer", RemoveOldPrinter},
     {"Removing the earlier installation's shortcuts and registry items", RemovePreviousItems},
     {"Writing internet shortcuts", MakeInternetShortcuts},
+    {"Noting the shared files the earlier installation counted", NoteCountedSharedFiles},
     {"Copying files", CopyFiles},
+    {"Counting shared files", CountSharedFiles},
     {"Creating shortcuts", MakeShortcuts},
     {"Registering the uninstall entry", RegisterUninstall},
     {"Registering file types", RegisterTypes},

@@ -69,13 +69,16 @@ void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& regis
                          std::int64_t installed_bytes) {
     const SetupConfig& config = plan.config;
     const std::string key = UninstallKey(plan);
+    const std::string uninstaller = QuotedWhenBlank(plan.destination + "\\zkuninst.exe");
     log.LogItem(script::kLogLocalKey, key,
                 registry.CreateKey(RegistryRoot::LocalMachine, key).Ok());
     WriteValues(
         registry, key,
         {
             {"DisplayName", plan.Title() + " (" + language.Lookup(keys::cDelRepFiles) + ")"},
-            {"UninstallString", QuotedWhenBlank(plan.destination + "\\zkuninst.exe")},
+            {"UninstallString", uninstaller},
+            // What deployment tools and package managers start to remove the product unseen.
+            {"QuietUninstallString", uninstaller + " /VERYSILENT /SUPPRESSMSGBOXES"},
             {"DisplayIcon", plan.destination + "\\zinkolar.exe,0"},
             {"URLInfoAbout", config.home_page},
             {"DisplayVersion", config.version_number},

@@ -18,6 +18,10 @@ class TracedRegistry final : public platform::Registry {
                                           const std::string& value) const override {
         return registry_.ReadString(root, key, value);
     }
+    std::optional<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& key,
+                                           const std::string& value) const override {
+        return registry_.ReadDword(root, key, value);
+    }
     bool KeyExists(platform::RegistryRoot root, const std::string& key) const override {
         return registry_.KeyExists(root, key);
     }

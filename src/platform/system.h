@@ -17,6 +17,9 @@ class Registry {
     // A string value of a key opened without creating it; nullopt when key or value is missing.
     virtual std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                                   const std::string& value) const = 0;
+    // A 32-bit number value (REG_DWORD) under the same rule; nullopt for a value of another type.
+    virtual std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                                   const std::string& value) const = 0;
     virtual bool DeleteValue(RegistryRoot root, const std::string& key,
                              const std::string& value) = 0;
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "install/product_libraries.h"
+#include "install/shared_files.h"
 #include "platform/text.h"
 #include "script/trace_text.h"
 
@@ -25,9 +26,8 @@ std::string ParentOf(const std::string& path) {
 
 class Remover {
   public:
-    Remover(const platform::Platform& platform, const ReleaseSharedFile& release_shared_file,
-            RemovalOutcome& outcome)
-        : platform_(platform), release_shared_file_(release_shared_file), outcome_(outcome) {}
+    Remover(const platform::Platform& platform, RemovalOutcome& outcome)
+        : platform_(platform), outcome_(outcome) {}
 
     void Run(const Operation& operation) {
         const std::optional<std::string> failure = Do(operation);
@@ -130,16 +130,23 @@ class Remover {
     }
 
     std::optional<std::string> ReleaseShared(const std::string& file) {
-        const std::optional<std::uint32_t> users = release_shared_file_(file);
-        if (!users) {
-            outcome_.left.push_back({LeftItem::Kind::Shared, file, "not counted"});
-            return std::nullopt;
+        const install::SharedFileRelease release =
+            install::ReleaseSharedFileUse(platform_.registry, file);
+        if (!release.status)
+            return script::ErrorText(release.status);
+        switch (release.use) {
+            case install::SharedFileUse::NotCounted:
+                outcome_.left.push_back({LeftItem::Kind::Shared, file, "not counted"});
+                return std::nullopt;
+            case install::SharedFileUse::StillUsed:
+                outcome_.left.push_back({LeftItem::Kind::Shared, file, "still used"});
+                return std::nullopt;
+            case install::SharedFileUse::Unused:
+                break;
         }
-        if (*users > 0) {
-            outcome_.left.push_back(
-                {LeftItem::Kind::Shared, file, std::to_string(*users) + " users left"});
-            return std::nullopt;
-        }
+        // The counter's key goes when this was its last file (it was made for it).
+        platform_.registry.DeleteEmptyKey(platform::RegistryRoot::LocalMachine,
+                                          install::kSharedDllsKey);
         return Failure(platform_.files.DeleteFile(file));
     }
 
@@ -157,7 +164,6 @@ class Remover {
     }
 
     const platform::Platform& platform_;
-    const ReleaseSharedFile& release_shared_file_;
     RemovalOutcome& outcome_;
     std::set<std::string> not_empty_;               // lower-case folders that stayed
     std::map<std::string, std::string> originals_;  // lower-case -> as written
@@ -172,7 +178,6 @@ bool RemovalOutcome::Incomplete() const {
 }
 
 RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platform,
-                        const ReleaseSharedFile& release_shared_file,
                         const RemovalCallbacks& callbacks) {
     RemovalOutcome outcome;
     for (const Refusal& refusal : plan.refused) {
@@ -182,7 +187,7 @@ RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platf
         else if (refusal.kind == Refusal::Kind::Kept)
             outcome.left.push_back({LeftItem::Kind::Kept, refusal.record, refusal.reason});
     }
-    Remover remover(platform, release_shared_file, outcome);
+    Remover remover(platform, outcome);
     std::optional<Step> step;
     for (const Operation& operation : plan.operations) {
         if (step != operation.step) {

@@ -1,9 +1,7 @@
 #pragma once
 // Carrying out a removal plan: every operation is tried, a failed one is listed and the rest go
 // on, so that one file in use never keeps the others on the machine.
-#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,13 +37,9 @@ struct RemovalCallbacks {
     std::function<void(const Operation&)> done;
 };
 
-// Counts this installation's use of a shared file off: the users left, nullopt when the file is
-// not counted (then it stays: others may use it).
-using ReleaseSharedFile = std::function<std::optional<std::uint32_t>(const std::string& file)>;
-
-// The product libraries are loaded through platform.libraries.
+// The product libraries are loaded through platform.libraries; a shared file goes when the
+// platform's count of its users reaches zero.
 RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platform,
-                        const ReleaseSharedFile& release_shared_file,
                         const RemovalCallbacks& callbacks);
 
 }  // namespace uninstall

@@ -136,7 +136,7 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     const RemovalPlan removal = PlanRemoval(log, installation, platform);
     std::uint64_t drained = platform.clock.Milliseconds();
     const RemovalOutcome outcome =
-        CarryOut(removal, platform, env.release_shared_file,
+        CarryOut(removal, platform,
                  {.step =
                       [&](Step step) {
                           progress.SetStep(language.Lookup(StepCaption(step)) + "...");

@@ -25,7 +25,6 @@ struct UninstallEnvironment {
     script::CopyFilesForm& progress;
     // Repaints the progress window at once.
     std::function<void()> refresh;
-    ReleaseSharedFile release_shared_file;
 };
 
 enum class UninstallResult {

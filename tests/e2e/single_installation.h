@@ -303,6 +303,7 @@ inline void ExpectSingleInstallation(const std::string& source, const Destinatio
     EXPECT_EQ(RegistryValues("HKEY_LOCAL_MACHINE\\" + uninstall_key),
               (Values{{"DisplayName", "Zinkolar 5.0 (удаление/восстановление)"},
                       {"UninstallString", dest / "zkuninst.exe"},
+                      {"QuietUninstallString", dest / "zkuninst.exe /VERYSILENT /SUPPRESSMSGBOXES"},
                       {"DisplayIcon", dest / "zinkolar.exe,0"},
                       {"URLInfoAbout", "www.zinkolar.example"},
                       {"DisplayVersion", "5.0"},

@@ -57,6 +57,8 @@ TEST_F(RegistrationTest, UninstallEntryNamesEditionAndVersion) {
         const std::pair<const char*, std::string> values[] = {
             {"DisplayName", c.display_name},
             {"UninstallString", c.uninstall_string},
+            {"QuietUninstallString",
+             std::string(c.uninstall_string) + " /VERYSILENT /SUPPRESSMSGBOXES"},
             {"DisplayIcon", std::string(c.destination) + "\\zinkolar.exe,0"},
             {"URLInfoAbout", "www.kelmo.example"},
             {"DisplayVersion", c.version},

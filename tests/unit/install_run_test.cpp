@@ -12,6 +12,7 @@
 
 #include "install/installation_run.h"
 #include "install/product_libraries.h"
+#include "install/shared_files.h"
 #include "platform/fake/fake_platform.h"
 #include "script/copy_files_form.h"
 #include "ui/fake/headless_application.h"
@@ -115,14 +116,16 @@ class InstallRunTest : public testing::Test {
     // An earlier installation into the same folder: a shortcut and an uninstall entry it
     // recorded.
     void AddEarlierInstallation() {
-        fake.files.AddFile(kOldLink, "link");
+        fake.files.AddDirectory(std::string(kOldLink).substr(0, std::string(kOldLink).rfind('\\')));
+        fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""}, kOldLink);
+        fake.shell.links.clear();  // made before the run
         fake.registry.Set(RegistryRoot::LocalMachine, kOldUninstallKey, "DisplayName", "old");
         fake.files.AddFile(kLog, std::string("[file]\r\n") + kOldLink + "=1\r\n[lregkey]\r\n" +
                                      kOldUninstallKey + "=1\r\n");
     }
-    bool EarlierInstallationInPlace() const {
-        return fake.files.FileExists(kOldLink) &&
-               fake.registry.KeyExists(RegistryRoot::LocalMachine, kOldUninstallKey);
+    void ExpectEarlierInstallationInPlace(bool kept) const {
+        EXPECT_EQ(fake.files.FileExists(kOldLink), kept);
+        EXPECT_EQ(fake.registry.KeyExists(RegistryRoot::LocalMachine, kOldUninstallKey), kept);
     }
 
     void Run() {
@@ -306,7 +309,7 @@ TEST_P(StopTest, EarlierInstallationKeptUnlessTheRunInstalls) {
     GetParam().arrange(*this);
     Run();
     EXPECT_EQ(Events(), GetParam().events) << Listing(journal) << Listing(dialogs.Texts());
-    EXPECT_EQ(EarlierInstallationInPlace(), GetParam().earlier_kept);
+    ExpectEarlierInstallationInPlace(GetParam().earlier_kept);
 }
 
 const Strings kUpToPrinter = {
@@ -403,6 +406,58 @@ TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
     const Strings events = Events();
     EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
     EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
+}
+
+// Files the run puts in the system and printer-driver folders are counted in SharedDLLs once
+// per installation: a second run into the same folder does not count them again, an
+// installation into another folder does; a file that could not be copied is not counted.
+TEST_F(InstallRunTest, SharedFilesCountedOncePerInstallation) {
+    const std::string system = plan.folders.system_dir;
+    const std::string drivers = plan.folders.printer_driver_dir;
+    fake.files.AddFile(std::string(kSource) + "\\setup.ini",
+                       std::string(kScript) +
+                           "[WinNT]\r\nshared.dll=$\\shared.dll\r\nfax.ppd=%\\fax.ppd\r\n"
+                           "[Win2K]\r\nshared.dll=$\\shared.dll\r\nfax.ppd=%\\fax.ppd\r\n"
+                           "gone.dll=$\\gone.dll\r\n");
+    for (const char* name : {"shared.dll", "fax.ppd"})
+        fake.files.AddFile(std::string(kSource) + "\\" + name, "shared");
+    fake.files.AddDirectory(system);
+    fake.files.AddDirectory(drivers);
+    const auto counts = [&] {
+        Strings found;
+        for (const std::string& file :
+             {system + "\\shared.dll", drivers + "\\fax.ppd", system + "\\gone.dll",
+              std::string(kDestination) + "\\zinkolar.exe"}) {
+            const auto count =
+                fake.registry.ReadDword(RegistryRoot::LocalMachine, install::kSharedDllsKey, file);
+            found.push_back(count ? std::to_string(*count) : "-");
+        }
+        return found;
+    };
+    dialogs.Answer(ui::DialogButton::Ok);  // gone.dll could not be copied
+    Run();
+    EXPECT_EQ(counts(), (Strings{"1", "1", "-", "-"})) << Listing(journal);
+    dialogs.Answer(ui::DialogButton::Ok);
+    Run();
+    EXPECT_EQ(counts(), (Strings{"1", "1", "-", "-"}));
+    plan.destination = std::string(kDestination) + " 2";
+    dialogs.Answer(ui::DialogButton::Ok);
+    Run();
+    EXPECT_EQ(counts(), (Strings{"2", "2", "-", "-"}));
+}
+
+// The shared files' count is what the uninstaller relies on: one that cannot be written ends
+// the run like any registry value that cannot be.
+TEST_F(InstallRunTest, SharedFileThatCannotBeCountedEndsTheRun) {
+    fake.files.AddFile(std::string(kSource) + "\\setup.ini",
+                       std::string(kScript) + "[Win2K]\r\nshared.dll=$\\shared.dll\r\n");
+    fake.files.AddFile(std::string(kSource) + "\\shared.dll", "shared");
+    fake.files.AddDirectory(plan.folders.system_dir);
+    fake.registry.failures.Add({platform::FakeOperation::WriteValue, "SharedDLLs"});
+    Run();
+    ASSERT_EQ(dialogs.Texts().size(), 1U);
+    EXPECT_NE(dialogs.Texts()[0].find("shared.dll"), std::string::npos) << dialogs.Texts()[0];
+    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "install/product_libraries.h"
+#include "install/shared_files.h"
 #include "platform/fake/fake_platform.h"
 #include "uninstall/removal.h"
 #include "uninstall/removal_plan.h"
@@ -52,12 +53,12 @@ class UninstallTest : public ::testing::Test {
         service[install::kTestProcessExec] = reinterpret_cast<void*>(&FakeTestProcessExec);
         services_removed = 0;
         running.clear();
-        release_shared_file = [this](const std::string& file) -> std::optional<std::uint32_t> {
-            const auto found = shared.find(file);
-            if (found == shared.end())
-                return std::nullopt;
-            return found->second == 0 ? 0 : --found->second;  // this installation's use
-        };
+    }
+
+    // The shared file's count of installations using it, this one included.
+    void CountShared(const std::string& file, std::uint32_t users) {
+        fake.registry.CreateKey(RegistryRoot::LocalMachine, install::kSharedDllsKey);
+        fake.registry.WriteDword(RegistryRoot::LocalMachine, install::kSharedDllsKey, file, users);
     }
 
     // A record of the log, the file or folder made on the fake machine when it is a path.
@@ -87,7 +88,7 @@ class UninstallTest : public ::testing::Test {
 
     uninstall::RemovalOutcome Remove() {
         fake.files.AddFile(In("install.ini"), LogText());
-        return uninstall::CarryOut(Plan(), platform, release_shared_file, {});
+        return uninstall::CarryOut(Plan(), platform, {});
     }
 
     static std::vector<std::string> Described(const uninstall::RemovalPlan& plan) {
@@ -100,9 +101,7 @@ class UninstallTest : public ::testing::Test {
     platform::FakePlatform fake;
     platform::Platform platform = fake.Get();
     install::SystemFolders folders;
-    uninstall::ReleaseSharedFile release_shared_file;
     uninstall::Installation installation;
-    std::map<std::string, std::uint32_t> shared;  // users of each shared file, this one included
     std::map<std::string, std::string> sections;  // the log's records by section
 };
 

@@ -50,7 +50,7 @@ class SampleInstallation : public UninstallTest {
                      "Flags", "8192");
         fake.system.SetWinIni("Kelmo", "Path", kFolder);
         fake.system.SetWinIni("Kelmo", "Version", "5.0");
-        shared[std::string(kSystem) + "\\znklrf32.dll"] = 2;
+        CountShared(std::string(kSystem) + "\\znklrf32.dll", 2);
     }
 };
 
@@ -135,7 +135,7 @@ TEST_F(SampleInstallation, RemovesEverythingButTheUsersFileAndItsFolders) {
 }
 
 TEST_F(SampleInstallation, ASharedFileGoesWhenItsCountReachesZero) {
-    shared[std::string(kSystem) + "\\znklrf32.dll"] = 1;
+    CountShared(std::string(kSystem) + "\\znklrf32.dll", 1);
     const auto outcome = Remove();
     EXPECT_FALSE(fake.files.FileExists(std::string(kSystem) + "\\znklrf32.dll"));
     EXPECT_TRUE(std::ranges::none_of(

@@ -101,7 +101,11 @@ TEST_F(PlatformEngine, RegistryRoundTrips) {
         EXPECT_EQ(size, 4u) << name;
         EXPECT_EQ(data, number) << name;
         EXPECT_EQ(registry_.ReadString(user, deep, name), std::nullopt) << name;
+        EXPECT_EQ(registry_.ReadDword(user, deep, name), number) << name;
     }
+    // A string or a missing value reads as no number.
+    EXPECT_EQ(registry_.ReadDword(user, deep, "Path"), std::nullopt);
+    EXPECT_EQ(registry_.ReadDword(user, deep, "Absent"), std::nullopt);
     ASSERT_TRUE(registry_.DeleteTree(user, kKey));
     EXPECT_FALSE(registry_.KeyExists(user, kKey));
     EXPECT_EQ(registry_.DeleteTree(user, kKey).error, kFileNotFound);

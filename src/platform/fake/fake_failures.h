@@ -23,6 +23,7 @@ enum class FakeOperation {
     CreateKey,        // Registry::CreateKey, each key it has to make
     WriteValue,       // Registry::WriteString and WriteDword; the path is the key
     DeleteKey,        // Registry::DeleteTree and DeleteEmptyKey
+    DeleteValue,      // Registry::DeleteValue; the path is the key
     WriteWinIni,      // System::WriteWinIni and DeleteWinIni; the path is the section
     MakeLink,         // Shell::CreateLink: the link cannot be made; the path is the file
     SaveLink,         // Shell::CreateLink: the save fails

@@ -64,6 +64,8 @@ std::optional<std::uint32_t> FakeRegistry::ReadDword(RegistryRoot root, const st
 
 bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key,
                                const std::string& value) {
+    if (failures.Check(FakeOperation::DeleteValue, key))
+        return false;
     return values_.erase(NameOf(root, key, value)) > 0;
 }
 

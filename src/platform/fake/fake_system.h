@@ -30,9 +30,8 @@ class FakeRegistry final : public Registry {
                        const std::string& data) override;
     Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
                       std::uint32_t data) override;
-    // A number value; nullopt when missing or a string.
     std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
-                                           const std::string& value) const;
+                                           const std::string& value) const override;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
     Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 

@@ -114,6 +114,24 @@ std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, const st
     return Narrow(data);
 }
 
+std::optional<std::uint32_t> Win32Registry::ReadDword(RegistryRoot root, const std::string& key,
+                                                      const std::string& value) const {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const UniqueKey guard(opened);
+    DWORD type = 0;
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (RegQueryValueExW(opened, Wide(value).c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof number) {
+        return std::nullopt;
+    }
+    return number;
+}
+
 bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
                                 const std::string& value) {
     HKEY opened = nullptr;

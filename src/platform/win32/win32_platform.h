@@ -44,6 +44,8 @@ class Win32Registry final : public Registry {
   public:
     std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                           const std::string& value) const override;
+    std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                           const std::string& value) const override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
     bool KeyExists(RegistryRoot root, const std::string& key) const override;
     Status CreateKey(RegistryRoot root, const std::string& key) override;
