@@ -195,6 +195,11 @@ RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platf
             if (callbacks.step)
                 callbacks.step(*step);
         }
+        if (callbacks.before_uninstaller && operation.step == Step::Folders &&
+            operation.action == Action::DeleteFile &&
+            platform::EqualsIgnoreCase(operation.path.substr(operation.path.rfind('\\') + 1),
+                                       kUninstallerName))
+            callbacks.before_uninstaller(outcome);
         remover.Run(operation);
         if (callbacks.done)
             callbacks.done(operation);

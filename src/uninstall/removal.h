@@ -35,6 +35,8 @@ struct RemovalCallbacks {
     std::function<void(Step)> step;
     // One operation is done (whatever its result), for the progress bar.
     std::function<void(const Operation&)> done;
+    // The uninstaller's own file is next: what is left so far.
+    std::function<void(const RemovalOutcome&)> before_uninstaller;
 };
 
 // The product libraries are loaded through platform.libraries; a shared file goes when the

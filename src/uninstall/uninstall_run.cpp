@@ -135,20 +135,26 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
 
     const RemovalPlan removal = PlanRemoval(log, installation, platform);
     std::uint64_t drained = platform.clock.Milliseconds();
-    const RemovalOutcome outcome =
-        CarryOut(removal, platform,
-                 {.step =
-                      [&](Step step) {
-                          progress.SetStep(language.Lookup(StepCaption(step)) + "...");
-                          env.refresh();
-                      },
-                  .done =
-                      [&](const Operation&) {
-                          if (platform.clock.Milliseconds() - drained < kDrainIntervalMs)
-                              return;
-                          drained = platform.clock.Milliseconds();
-                          env.application.DrainMessages();
-                      }});
+    const RemovalOutcome outcome = CarryOut(
+        removal, platform,
+        {.step =
+             [&](Step step) {
+                 progress.SetStep(language.Lookup(StepCaption(step)) + "...");
+                 env.refresh();
+             },
+         .done =
+             [&](const Operation&) {
+                 if (platform.clock.Milliseconds() - drained < kDrainIntervalMs)
+                     return;
+                 drained = platform.clock.Milliseconds();
+                 env.application.DrainMessages();
+             },
+         .before_uninstaller =
+             [&](const RemovalOutcome& so_far) {
+                 if (env.before_uninstaller)
+                     env.before_uninstaller(so_far.Incomplete() ? UninstallResult::Incomplete
+                                                                : UninstallResult::Removed);
+             }});
     progress.Hide();
     ShowLastMessage(outcome, installation, env);
     return outcome.Incomplete() ? UninstallResult::Incomplete : UninstallResult::Removed;

@@ -15,6 +15,13 @@
 
 namespace uninstall {
 
+enum class UninstallResult {
+    Removed,         // everything of the installation is gone but the user's data
+    Declined,        // the question was answered No
+    Incomplete,      // something could not be removed, or the log held unsound records
+    NoInstallation,  // no readable install.ini in the folder
+};
+
 struct UninstallEnvironment {
     // Its libraries load the product's libraries where the installation put them.
     platform::Platform platform;
@@ -25,13 +32,9 @@ struct UninstallEnvironment {
     script::CopyFilesForm& progress;
     // Repaints the progress window at once.
     std::function<void()> refresh;
-};
-
-enum class UninstallResult {
-    Removed,         // everything of the installation is gone but the user's data
-    Declined,        // the question was answered No
-    Incomplete,      // something could not be removed, or the log held unsound records
-    NoInstallation,  // no readable install.ini in the folder
+    // Called before the uninstaller's own file is deleted, with the result so far: the program
+    // that started this one from that file hands the result on and ends.
+    std::function<void(UninstallResult so_far)> before_uninstaller;
 };
 
 // The language the installation used: zinkolar.ini [User] "Language" in the folder, whose

@@ -24,7 +24,7 @@ class UninstallRun : public UninstallTest {
         language.BuildList("Russian");
         language.Select(language.InitialIndex("Russian"));
         return uninstall::RunUninstall(
-            kFolder, folders, {fake.Get(), language, dialogs, application, progress, [] {}});
+            kFolder, folders, {fake.Get(), language, dialogs, application, progress, [] {}, {}});
     }
 
     language::Language language{fake.files, fake.codec, kFolder};
