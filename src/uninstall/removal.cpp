@@ -30,8 +30,11 @@ class Remover {
         : platform_(platform), outcome_(outcome) {}
 
     void Run(const Operation& operation) {
+        kept_ = false;
         const std::optional<std::string> failure = Do(operation);
-        if (failure) {
+        if (kept_) {
+            platform_.trace.Line("Stays, not empty: " + operation.path);
+        } else if (failure) {
             platform_.trace.Line("Not done: " + Describe(operation) + ": " + *failure);
             outcome_.left.push_back({LeftItem::Kind::Failed, Target(operation), *failure});
         } else {
@@ -110,6 +113,7 @@ class Remover {
                     const std::string lower = platform::ToLower(operation.path);
                     not_empty_.insert(lower);
                     originals_.emplace(lower, operation.path);
+                    kept_ = true;
                     return std::nullopt;
                 }
                 return Failure(status);
@@ -165,6 +169,7 @@ class Remover {
 
     const platform::Platform& platform_;
     RemovalOutcome& outcome_;
+    bool kept_ = false;                             // the last folder stayed, not empty
     std::set<std::string> not_empty_;               // lower-case folders that stayed
     std::map<std::string, std::string> originals_;  // lower-case -> as written
 };

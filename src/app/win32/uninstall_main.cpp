@@ -154,13 +154,28 @@ std::optional<int> RunCopy(const std::string& program, const std::string& folder
     return code;
 }
 
-// The copy's own file goes when the copy ends: deleted where the platform lets a running program
-// go, else at the next restart.
+// The copy's own file goes when the copy ends. The platform keeps a running program's file, so
+// the system's command processor deletes it, trying until this process has ended; where that
+// cannot be started, the file goes at the next restart.
 void RemoveOwnCopy() {
     wchar_t self[MAX_PATH] = {};
+    wchar_t system[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    if (!DeleteFileW(self))
-        MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring file = std::wstring(L"\"") + self + L"\"";
+    std::wstring command = L"\"" + std::wstring(system) +
+                           L"\\cmd.exe\" /c for /l %i in (1,1,2000) do @(del " + file +
+                           L" 2>nul & if not exist " + file + L" exit)";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                       system, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 install::SystemFolders FindSystemFolders(const platform::Platform& platform) {
