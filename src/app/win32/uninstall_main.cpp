@@ -164,8 +164,8 @@ void RemoveOwnCopy() {
     GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring file = std::wstring(L"\"") + self + L"\"";
     std::wstring command = L"\"" + std::wstring(system) +
-                           L"\\cmd.exe\" /c for /l %i in (1,1,2000) do @(del " + file +
-                           L" 2>nul & if not exist " + file + L" exit)";
+                           L"\\cmd.exe\" /c for /l %i in (1,1,2000) do if exist " + file +
+                           L" del " + file;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
