@@ -10,11 +10,7 @@
 
 namespace install {
 
-namespace {
-
 using platform::RegistryRoot;
-
-}  // namespace
 
 platform::Status CountSharedFileUse(platform::Registry& registry, const std::string& file) {
     if (const platform::Status made =

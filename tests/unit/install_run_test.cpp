@@ -394,20 +394,6 @@ TEST_F(InstallRunTest, LogThatCannotBeOpenedEndsTheProgramBeforeAnythingElse) {
     EXPECT_TRUE(fake.system.win_ini_writes.empty());
 }
 
-// An operation the run does not check fails: its text is shown and the program ends with a
-// failure code instead of showing the finish page.
-TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
-    fake.registry.failures.Add({platform::FakeOperation::WriteValue, "Uninstall"});
-    Run();
-    ASSERT_EQ(dialogs.Shown().size(), 1U);
-    EXPECT_NE(dialogs.Texts()[0].find("Uninstall"), std::string::npos) << dialogs.Texts()[0];
-    EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
-    const Strings events = Events();
-    EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
-    EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
-}
-
 // Files the run puts in the system and printer-driver folders are counted in SharedDLLs once
 // per installation: a second run into the same folder does not count them again, an
 // installation into another folder does; a file that could not be copied is not counted.
@@ -458,6 +444,20 @@ TEST_F(InstallRunTest, SharedFileThatCannotBeCountedEndsTheRun) {
     ASSERT_EQ(dialogs.Texts().size(), 1U);
     EXPECT_NE(dialogs.Texts()[0].find("shared.dll"), std::string::npos) << dialogs.Texts()[0];
     EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+}
+
+// An operation the run does not check fails: its text is shown and the program ends with a
+// failure code instead of showing the finish page.
+TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
+    fake.registry.failures.Add({platform::FakeOperation::WriteValue, "Uninstall"});
+    Run();
+    ASSERT_EQ(dialogs.Shown().size(), 1U);
+    EXPECT_NE(dialogs.Texts()[0].find("Uninstall"), std::string::npos) << dialogs.Texts()[0];
+    EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
+    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    const Strings events = Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
+    EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
 }
 
 }  // namespace
