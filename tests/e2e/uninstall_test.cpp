@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "driver/distribution.h"
+#include "driver/message_dialog.h"
 #include "driver/setup_process.h"
 #include "driver/strings.h"
+#include "driver/wait.h"
 #include "e2e_paths.h"
 #include "machine_snapshot.h"
 #include "single_installation.h"
@@ -70,6 +72,48 @@ TEST(UninstallTest, QuietRemovalLeavesOnlyTheUsersFile) {
     const std::vector<std::string> expected = {"+ " + dest.Path(), "+ " + (dest / "Data"),
                                                "+ " + (dest / "Data\\phones.zkb")};
     EXPECT_EQ(SnapshotDifferences(before, TakeMachineSnapshot()), expected);
+}
+
+// A message dialog of any process: the uninstaller's copy shows them, not the program started.
+MessageDialog WaitAnyDialog() {
+    return WaitFor(
+        [] {
+            const HWND window = FindWindowW(L"#32770", nullptr);
+            return window != nullptr && IsWindowVisible(window)
+                       ? std::optional(MessageDialog(RemoteWindow(window)))
+                       : std::nullopt;
+        },
+        kRunTimeout, "a message dialog of the uninstaller");
+}
+
+// Started as the group's shortcut starts it, the question answered: the user's cover page that
+// the installation replaced is back, the user's phone book and its folders stay.
+TEST(UninstallTest, StartedFromTheGroupPutsBackAReplacedFile) {
+    const Distribution distribution(kDistributions + "single");
+    const Destination dest;
+    std::filesystem::create_directories(Wide(dest.Path()));
+    std::ofstream(std::filesystem::path(Wide(dest / "cover.zkc"))) << "the user's cover";
+    ASSERT_EQ(RunToEnd(distribution.Folder(), L"setup.exe",
+                       "/VERYSILENT /SUPPRESSMSGBOXES /DIR=\"" + dest.Path() + "\""),
+              0u);
+    std::ofstream(std::filesystem::path(Wide(dest / "Data\\phones.zkb"))) << "phones";
+
+    const SetupProcess uninstaller(Wide(dest.Path()), L"zkuninst.exe");
+    const MessageDialog question = WaitAnyDialog();
+    EXPECT_NE(question.Text().find("Удалить Zinkolar 5.0 и все его компоненты?"), std::string::npos)
+        << question.Text();
+    question.Press("&Да");
+    WaitUntil([&] { return !question.Window().Visible(); }, kRunTimeout, "the question closed");
+    const MessageDialog last = WaitAnyDialog();
+    EXPECT_NE(last.Text().find(dest / "Data"), std::string::npos) << last.Text();
+    last.Press("OK");
+    EXPECT_EQ(uninstaller.WaitExit(kRunTimeout), 0u);
+
+    std::ifstream cover(std::filesystem::path(Wide(dest / "cover.zkc")));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(cover), {}), "the user's cover");
+    for (const char* gone : {"Backup", "zkuninst.exe", "install.ini", "zinkolar.exe"})
+        EXPECT_FALSE(std::filesystem::exists(Wide(dest / gone))) << gone;
+    EXPECT_TRUE(std::filesystem::exists(Wide(dest / "Data\\phones.zkb")));
 }
 
 TEST(UninstallTest, WithoutAnInstallationEndsWith2) {
