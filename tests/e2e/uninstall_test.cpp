@@ -116,6 +116,20 @@ TEST(UninstallTest, StartedFromTheGroupPutsBackAReplacedFile) {
     EXPECT_TRUE(std::filesystem::exists(Wide(dest / "Data\\phones.zkb")));
 }
 
+// A running application of the product is asked to close, as setup asks, and its file goes.
+TEST(UninstallTest, ARunningApplicationIsClosedFirst) {
+    const Distribution distribution(kDistributions + "single");
+    const Destination dest;
+    ASSERT_EQ(RunToEnd(distribution.Folder(), L"setup.exe",
+                       "/VERYSILENT /SUPPRESSMSGBOXES /DIR=\"" + dest.Path() + "\""),
+              0u);
+    const SetupProcess application(Wide(dest.Path()), L"zinkolar.exe");
+    WaitUntil([&] { return !application.Windows().empty(); }, kRunTimeout, "the application");
+    EXPECT_EQ(RunToEnd(Wide(dest.Path()), L"zkuninst.exe", "/VERYSILENT /SUPPRESSMSGBOXES"), 0u);
+    EXPECT_FALSE(application.Running());
+    EXPECT_FALSE(std::filesystem::exists(Wide(dest.Path())));
+}
+
 TEST(UninstallTest, WithoutAnInstallationEndsWith2) {
     const Destination dest;
     std::filesystem::create_directories(Wide(dest.Path()));
