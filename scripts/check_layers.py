@@ -7,7 +7,7 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["app", "wizard", "install", "script", "convert", "language", "ui", "platform"]
+LAYERS = ["app", "wizard", "uninstall", "install", "script", "convert", "language", "ui", "platform"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/')
 
 

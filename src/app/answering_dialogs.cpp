@@ -21,6 +21,8 @@ constexpr std::pair<std::string_view, DialogButton> kAnswers[] = {
     {"cErrCloseApp", DialogButton::Yes},
     // Abort? It only follows a declined question.
     {"cRealyAbort", DialogButton::Yes},
+    // The uninstaller's question: an unattended removal removes.
+    {"cUnQuestion", DialogButton::Yes},
     // Data of the earlier version: convert it.
     {"cConvertPhoneBook", DialogButton::Yes},
     {"cConverLogBook", DialogButton::Yes},

@@ -18,13 +18,6 @@ namespace {
 using platform::RegistryRoot;
 namespace keys = language::keys;
 
-constexpr char kProductKey[] = "SOFTWARE\\Kelmo\\Zinkolar";
-constexpr char kWinIniSection[] = "Kelmo";
-constexpr char kAppPathsKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
-constexpr const char* kWordKeys[] = {"Software\\Microsoft\\Office\\8.0\\Word\\",
-                                     "Software\\Microsoft\\Office\\9.0\\Word\\"};
-
 // Values of a key the caller opened without checking: the first write into a key that did not
 // open throws.
 void WriteValues(platform::Registry& registry, const std::string& key,

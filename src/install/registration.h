@@ -16,6 +16,14 @@ namespace install {
 
 inline constexpr char kUninstallRoot[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+// Written without records; the uninstaller removes them while they name its folder.
+inline constexpr char kProductKey[] = "SOFTWARE\\Kelmo\\Zinkolar";
+inline constexpr char kWinIniSection[] = "Kelmo";
+inline constexpr char kAppPathsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
+// Followed by ShortProductName.
+inline constexpr const char* kWordKeys[] = {"Software\\Microsoft\\Office\\8.0\\Word\\",
+                                            "Software\\Microsoft\\Office\\9.0\\Word\\"};
 
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + EditionName + " " + VersionNumber
 // (the blank stays also with an empty version).

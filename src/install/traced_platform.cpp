@@ -73,6 +73,14 @@ Status TracedRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
     return status;
 }
 
+// An empty key that stays is the normal case (it holds something): only a removal is told.
+Status TracedRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+    const Status status = registry_.DeleteEmptyKey(root, key);
+    if (status)
+        trace_.Line("Registry key deleted: " + KeyPath(root, key));
+    return status;
+}
+
 std::optional<Status> TracedShell::CreateLink(const platform::ShellLink& link,
                                               const std::string& file) {
     const std::optional<Status> saved = shell_.CreateLink(link, file);

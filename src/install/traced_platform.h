@@ -33,6 +33,7 @@ class TracedRegistry final : public platform::Registry {
     platform::Status WriteDword(platform::RegistryRoot root, const std::string& key,
                                 const std::string& name, std::uint32_t data) override;
     platform::Status DeleteTree(platform::RegistryRoot root, const std::string& key) override;
+    platform::Status DeleteEmptyKey(platform::RegistryRoot root, const std::string& key) override;
 
   private:
     platform::Registry& registry_;

@@ -219,6 +219,43 @@ inline constexpr TextKey cErrorConvertPhoneBook{
     "Ошибка при конвертации справочника в новый формат."};
 
 // Every key above, for checking that a language file translates them all.
+
+// The uninstaller.
+// The uninstaller's question; format text: the installation's title ("Zinkolar 5.0").
+inline constexpr TextKey cUnQuestion{"cUnQuestion", TextSection::Uninstall,
+                                     "Удалить %s и все его компоненты?"};
+// The progress window's title; format text: the title.
+inline constexpr TextKey cUnCaption{"cUnCaption", TextSection::Uninstall, "Удаление %s"};
+inline constexpr TextKey cUnLibraries{"cUnLibraries", TextSection::Uninstall,
+                                      "Удаление службы и \"виртуального принтера\""};
+inline constexpr TextKey cUnShortcuts{"cUnShortcuts", TextSection::Uninstall, "Удаление ярлыков"};
+inline constexpr TextKey cUnFiles{"cUnFiles", TextSection::Uninstall, "Удаление файлов"};
+inline constexpr TextKey cUnSharedFiles{"cUnSharedFiles", TextSection::Uninstall,
+                                        "Удаление общих файлов"};
+inline constexpr TextKey cUnRegistry{"cUnRegistry", TextSection::Uninstall,
+                                     "Удаление записей реестра"};
+inline constexpr TextKey cUnFolders{"cUnFolders", TextSection::Uninstall, "Удаление папок"};
+// The last message; format text: the title.
+inline constexpr TextKey cUnDone{"cUnDone", TextSection::Uninstall, "%s удалён с компьютера."};
+// Followed by one line for each item left.
+inline constexpr TextKey cUnLeft{"cUnLeft", TextSection::Uninstall,
+                                 "%s удалён с компьютера. Осталось:"};
+// The lines of cUnLeft; format text: the item.
+inline constexpr TextKey cUnNotRemoved{"cUnNotRemoved", TextSection::Uninstall,
+                                       "%s: не удалось удалить (используется или нет доступа)"};
+inline constexpr TextKey cUnUserFiles{"cUnUserFiles", TextSection::Uninstall,
+                                      "%s: в папке остались Ваши файлы"};
+inline constexpr TextKey cUnBackupKept{"cUnBackupKept", TextSection::Uninstall,
+                                       "%s: сохранённая копия заменённого файла"};
+inline constexpr TextKey cUnRefused{"cUnRefused", TextSection::Uninstall,
+                                    "%s: запись журнала установки не выполнена"};
+// Format text: the log's path.
+inline constexpr TextKey cUnNoLog{"cUnNoLog", TextSection::Uninstall,
+                                  "Не найден журнал установки %s: удаление невозможно."};
+inline constexpr TextKey cUnAnotherRuns{
+    "cUnAnotherRuns", TextSection::Uninstall,
+    "Уже работает программа установки или удаления. Дождитесь её завершения."};
+
 inline constexpr TextKey kAll[] = {cYes,
                                    cNo,
                                    cOk,
@@ -321,7 +358,23 @@ inline constexpr TextKey kAll[] = {cYes,
                                    cErrorConvertLogBook,
                                    cConvertPhoneBook,
                                    cConvertingPhoneBook,
-                                   cErrorConvertPhoneBook};
+                                   cErrorConvertPhoneBook,
+                                   cUnQuestion,
+                                   cUnCaption,
+                                   cUnLibraries,
+                                   cUnShortcuts,
+                                   cUnFiles,
+                                   cUnSharedFiles,
+                                   cUnRegistry,
+                                   cUnFolders,
+                                   cUnDone,
+                                   cUnLeft,
+                                   cUnNotRemoved,
+                                   cUnUserFiles,
+                                   cUnBackupKept,
+                                   cUnRefused,
+                                   cUnNoLog,
+                                   cUnAnotherRuns};
 
 }  // namespace keys
 }  // namespace language

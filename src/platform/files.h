@@ -14,6 +14,7 @@
 // are this layer's own operations.
 #undef CopyFile
 #undef DeleteFile
+#undef RemoveDirectory
 
 namespace platform {
 
@@ -132,6 +133,8 @@ class FileSystem {
     // A PendingFile that is to become path; null with error set when it cannot be made.
     virtual std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;
+    // Removes a folder that holds nothing; a folder with any entry stays (kErrorDirNotEmpty).
+    virtual Status RemoveDirectory(const std::string& path) = 0;
     // Renames a file, replacing an existing file at the new name in one step.
     virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;
     // The short (8.3) form of an existing path; empty when the platform gives none.

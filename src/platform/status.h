@@ -25,8 +25,10 @@ struct Status {
     static constexpr std::uint32_t kErrorInvalidParameter = 87;
     static constexpr std::uint32_t kErrorDiskFull = 112;
     static constexpr std::uint32_t kErrorNegativeSeek = 131;
+    static constexpr std::uint32_t kErrorDirNotEmpty = 145;
     static constexpr std::uint32_t kErrorAlreadyExists = 183;
     static constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
+    static constexpr std::uint32_t kErrorDirectory = 267;
 };
 
 }  // namespace platform

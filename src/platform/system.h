@@ -36,6 +36,9 @@ class Registry {
                               std::uint32_t data) = 0;
     // Deletes a key with all its subkeys and values.
     virtual Status DeleteTree(RegistryRoot root, const std::string& key) = 0;
+    // Deletes a key that holds neither subkeys nor values; any other key stays
+    // (kErrorDirNotEmpty).
+    virtual Status DeleteEmptyKey(RegistryRoot root, const std::string& key) = 0;
 };
 
 // The three properties of a shell link that the program sets; the rest keep their defaults.
@@ -89,6 +92,9 @@ class System {
     // win.ini through the platform's profile-string call; the error is its last error.
     virtual Status WriteWinIni(const std::string& section, const std::string& key,
                                const std::string& value) = 0;
+    // Removes a win.ini key through the same call, and its section once no key is left in it
+    // (an empty header would stay otherwise); a key that is not there is no error.
+    virtual Status DeleteWinIni(const std::string& section, const std::string& key) = 0;
     // The executable names of the running processes in snapshot order; nullopt when no snapshot
     // can be taken (the platform lacks the calls, or they fail).
     virtual std::optional<std::vector<std::string>> ProcessNames() const = 0;

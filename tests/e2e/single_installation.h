@@ -119,6 +119,8 @@ inline std::vector<Placed> SingleFiles(const Destination& dest) {
                             "scripted.exe", "logbook.exe", "zksched.exe", "zkuninst.exe"}) {
         files.push_back({app, dest / app});
     }
+    // The uninstaller speaks the installation's language.
+    files.push_back({"English.lng", dest / "English.lng"});
     files.push_back({"files\\zinkolar.hlp", dest / "zinkolar.hlp"});
     files.push_back({"files\\readme.txt", dest / "readme.txt"});
     files.push_back({"files\\whatsnew.txt", dest / "Doc\\whatsnew.txt"});

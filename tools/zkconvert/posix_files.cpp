@@ -305,6 +305,10 @@ Status PosixFileSystem::DeleteFile(const std::string& path) {
     return ::unlink(Native(path).c_str()) == 0 ? Status::Success() : LastError();
 }
 
+Status PosixFileSystem::RemoveDirectory(const std::string& path) {
+    return ::rmdir(Native(path).c_str()) == 0 ? Status::Success() : LastError();
+}
+
 Status PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     return ::rename(Native(from).c_str(), Native(to).c_str()) == 0 ? Status::Success()
                                                                    : LastError();

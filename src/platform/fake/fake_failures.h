@@ -18,12 +18,13 @@ enum class FakeOperation {
     Copy,             // FileSystem::CopyFile; the path is the source or the destination
     CreateDirectory,  // each folder FileSystem::CreateDirectories has to make
     Delete,           // FileSystem::DeleteFile
+    RemoveDirectory,  // FileSystem::RemoveDirectory
     Move,             // FileSystem::MoveReplacing; either path
     CreateKey,        // Registry::CreateKey, each key it has to make
     WriteValue,       // Registry::WriteString and WriteDword; the path is the key
-    DeleteKey,        // Registry::DeleteTree
+    DeleteKey,        // Registry::DeleteTree and DeleteEmptyKey
     DeleteValue,      // Registry::DeleteValue; the path is the key
-    WriteWinIni,      // System::WriteWinIni; the path is the section
+    WriteWinIni,      // System::WriteWinIni and DeleteWinIni; the path is the section
     MakeLink,         // Shell::CreateLink: the link cannot be made; the path is the file
     SaveLink,         // Shell::CreateLink: the save fails
     ProcessSnapshot,  // System::ProcessNames

@@ -219,7 +219,10 @@ void FakeFileSystem::Remove(const std::string& path) {
 }
 
 void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    Find(path)->attributes = attributes;
+    if (Entry* entry = Find(path))
+        entry->attributes = attributes;
+    else
+        directory_attributes_[Key(path)] = attributes;
 }
 
 FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) {
@@ -325,8 +328,11 @@ std::optional<FileInfo> FakeFileSystem::Info(const std::string& path) const {
     if (const Entry* entry = Find(path))
         return FileInfo{static_cast<std::int64_t>(entry->bytes.size()), entry->write_time,
                         entry->attributes};
-    if (DirectoryExists(path))
-        return FileInfo{0, 0, kAttributeDirectory};
+    if (DirectoryExists(path)) {
+        const auto set = directory_attributes_.find(Key(path));
+        return FileInfo{0, 0,
+                        set == directory_attributes_.end() ? kAttributeDirectory : set->second};
+    }
     return std::nullopt;
 }
 
@@ -450,6 +456,21 @@ Status FakeFileSystem::DeleteFile(const std::string& path) {
     if (entry->readers + entry->writers > 0)  // no handle lets others delete
         return Status::Failure(Status::kErrorSharingViolation);
     files_.erase(Key(path));
+    return Status::Success();
+}
+
+Status FakeFileSystem::RemoveDirectory(const std::string& path) {
+    if (FileExists(path))
+        return Status::Failure(Status::kErrorDirectory);
+    if (!DirectoryExists(path))
+        return Missing(path);
+    if (const FailureRule* rule = failures.Check(FakeOperation::RemoveDirectory, path))
+        return Status::Failure(rule->error);
+    const std::string inside = Key(path) + "\\";
+    const auto holds = [&inside](const auto& entry) { return entry.first.starts_with(inside); };
+    if (std::ranges::any_of(files_, holds) || std::ranges::any_of(directories_, holds))
+        return Status::Failure(Status::kErrorDirNotEmpty);
+    directories_.erase(Key(path));
     return Status::Success();
 }
 

@@ -20,6 +20,7 @@ class FakeFileSystem final : public FileSystem {
                  std::uint32_t attributes = kAttributeArchive);
     void AddDirectory(const std::string& path);
     void Remove(const std::string& path);
+    // Of a file or a folder.
     void SetAttributes(const std::string& path, std::uint32_t attributes);
     // The bytes of a file, or nullopt.
     std::optional<std::string> Bytes(const std::string& path) const;
@@ -39,6 +40,7 @@ class FakeFileSystem final : public FileSystem {
     // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
     std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
+    Status RemoveDirectory(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     // "~1" forms of the names longer than 8.3, as the platform makes them for a new file.
     std::string ShortPath(const std::string& path) const override;
@@ -71,8 +73,9 @@ class FakeFileSystem final : public FileSystem {
     Status Store(const std::string& path, std::string_view bytes, const FailureRule* rule,
                  std::int64_t write_time, std::uint32_t attributes);
 
-    std::map<std::string, Entry> files_;              // by lower-case path
-    std::map<std::string, std::string> directories_;  // lower-case path -> path
+    std::map<std::string, Entry> files_;                         // by lower-case path
+    std::map<std::string, std::string> directories_;             // lower-case path -> path
+    std::map<std::string, std::uint32_t> directory_attributes_;  // where a test set them
     unsigned pending_number_ = 1;
 };
 

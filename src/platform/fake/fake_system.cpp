@@ -1,5 +1,6 @@
 #include "platform/fake/fake_system.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -123,6 +124,26 @@ Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
     return Status::Success();
 }
 
+Status FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+    if (CleanKey(key).empty())
+        return Status::Failure(Status::kErrorInvalidParameter);
+    if (!KeyExists(root, key))
+        return Status::Failure(Status::kErrorFileNotFound);
+    if (const FailureRule* rule = failures.Check(FakeOperation::DeleteKey, key))
+        return Status::Failure(rule->error);
+    const KeyName name = KeyNameOf(root, key);
+    const bool has_subkey = std::ranges::any_of(keys_, [&](const auto& k) {
+        return k.first.first == root && k.first.second.starts_with(name.second + "\\");
+    });
+    const bool has_value = std::ranges::any_of(values_, [&](const auto& v) {
+        return std::get<0>(v.first) == root && std::get<1>(v.first) == name.second;
+    });
+    if (has_subkey || has_value)
+        return Status::Failure(Status::kErrorDirNotEmpty);
+    keys_.erase(name);
+    return Status::Success();
+}
+
 std::string FakeShell::SpecialFolder(int id) const {
     const auto found = folders.find(id);
     return found == folders.end() ? std::string() : found->second;
@@ -174,6 +195,13 @@ Status FakeSystem::WriteWinIni(const std::string& section, const std::string& ke
         return Status::Failure(rule->error);
     SetWinIni(section, key, value);
     win_ini_writes.push_back({section, key, value});
+    return Status::Success();
+}
+
+Status FakeSystem::DeleteWinIni(const std::string& section, const std::string& key) {
+    if (const FailureRule* rule = failures.Check(FakeOperation::WriteWinIni, section))
+        return Status::Failure(rule->error);
+    win_ini.erase({ToLower(section), ToLower(key)});
     return Status::Success();
 }
 

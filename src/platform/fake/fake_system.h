@@ -33,6 +33,7 @@ class FakeRegistry final : public Registry {
     std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
                                            const std::string& value) const override;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
+    Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 
     FakeFailures failures;
 
@@ -112,6 +113,7 @@ class FakeSystem final : public System {
     bool ChangeDirectory(const std::string& path) override;
     Status WriteWinIni(const std::string& section, const std::string& key,
                        const std::string& value) override;
+    Status DeleteWinIni(const std::string& section, const std::string& key) override;
     std::optional<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override {
         broadcasts.push_back({message_name, timeout_ms});

@@ -15,6 +15,18 @@ Status Win32System::WriteWinIni(const std::string& section, const std::string& k
     return Status::Failure(GetLastError());
 }
 
+Status Win32System::DeleteWinIni(const std::string& section, const std::string& key) {
+    const std::wstring name = Wide(section);
+    if (!WriteProfileStringW(name.c_str(), Wide(key).c_str(), nullptr))
+        return Status::Failure(GetLastError());
+    // The key list of the section: empty when no key is left.
+    wchar_t keys[4] = {};
+    if (GetProfileStringW(name.c_str(), nullptr, L"", keys, 4) == 0 &&
+        !WriteProfileStringW(name.c_str(), nullptr, nullptr))
+        return Status::Failure(GetLastError());
+    return Status::Success();
+}
+
 void Win32System::BroadcastMessage(const std::string& message_name, unsigned timeout_ms) {
     const UINT message = RegisterWindowMessageW(Wide(message_name).c_str());
     if (message == 0)

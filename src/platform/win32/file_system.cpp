@@ -276,6 +276,10 @@ Status Win32FileSystem::DeleteFile(const std::string& path) {
     return StatusOf(DeleteFileW(Wide(path).c_str()));
 }
 
+Status Win32FileSystem::RemoveDirectory(const std::string& path) {
+    return StatusOf(RemoveDirectoryW(Wide(path).c_str()));
+}
+
 Status Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     return StatusOf(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));

@@ -94,4 +94,26 @@ Status Win32Registry::DeleteTree(RegistryRoot root, const std::string& key) {
     return StatusOf(delete_tree(RootKey(root), name.c_str()));
 }
 
+Status Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+    if (key.find_first_not_of('\\') == std::string::npos)
+        return Status::Failure(Status::kErrorInvalidParameter);
+    const std::wstring name = Wide(key);
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExW(RootKey(root), name.c_str(), 0, KEY_READ, &opened);
+    if (result != ERROR_SUCCESS)
+        return StatusOf(result);
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    {
+        const UniqueKey guard(opened);
+        result = RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                  &values, nullptr, nullptr, nullptr, nullptr);
+    }
+    if (result != ERROR_SUCCESS)
+        return StatusOf(result);
+    if (subkeys != 0 || values != 0)
+        return Status::Failure(Status::kErrorDirNotEmpty);
+    return StatusOf(RegDeleteKeyW(RootKey(root), name.c_str()));
+}
+
 }  // namespace platform

@@ -33,6 +33,7 @@ class Win32FileSystem final : public FileSystem {
     Status CreateNewDirectory(const std::string& path) override;
     std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
+    Status RemoveDirectory(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     std::string ShortPath(const std::string& path) const override;
 
@@ -55,6 +56,7 @@ class Win32Registry final : public Registry {
     Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
                       std::uint32_t data) override;
     Status DeleteTree(RegistryRoot root, const std::string& key) override;
+    Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 };
 
 class Win32Shell final : public Shell {
@@ -86,6 +88,7 @@ class Win32System final : public System {
     bool ChangeDirectory(const std::string& path) override;
     Status WriteWinIni(const std::string& section, const std::string& key,
                        const std::string& value) override;
+    Status DeleteWinIni(const std::string& section, const std::string& key) override;
     std::optional<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override;
     void SetBusyCursor(bool busy) override;

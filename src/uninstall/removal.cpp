@@ -1,0 +1,216 @@
+#include "uninstall/removal.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "install/product_libraries.h"
+#include "install/shared_files.h"
+#include "platform/text.h"
+#include "script/trace_text.h"
+
+namespace uninstall {
+namespace {
+
+using platform::Status;
+
+// Gone already: what the operation was to bring about.
+bool Missing(Status status) {
+    return status.error == Status::kErrorFileNotFound || status.error == Status::kErrorPathNotFound;
+}
+
+std::string ParentOf(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+class Remover {
+  public:
+    Remover(const platform::Platform& platform, RemovalOutcome& outcome)
+        : platform_(platform), outcome_(outcome) {}
+
+    void Run(const Operation& operation) {
+        kept_ = false;
+        const std::optional<std::string> failure = Do(operation);
+        if (kept_) {
+            platform_.trace.Line("Stays, not empty: " + operation.path);
+        } else if (failure) {
+            platform_.trace.Line("Not done: " + Describe(operation) + ": " + *failure);
+            outcome_.left.push_back({LeftItem::Kind::Failed, Target(operation), *failure});
+        } else {
+            platform_.trace.Line("Done: " + Describe(operation));
+        }
+    }
+
+    // A folder that stayed because it holds more than the folders that stayed below it: the
+    // user's content.
+    void TellFoldersLeft() {
+        for (const std::string& folder : not_empty_) {
+            const auto entries = platform_.files.FindFiles(folder + "\\*");
+            const bool own_content = std::ranges::any_of(entries, [&](const auto& entry) {
+                return entry.name != "." && entry.name != ".." &&
+                       !not_empty_.contains(platform::ToLower(folder + "\\" + entry.name));
+            });
+            if (own_content)
+                outcome_.left.push_back({LeftItem::Kind::UserContent, originals_.at(folder), ""});
+        }
+    }
+
+  private:
+    static std::string Target(const Operation& operation) {
+        switch (operation.action) {
+            case Action::DeleteValue:
+                return operation.path + "|" + operation.detail;
+            case Action::DeleteWinIni:
+                return "win.ini [" + operation.path + "] " + operation.detail;
+            default:
+                return operation.path;
+        }
+    }
+
+    static std::optional<std::string> Failure(Status status) {
+        if (status || Missing(status))
+            return std::nullopt;
+        return script::ErrorText(status);
+    }
+
+    // The failure's text; nullopt when the operation's end is reached.
+    std::optional<std::string> Do(const Operation& operation) {
+        platform::FileSystem& files = platform_.files;
+        platform::Registry& registry = platform_.registry;
+        switch (operation.action) {
+            case Action::RemoveService: {
+                const auto removed = install::DeleteProductService(platform_.libraries);
+                return removed ? std::nullopt : std::optional(removed.error().name + " missing");
+            }
+            case Action::DeletePrinter:
+                return DeletePrinter();
+            case Action::DeleteFile:
+                return Failure(files.DeleteFile(operation.path));
+            case Action::RestoreBackup:
+                return Failure(files.MoveReplacing(operation.detail, operation.path));
+            case Action::ReleaseSharedFile:
+                return ReleaseShared(operation.path);
+            case Action::DeleteKey: {
+                const Status status = registry.DeleteTree(operation.root, operation.path);
+                if (!status && !Missing(status))
+                    return script::ErrorText(status);
+                Prune(operation);
+                return std::nullopt;
+            }
+            case Action::DeleteValue:
+                // A value that is not there is as good as deleted; the key is looked at anyway.
+                registry.DeleteValue(operation.root, operation.path, operation.detail);
+                if (registry.ReadString(operation.root, operation.path, operation.detail))
+                    return "the value stays";
+                Prune(operation);
+                return std::nullopt;
+            case Action::DeleteWinIni:
+                return Failure(platform_.system.DeleteWinIni(operation.path, operation.detail));
+            case Action::RemoveFolder: {
+                const Status status = files.RemoveDirectory(operation.path);
+                if (status.error == Status::kErrorDirNotEmpty) {
+                    const std::string lower = platform::ToLower(operation.path);
+                    not_empty_.insert(lower);
+                    originals_.emplace(lower, operation.path);
+                    kept_ = true;
+                    return std::nullopt;
+                }
+                return Failure(status);
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> DeletePrinter() {
+        const auto printer = install::PrinterSetup::Load(platform_.libraries);
+        if (!printer)
+            return printer.error().name + " missing";
+        const auto code = install::QueryPlatformCode(platform_.libraries);
+        if (!code)
+            return code.error().name + " missing";
+        const auto deleted = printer->DeletePrinter(*code);
+        return deleted ? std::nullopt : std::optional(deleted.error().name + " missing");
+    }
+
+    std::optional<std::string> ReleaseShared(const std::string& file) {
+        const install::SharedFileRelease release =
+            install::ReleaseSharedFileUse(platform_.registry, file);
+        if (!release.status)
+            return script::ErrorText(release.status);
+        switch (release.use) {
+            case install::SharedFileUse::NotCounted:
+                outcome_.left.push_back({LeftItem::Kind::Shared, file, "not counted"});
+                return std::nullopt;
+            case install::SharedFileUse::StillUsed:
+                outcome_.left.push_back({LeftItem::Kind::Shared, file, "still used"});
+                return std::nullopt;
+            case install::SharedFileUse::Unused:
+                break;
+        }
+        // The counter's key goes when this was its last file (it was made for it).
+        platform_.registry.DeleteEmptyKey(platform::RegistryRoot::LocalMachine,
+                                          install::kSharedDllsKey);
+        return Failure(platform_.files.DeleteFile(file));
+    }
+
+    // The keys above that the item leaves empty, up to prune_below.
+    void Prune(const Operation& operation) {
+        if (operation.prune_below.empty())
+            return;
+        const std::string stop = platform::ToLower(operation.prune_below);
+        std::string key =
+            operation.action == Action::DeleteKey ? ParentOf(operation.path) : operation.path;
+        while (key.find('\\') != std::string::npos && platform::ToLower(key) != stop &&
+               platform::ToLower(key).starts_with(stop + "\\") &&
+               platform_.registry.DeleteEmptyKey(operation.root, key))
+            key = ParentOf(key);
+    }
+
+    const platform::Platform& platform_;
+    RemovalOutcome& outcome_;
+    bool kept_ = false;                             // the last folder stayed, not empty
+    std::set<std::string> not_empty_;               // lower-case folders that stayed
+    std::map<std::string, std::string> originals_;  // lower-case -> as written
+};
+
+}  // namespace
+
+bool RemovalOutcome::Incomplete() const {
+    return std::ranges::any_of(left, [](const LeftItem& item) {
+        return item.kind == LeftItem::Kind::Failed || item.kind == LeftItem::Kind::Refused;
+    });
+}
+
+RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platform,
+                        const RemovalCallbacks& callbacks) {
+    RemovalOutcome outcome;
+    for (const Refusal& refusal : plan.refused) {
+        platform.trace.Line("Record not followed: " + refusal.record + ": " + refusal.reason);
+        if (refusal.kind == Refusal::Kind::Unsound)
+            outcome.left.push_back({LeftItem::Kind::Refused, refusal.record, refusal.reason});
+        else if (refusal.kind == Refusal::Kind::Kept)
+            outcome.left.push_back({LeftItem::Kind::Kept, refusal.record, refusal.reason});
+    }
+    Remover remover(platform, outcome);
+    std::optional<Step> step;
+    for (const Operation& operation : plan.operations) {
+        if (step != operation.step) {
+            step = operation.step;
+            if (callbacks.step)
+                callbacks.step(*step);
+        }
+        if (callbacks.before_uninstaller && operation.step == Step::Folders &&
+            operation.action == Action::DeleteFile &&
+            platform::EqualsIgnoreCase(operation.path.substr(operation.path.rfind('\\') + 1),
+                                       kUninstallerName))
+            callbacks.before_uninstaller(outcome);
+        remover.Run(operation);
+        if (callbacks.done)
+            callbacks.done(operation);
+    }
+    remover.TellFoldersLeft();
+    return outcome;
+}
+
+}  // namespace uninstall
