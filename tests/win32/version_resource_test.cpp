@@ -18,6 +18,7 @@ struct Program {
 
 const Program kPrograms[] = {
     {"distribution\\single\\setup.exe", "setup.exe"},
+    {"distribution\\single\\zkuninst.exe", "zkuninst.exe"},
     {"distribution\\single\\tools\\zkconvert.exe", "zkconvert.exe"},
     {"tools\\zkdist.exe", "zkdist.exe"},
 };
