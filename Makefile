@@ -10,7 +10,9 @@ WINE_ENV := scripts/wine-env.sh
 # The demo installs the sample product; it does so in a prefix of its own, so that the tests'
 # prefix never holds an earlier installation. Every path is quoted in the recipes: the checkout
 # may lie in a folder whose name holds blanks.
-DEMO_ENV := SETUP_WINEPREFIX="$(CURDIR)/build/demo-prefix" "$(CURDIR)/$(WINE_ENV)"
+# DEMO_DPI=144 shows it at a display scale of 150 %.
+DEMO_DPI := 96
+DEMO_ENV := SETUP_WINEPREFIX="$(CURDIR)/build/demo-prefix" SETUP_DPI=$(DEMO_DPI) "$(CURDIR)/$(WINE_ENV)"
 JOBS := -j2
 
 .PHONY: demo test bench deps native mingw test-native test-wine clean

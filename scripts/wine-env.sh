@@ -5,7 +5,9 @@
 #   - one 1024x768 virtual desktop for every program, so windows get title bars and the
 #     driver finds the windows of the program it drives;
 #   - a ru_RU locale, so the ANSI code page is 1251 as on a Russian Windows;
-#   - a private Xvfb when there is no display.
+#   - a private Xvfb when there is no display;
+#   - with $SETUP_DPI, the prefix's display scale in dots per inch (96 is 100 %); only with a
+#     prefix of its own ($SETUP_WINEPREFIX), so the tests' prefix stays at 96.
 # Everything started here is stopped here, by process id; the command's exit code is kept.
 set -euo pipefail
 
@@ -176,6 +178,18 @@ mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
 make_prefix
+if [ -n "${SETUP_DPI:-}" ]; then
+    if [ -z "${SETUP_WINEPREFIX:-}" ]; then
+        echo "wine-env: SETUP_DPI needs a prefix of its own (SETUP_WINEPREFIX)" >&2
+        exit 2
+    fi
+    wine_started=1
+    # Wine takes the scale from the user's desktop settings, else from the machine's fonts key.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$SETUP_DPI" /f >/dev/null
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$SETUP_DPI" /f >/dev/null
+    wineserver -w
+fi
 flock -u 9
 
 start_wine

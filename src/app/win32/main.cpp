@@ -23,6 +23,7 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "script/copy_files_form.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/win32_application.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_message_dialogs.h"
@@ -91,8 +92,8 @@ int Run(platform::Win32Platform& win32, const app::Options& options) {
     ui::Win32MessageDialogs shown_dialogs;
     app::AnsweringDialogs dialogs(shown_dialogs, platform.trace, options.suppress_message_boxes);
 
-    app::MainForm main(platform.libraries,
-                       {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    const ui::LayoutScreen screen = ui::PrimaryScreen();
+    app::MainForm main(platform.libraries, {screen.width, screen.height});
     // The background window is made in every mode: the printer-setup library is handed it as
     // its host. Nothing is shown with /VERYSILENT: the wizard and the progress window then run
     // on their forms alone, without windows that would never appear (making them takes about a

@@ -8,6 +8,8 @@
 
 #include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
+#include "ui/scale.h"
+#include "ui/win32/dpi.h"
 
 namespace ui {
 namespace {
@@ -126,30 +128,20 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
     RegisterClassOnce(Wide(o.class_name), FormProc, nullptr);
     DWORD style = WS_POPUP | WS_CLIPCHILDREN;
     DWORD ex_style = WS_EX_CONTROLPARENT;
-    RECT rect{0, 0, o.client_width, o.client_height};
-    if (o.full_screen) {
-        rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
     if (o.dialog_frame) {
         style |= WS_CAPTION | (o.system_menu ? WS_SYSMENU : 0);
         ex_style |= WS_EX_DLGMODALFRAME;
-        AdjustWindowRectEx(&rect, style, FALSE, ex_style);
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        rect.left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        rect.top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-        rect.right = rect.left + width;
-        rect.bottom = rect.top + height;
     }
     if (o.topmost)
         ex_style |= WS_EX_TOPMOST;
     HWND window =
         CreateWindowExW(ex_style, Wide(o.class_name).c_str(), Wide(form.Caption()).c_str(), style,
-                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, owner,
-                        nullptr, GetModuleHandleW(nullptr), &form);
+                        0, 0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), &form);
     if (window == nullptr)
         throw std::runtime_error("CreateWindowEx failed for " + o.class_name);
     forms_[&form] = window;
+    dpis_[&form] = WindowDpi(window);
+    PlaceForm(form, window, nullptr);
     form.Attach(this);
     for (const auto& control : form.Controls())
         CreateControl(form, *control);
@@ -180,8 +172,57 @@ Form* Win32Backend::FormOf(HWND window) const {
     return nullptr;
 }
 
-HFONT Win32Backend::FontFor(const Style& style) {
-    const int height = style.font_height != 0 ? style.font_height : kFormFontHeight;
+void Win32Backend::PlaceForm(Form& form, HWND window, const RECT* suggested) {
+    const Form::Options& o = form.GetOptions();
+    const int dpi = dpis_.at(&form);
+    RECT rect{0, 0, Scale(o.client_width, dpi), Scale(o.client_height, dpi)};
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    if (suggested != nullptr)
+        monitor = MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO screen{sizeof(screen)};
+    GetMonitorInfoW(monitor, &screen);
+    const RECT& area = screen.rcMonitor;
+    if (o.full_screen) {
+        rect = area;
+    } else if (o.dialog_frame) {
+        AdjustFrame(rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                    static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+        const int width = rect.right - rect.left;
+        const int height = rect.bottom - rect.top;
+        // Moved to another monitor: where the platform proposes; else centred on the screen.
+        rect.left = suggested != nullptr ? suggested->left
+                                         : area.left + (area.right - area.left - width) / 2;
+        rect.top = suggested != nullptr ? suggested->top
+                                        : area.top + (area.bottom - area.top - height) / 2;
+        rect.right = rect.left + width;
+        rect.bottom = rect.top + height;
+    }
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Backend::Rescale(Form& form, HWND window, const RECT& suggested) {
+    PlaceForm(form, window, &suggested);
+    for (const auto& control : form.Controls()) {
+        const auto found = controls_.find(control.get());
+        if (found == controls_.end())
+            continue;
+        SendMessageW(found->second, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(FontFor(control->GetStyle(), dpis_.at(&form))),
+                     FALSE);
+        Update(*control, Property::Bounds);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+int Win32Backend::DpiOf(const Control& control) const {
+    const Form* form = FormOf(controls_.at(&control));
+    const auto found = form != nullptr ? dpis_.find(form) : dpis_.end();
+    return found != dpis_.end() ? found->second : kLayoutDpi;
+}
+
+HFONT Win32Backend::FontFor(const Style& style, int dpi) {
+    const int height = Scale(style.font_height != 0 ? style.font_height : kFormFontHeight, dpi);
     auto& font = fonts_[{height, style.bold}];
     if (font == nullptr) {
         font = CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -255,7 +296,9 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
         style |= WS_DISABLED;
     const HWND parent =
         control.Parent() != nullptr ? controls_.at(control.Parent()) : forms_.at(&form);
-    const Rect b = control.Bounds();
+    const int dpi = dpis_.at(&form);
+    const Rect b = Scale(control.Bounds(), dpi);
+    extra_height = Scale(extra_height, dpi);
     updating_ = true;
     HWND window = CreateWindowExW(ex_style, window_class, Wide(control.Text()).c_str(), style,
                                   b.left, b.top, b.width, b.height + extra_height, parent,
@@ -265,7 +308,7 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
     if (window == nullptr)
         throw std::runtime_error("cannot create control " + control.Name());
     controls_[&control] = window;
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(s)), FALSE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(s, dpi)), FALSE);
     for (Property p : {Property::Checked, Property::Items, Property::Content, Property::Picture}) {
         Update(control, p);
     }
@@ -273,11 +316,18 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
 
 void Win32Backend::SetPicture(Control& control, HWND window) {
     HBITMAP bitmap = nullptr;
-    if (const auto& picture = control.Picture()) {
+    if (control.Picture()) {
+        // Drawn at the size its place has at this density, resampled smoothly once here.
+        const int dpi = DpiOf(control);
+        const Rect place = control.Bounds();
+        const platform::Bitmap& source = *control.Picture();
+        const auto picture =
+            Resample(source, Scale(place.width > 0 ? place.width : source.width, dpi),
+                     Scale(place.height > 0 ? place.height : source.height, dpi));
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = picture->width;
-        info.bmiHeader.biHeight = -picture->height;  // top-down rows
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height;  // top-down rows
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
@@ -286,8 +336,8 @@ void Win32Backend::SetPicture(Control& control, HWND window) {
         if (bitmap == nullptr)
             throw std::runtime_error("CreateDIBSection failed");
         auto* out = static_cast<std::uint32_t*>(bits);
-        for (size_t i = 0; i < picture->pixels.size(); ++i)
-            out[i] = ToDibPixel(picture->pixels[i]);
+        for (size_t i = 0; i < picture.pixels.size(); ++i)
+            out[i] = ToDibPixel(picture.pixels[i]);
     }
     SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     if (const auto old = bitmaps_.find(&control); old != bitmaps_.end())
@@ -341,9 +391,12 @@ void Win32Backend::Update(Control& control, Property property) {
             }
             break;
         case Property::Bounds: {
-            const Rect b = control.Bounds();
-            const int extra = kind == Kind::ComboList ? kDropDownHeight : 0;
+            const int dpi = DpiOf(control);
+            const Rect b = Scale(control.Bounds(), dpi);
+            const int extra = kind == Kind::ComboList ? Scale(kDropDownHeight, dpi) : 0;
             MoveWindow(window, b.left, b.top, b.width, b.height + extra, TRUE);
+            if (kind == Kind::Picture)
+                SetPicture(control, window);
             break;
         }
         case Property::Items:
@@ -568,6 +621,10 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
             return 1;
         }
+        case WM_DPICHANGED:
+            dpis_[&form] = LOWORD(w);
+            Rescale(form, window, *reinterpret_cast<const RECT*>(l));
+            return 0;
         case WM_CLOSE:
             form.RequestClose();
             return 0;

@@ -33,7 +33,13 @@ class Win32Backend final : public Backend {
     LRESULT Handle(Form& form, HWND window, UINT message, WPARAM w, LPARAM l);
     void Command(Form& form, WPARAM w, LPARAM l);
     void CreateControl(Form& form, Control& control);
-    HFONT FontFor(const Style& style);
+    // Sizes and places the form's window for its density; suggested: the platform's proposal
+    // after a move to a monitor of another density.
+    void PlaceForm(Form& form, HWND window, const RECT* suggested);
+    // Lays the form out again at its new density: window, controls, fonts and pictures.
+    void Rescale(Form& form, HWND window, const RECT& suggested);
+    int DpiOf(const Control& control) const;
+    HFONT FontFor(const Style& style, int dpi);
     void SetPicture(Control& control, HWND window);
     void SetContent(Control& control, HWND window);
     void SetItems(Control& control, HWND window);
@@ -43,6 +49,7 @@ class Win32Backend final : public Backend {
 
     std::map<const Form*, HWND> forms_;
     std::map<const Control*, HWND> controls_;
+    std::map<const Form*, int> dpis_;
     std::map<const Control*, HBITMAP> bitmaps_;
     std::map<std::pair<int, bool>, HFONT> fonts_;
     HBRUSH white_ = CreateSolidBrush(RGB(255, 255, 255));

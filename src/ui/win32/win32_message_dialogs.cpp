@@ -8,18 +8,20 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
+#include "ui/scale.h"
+#include "ui/win32/dpi.h"
 
 namespace ui {
 namespace {
 
 using platform::Wide;
 
-constexpr int kMargin = 12;
-constexpr int kIconSize = 32;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 23;
-constexpr int kButtonGap = 6;
-constexpr int kMaxTextWidth = 400;
+constexpr int kLayoutMargin = 12;
+constexpr int kLayoutIconSize = 32;
+constexpr int kLayoutButtonWidth = 75;
+constexpr int kLayoutButtonHeight = 23;
+constexpr int kLayoutButtonGap = 6;
+constexpr int kLayoutMaxTextWidth = 400;
 constexpr int kTextId = 100;
 constexpr int kIconId = 101;
 
@@ -80,29 +82,39 @@ bool Has(const DialogRequest& request, DialogButton button) {
 void Layout(HWND dialog, const Context& context) {
     const DialogRequest& r = *context.request;
     SetWindowTextW(dialog, Wide(r.title).c_str());
+    // The measures above are the layout's at 96 dpi.
+    const int dpi = WindowDpi(dialog);
+    const int margin = Scale(kLayoutMargin, dpi);
+    const int icon_size = Scale(kLayoutIconSize, dpi);
+    const int button_width = Scale(kLayoutButtonWidth, dpi);
+    const int button_height = Scale(kLayoutButtonHeight, dpi);
+    const int button_gap = Scale(kLayoutButtonGap, dpi);
+    const int max_text_width = Scale(kLayoutMaxTextWidth, dpi);
     const std::wstring text = Wide(r.text);
     const platform::UniqueWindowDc dc = platform::GetWindowDc(dialog);
     const HGDIOBJ old = SelectObject(dc.get(), context.font);
-    RECT text_rect{0, 0, kMaxTextWidth, 0};
+    RECT text_rect{0, 0, max_text_width, 0};
     DrawTextW(dc.get(), text.c_str(), -1, &text_rect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc.get(), old);
 
-    const int text_left = kMargin * 2 + kIconSize;
+    const int text_left = margin * 2 + icon_size;
     const int text_height = std::max<int>(text_rect.bottom, 1);
-    const int text_top = kMargin + std::max(0, (kIconSize - text_height) / 2);
+    const int text_top = margin + std::max(0, (icon_size - text_height) / 2);
     const int buttons = static_cast<int>(r.buttons.size());
-    const int buttons_width = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
+    const int buttons_width = buttons * button_width + (buttons - 1) * button_gap;
     const int width =
-        std::max<int>(text_left + text_rect.right + kMargin, buttons_width + 2 * kMargin);
-    const int buttons_top = std::max(text_top + text_height, kMargin + kIconSize) + kMargin + 4;
-    const int height = buttons_top + kButtonHeight + kMargin;
+        std::max<int>(text_left + text_rect.right + margin, buttons_width + 2 * margin);
+    const int buttons_top = std::max(text_top + text_height, margin + icon_size) + margin + 4;
+    const int height = buttons_top + button_height + margin;
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, kMargin,
-                                kMargin, kIconSize, kIconSize, dialog,
+    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, margin,
+                                margin, icon_size, icon_size, dialog,
                                 reinterpret_cast<HMENU>(kIconId), instance, nullptr);
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconOf(r.kind))),
+    SendMessageW(icon, STM_SETICON,
+                 reinterpret_cast<WPARAM>(LoadImageW(nullptr, IconOf(r.kind), IMAGE_ICON, icon_size,
+                                                     icon_size, LR_SHARED)),
                  0);
     HWND label =
         CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
@@ -116,13 +128,13 @@ void Layout(HWND dialog, const Context& context) {
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                             (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
         HWND button = CreateWindowExW(
-            0, L"BUTTON", Wide(caption).c_str(), style, left, buttons_top, kButtonWidth,
-            kButtonHeight, dialog,
+            0, L"BUTTON", Wide(caption).c_str(), style, left, buttons_top, button_width,
+            button_height, dialog,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(r.buttons[i]))), instance, nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
         if (i == 0)
             SetFocus(button);
-        left += kButtonWidth + kButtonGap;
+        left += button_width + button_gap;
     }
     // Without a way to cancel, the close box could only give an answer the caller did not offer.
     if (!Has(r, DialogButton::Cancel) && !(buttons == 1 && r.buttons[0] == DialogButton::Ok)) {
@@ -130,8 +142,8 @@ void Layout(HWND dialog, const Context& context) {
     }
 
     RECT frame{0, 0, width, height};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
+    AdjustFrame(frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)),
+                static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)), dpi);
     const int frame_width = frame.right - frame.left;
     const int frame_height = frame.bottom - frame.top;
     RECT area;
