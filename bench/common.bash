@@ -1,6 +1,6 @@
 # Shared by the benchmarks (sourced; `repo` set by the caller): the peer kit's payloads, its plain
 # copier built for the Windows target that runs here, timing, and alternating repetitions.
-kit=${BENCH_KIT:-/work/shared/bench}
+kit=${BENCH_KIT:-$(cd "$repo/.." && pwd)/shared/bench}
 arch=$("$repo/scripts/windows-arch.sh")
 
 # bench_payload DIR SHAPE: the kit's payload of that shape in DIR/payload with DIR/manifest.tsv,

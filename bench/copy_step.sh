@@ -8,7 +8,7 @@
 # Environment: COPY_STEP_BUILD (a mingw build folder, default build/mingw), BENCH_CXX (the
 # compiler of the peer's copier, default the MinGW compiler of the Windows target that runs here),
 # COPY_STEP_REPS (5), COPY_STEP_ROOT (/dev/shm/zk-copy-step), COPY_STEP_SHAPES ("large small"),
-# BENCH_KIT (/work/shared/bench).
+# BENCH_KIT (../shared/bench beside the checkout).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$repo/bench/common.bash"

@@ -9,7 +9,7 @@
 #
 # Environment: INSTALL_RUN_BUILD (a mingw build folder, default build/mingw), BENCH_CXX,
 # INSTALL_RUN_REPS (5), INSTALL_RUN_ROOT (/dev/shm/zk-install-run), INSTALL_RUN_SHAPES
-# ("large small"), BENCH_KIT (/work/shared/bench).
+# ("large small"), BENCH_KIT (../shared/bench beside the checkout).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$repo/bench/common.bash"

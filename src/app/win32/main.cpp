@@ -16,6 +16,7 @@
 #include "app/exit_codes.h"
 #include "app/main_form.h"
 #include "app/unattended.h"
+#include "app/win32/console.h"
 #include "app/win32/single_instance.h"
 #include "install/installation_run.h"
 #include "platform/file_trace.h"
@@ -31,39 +32,8 @@
 
 namespace {
 
-// The arguments after the program name, split by the system's rules for quotation marks.
-std::vector<std::string> Arguments() {
-    int count = 0;
-    LPWSTR* pieces = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int i = 1; pieces != nullptr && i < count; ++i)
-        arguments.push_back(platform::Narrow(pieces[i]));
-    LocalFree(pieces);
-    return arguments;
-}
-
-// Where text for the administrator goes: the output the program was started with, or the
-// console of the program that started it; null when there is neither.
-HANDLE ConsoleOutput() {
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (output != nullptr && output != INVALID_HANDLE_VALUE &&
-        GetFileType(output) != FILE_TYPE_UNKNOWN)
-        return output;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
-        return nullptr;
-    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
-    return console == INVALID_HANDLE_VALUE ? nullptr : console;
-}
-
 void Tell(const std::string& text, bool error) {
-    if (const HANDLE output = ConsoleOutput()) {
-        DWORD written = 0;
-        WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
-    }
-    MessageBoxW(nullptr, platform::Wide(text).c_str(), L"Setup",
-                (error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_OK | MB_TOPMOST);
+    app::Tell(text, error, L"Setup");
 }
 
 void TellUsageError(const std::string& error, bool quiet) {
@@ -181,7 +151,7 @@ std::string TemporaryLogPath(const platform::FileSystem& files) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before anything can load a library: the program's folder may hold planted ones.
     platform::RestrictLibrarySearch();
-    const std::vector<std::string> arguments = Arguments();
+    const std::vector<std::string> arguments = app::Arguments();
     const auto parsed = app::ParseCommandLine(arguments);
     const auto* usage_error = std::get_if<app::UsageError>(&parsed);
     const bool quiet = app::Quiet(arguments);

@@ -16,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/unattended.h"
+#include "app/win32/console.h"
 #include "app/win32/single_instance.h"
 #include "install/product_libraries.h"
 #include "platform/file_trace.h"
@@ -38,16 +39,6 @@ constexpr char kResultSwitch[] = "/RESULT=";
 constexpr char kStarterSwitch[] = "/STARTER=";
 // How long the copy waits for the program that started it to end.
 constexpr DWORD kStarterWaitMs = 30000;
-
-std::vector<std::string> Arguments() {
-    int count = 0;
-    LPWSTR* pieces = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int i = 1; pieces != nullptr && i < count; ++i)
-        arguments.push_back(platform::Narrow(pieces[i]));
-    LocalFree(pieces);
-    return arguments;
-}
 
 // Takes the internal switch of that name out of the arguments; its value, if given.
 std::optional<std::string> TakeSwitch(std::vector<std::string>& arguments, const char* name) {
@@ -79,8 +70,7 @@ std::string UsageText() {
 }
 
 void Tell(const std::string& text, bool error) {
-    MessageBoxW(nullptr, platform::Wide(text).c_str(), L"Uninstall",
-                (error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_OK | MB_TOPMOST);
+    app::Tell(text, error, L"Uninstall");
 }
 
 std::string FolderOf(const std::string& path) {
@@ -258,7 +248,7 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::RestrictLibrarySearch();
-    std::vector<std::string> arguments = Arguments();
+    std::vector<std::string> arguments = app::Arguments();
     const std::optional<std::string> folder_given = TakeSwitch(arguments, kFolderSwitch);
     const auto handle_of = [&arguments](const char* name) -> HANDLE {
         const auto value = TakeSwitch(arguments, name);
