@@ -1,7 +1,8 @@
 #include "app/win32/console.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "platform/win32/wide.h"
 
