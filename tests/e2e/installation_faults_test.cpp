@@ -166,10 +166,12 @@ TEST(InstallationFaultsTest, DiskFullDuringTheCopyStep) {
     const Distribution first(kDistributions + "single");
     const Distribution second(kDistributions + "single");
     const Destination dest;  // clears App Paths and win.ini [Kelmo] again at the end
-    constexpr std::size_t kBiggerProgram = 256 * 1024;
+    // Each program 256 KiB bigger than the first distribution's.
+    constexpr std::size_t kGrowth = 256 * 1024;
     for (const Placed& file : PlacedIn(dest, "")) {
         if (std::string_view(file.source).ends_with(".exe")) {
-            second.Write(file.source, Filler(file.source, kBiggerProgram));
+            const std::size_t size = fs::file_size(fs::path(first.Folder()) / Wide(file.source));
+            second.Write(file.source, Filler(file.source, size + kGrowth));
         }
     }
 
