@@ -31,6 +31,8 @@ inline constexpr char kExtensionsKey[] =
 class Destination {
   public:
     Destination() : path_("C:\\ZkE2E\\" + TestName()) { Remove(); }
+    // A folder of the caller's choosing, for an installation into a fixed place.
+    explicit Destination(std::string path) : path_(std::move(path)) { Remove(); }
     ~Destination() { Remove(); }
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
