@@ -214,7 +214,8 @@ void ExpectRemovedBy(const std::string& command, const std::string& folder) {
     EXPECT_EQ(RunCommand(command), 0u) << command;
     EXPECT_TRUE(Entry().empty()) << "the uninstall entry stays";
     // The uninstaller's copy hands the exit code back before it takes the last of the folder.
-    WaitUntil([&] { return !fs::exists(Wide(folder)); }, 10s, "the installation folder gone");
+    WaitUntil([&] { return !fs::exists(Wide(folder)); }, kDefaultTimeout,
+              "the installation folder gone");
 }
 
 struct Recipe {
