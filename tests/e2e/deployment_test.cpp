@@ -37,7 +37,8 @@ std::map<std::string, std::string> GuideBlocks() {
     std::string name;
     bool inside = false;
     for (const std::string& line : Lines(ReadBytes(HostPath(kGuide)))) {
-        if (line.starts_with("```")) {
+        // A fence indented in a list counts too.
+        if (Trimmed(line).starts_with("```")) {
             inside = !inside;
             if (inside && name.empty())
                 name = "(unmarked)";
