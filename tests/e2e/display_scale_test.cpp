@@ -102,13 +102,14 @@ SIZE TextExtent(const ui::ControlLayout& layout, const std::wstring& text, int f
     return {rect.right, rect.bottom};
 }
 
-// Whether the text fits the room in the layout's font at that density, or in one at most the
-// program's allowance smaller.
+// Whether the text fits the room in the layout's font at that density, or, away from 96 dpi, in
+// one at most the program's allowance smaller.
 bool Fits(const ui::ControlLayout& layout, const std::wstring& text, int dpi, bool wraps,
           SIZE room) {
     const int full = ui::ScaleFont(
         layout.style.font_height != 0 ? layout.style.font_height : ui::kFormFontHeight, dpi);
-    for (int height = full; height >= ui::SmallestFittingFont(full); --height) {
+    const int smallest = dpi == ui::kLayoutDpi ? full : ui::SmallestFittingFont(full);
+    for (int height = full; height >= smallest; --height) {
         const SIZE extent = TextExtent(layout, text, height, wraps ? room.cx : 0);
         if (extent.cx <= room.cx && extent.cy <= room.cy)
             return true;

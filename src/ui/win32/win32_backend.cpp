@@ -256,43 +256,43 @@ HFONT Win32Backend::FontFor(int height, bool bold) {
     return font;
 }
 
-bool Win32Backend::TextFits(const Control& control, HWND window, HFONT font) {
-    RECT room{};
-    GetClientRect(window, &room);
+bool Win32Backend::TextFits(const Control& control, HWND window, int dpi, int height) {
     const Kind kind = control.GetKind();
     const Style& style = control.GetStyle();
+    const Rect place = ScaledBounds(control, dpi);
     // A push button's edges; a check box's or radio button's square and its gap.
-    if (kind != Kind::Label)
-        room.right -= Scale(kind == Kind::Button ? 6 : 17, DpiOf(control));
+    const int room =
+        place.width - (kind == Kind::Label ? 0 : Scale(kind == Kind::Button ? 6 : 17, dpi));
     // A vertically centred label shows one line.
     const bool wraps = kind == Kind::Label && style.word_wrap && !style.vertical_center;
     HDC dc = GetDC(window);
-    const HGDIOBJ old = SelectObject(dc, font);
-    RECT extent{0, 0, room.right, 0};
+    const HGDIOBJ old = SelectObject(dc, FontFor(height, style.bold));
+    RECT extent{0, 0, room, 0};
     DrawTextW(dc, Wide(control.Text()).c_str(), -1, &extent,
               DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, old);
     ReleaseDC(window, dc);
-    return extent.right <= room.right && extent.bottom <= room.bottom;
+    return extent.right <= room && extent.bottom <= place.height;
 }
 
 void Win32Backend::ApplyFont(const Control& control, HWND window) {
     const Style& style = control.GetStyle();
-    const int full =
-        ScaleFont(style.font_height != 0 ? style.font_height : kFormFontHeight, DpiOf(control));
-    HFONT font = FontFor(full, style.bold);
+    const int layout_height = style.font_height != 0 ? style.font_height : kFormFontHeight;
+    const int dpi = DpiOf(control);
+    const int full = ScaleFont(layout_height, dpi);
+    int height = full;
     const Kind kind = control.GetKind();
     const bool text = kind == Kind::Label || kind == Kind::Button || kind == Kind::CheckBox ||
                       kind == Kind::RadioButton;
-    // Glyphs do not grow exactly with their height: a text that fills its control at 96 dpi
-    // may not fit at another density, and gets a slightly smaller font rather than be cut.
-    if (text && !control.Text().empty()) {
-        for (int height = full; height > SmallestFittingFont(full); --height) {
-            if (TextFits(control, window, font))
-                break;
-            font = FontFor(height - 1, style.bold);
-        }
+    // Glyphs do not grow exactly with their height: a text that fits its control at 96 dpi may
+    // not at another density, and gets a slightly smaller font rather than be cut. A text too
+    // long for its control at 96 dpi (a long path) keeps its font, as it does there.
+    if (text && dpi != kLayoutDpi && !control.Text().empty() &&
+        TextFits(control, window, kLayoutDpi, layout_height)) {
+        while (height > SmallestFittingFont(full) && !TextFits(control, window, dpi, height))
+            --height;
     }
+    HFONT font = FontFor(height, style.bold);
     if (reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)) != font)
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

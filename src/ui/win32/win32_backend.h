@@ -46,10 +46,10 @@ class Win32Backend final : public Backend {
     // Gives a field its label's text as the name screen readers read.
     void NameByLabel(const Control& field);
     HFONT FontFor(int height, bool bold);
-    // Whether the control's text fits its window in that font.
-    bool TextFits(const Control& control, HWND window, HFONT font);
+    // Whether the control's text fits its place at that density in a font of that height.
+    bool TextFits(const Control& control, HWND window, int dpi, int height);
     // Gives the control its style's font at its density, or one a little smaller that its
-    // text fits.
+    // text fits when it fits at 96 dpi.
     void ApplyFont(const Control& control, HWND window);
     void SetPicture(Control& control, HWND window);
     void SetContent(Control& control, HWND window);
