@@ -7,13 +7,14 @@
 
 namespace ui {
 
-Control::Control(Form& form, const ControlLayout& layout, Control* parent)
+Control::Control(Form& form, const ControlLayout& layout, Control* parent, Control* label)
     : form_(form),
       name_(layout.name),
       id_(layout.id),
       kind_(layout.kind),
       style_(layout.style),
       parent_(parent),
+      label_(label),
       visible_(layout.visible),
       bounds_(layout.bounds) {}
 
@@ -49,6 +50,30 @@ bool Control::Showing() const {
             return false;
     }
     return true;
+}
+
+Rect Control::FormBounds() const {
+    Rect place = bounds_;
+    for (const Control* panel = parent_; panel != nullptr; panel = panel->parent_) {
+        place.left += panel->bounds_.left;
+        place.top += panel->bounds_.top;
+    }
+    return place;
+}
+
+bool Control::TabStop() const {
+    switch (kind_) {
+        case Kind::Button:
+        case Kind::CheckBox:
+        case Kind::RadioButton:
+        case Kind::ComboList:
+        case Kind::ListBox:
+        case Kind::Edit:
+        case Kind::RichText:
+            return enabled_ && Showing();
+        default:
+            return false;
+    }
 }
 
 void Control::SetEnabled(bool enabled) {

@@ -42,7 +42,6 @@ struct Style {
     bool word_wrap = true;
     bool vertical_center = false;
     bool sorted = false;  // lists keep their items sorted ignoring letter case
-    bool tab_stop = true;
 };
 
 // What is laid out in a form: a control's identity and its initial place.
@@ -54,6 +53,9 @@ struct ControlLayout {
     Rect bounds;         // relative to the parent
     bool visible = true;
     Style style = {};
+    // Fields: the label laid out before the field whose text names it, which screen readers
+    // read out as the field's name.
+    const char* label = nullptr;
 };
 
 enum class Property {
@@ -73,7 +75,7 @@ class Form;
 
 class Control {
   public:
-    Control(Form& form, const ControlLayout& layout, Control* parent);
+    Control(Form& form, const ControlLayout& layout, Control* parent, Control* label);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
@@ -82,6 +84,11 @@ class Control {
     Kind GetKind() const { return kind_; }
     const Style& GetStyle() const { return style_; }
     Control* Parent() const { return parent_; }
+    Control* LabelledBy() const { return label_; }
+    // Where it lies on the form: its bounds moved by those of the panels around it.
+    Rect FormBounds() const;
+    // Takes the focus when reached by Tab: showing, enabled and a control that takes input.
+    bool TabStop() const;
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
@@ -146,6 +153,7 @@ class Control {
     Kind kind_;
     Style style_;
     Control* parent_;
+    Control* label_;
     std::string text_;
     bool visible_ = true;
     bool enabled_ = true;

@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ui {
@@ -10,7 +11,8 @@ Form::~Form() = default;
 
 Control& Form::Add(const ControlLayout& layout) {
     Control* parent = layout.parent != nullptr ? &(*this)[layout.parent] : nullptr;
-    controls_.push_back(std::make_unique<Control>(*this, layout, parent));
+    Control* label = layout.label != nullptr ? &(*this)[layout.label] : nullptr;
+    controls_.push_back(std::make_unique<Control>(*this, layout, parent, label));
     return *controls_.back();
 }
 
@@ -81,6 +83,64 @@ Control* Form::EnterButton() const {
         return focused_;
     }
     return default_button_;
+}
+
+namespace {
+
+// The radio button that stands for its group in the tab order: the checked one, else the first.
+bool StandsForGroup(const Control& radio, const std::vector<std::unique_ptr<Control>>& controls) {
+    const Control* first = nullptr;
+    for (const auto& other : controls) {
+        if (other->GetKind() != Kind::RadioButton || other->Parent() != radio.Parent() ||
+            !other->TabStop()) {
+            continue;
+        }
+        if (other->Checked())
+            return other.get() == &radio;
+        if (first == nullptr)
+            first = other.get();
+    }
+    return first == &radio;
+}
+
+}  // namespace
+
+std::vector<Control*> Form::TabOrder() const {
+    std::vector<Control*> order;
+    for (const auto& control : controls_) {
+        if (control->TabStop() &&
+            (control->GetKind() != Kind::RadioButton || StandsForGroup(*control, controls_))) {
+            order.push_back(control.get());
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        const Rect p = a->FormBounds();
+        const Rect q = b->FormBounds();
+        return p.top != q.top ? p.top < q.top : p.left < q.left;
+    });
+    return order;
+}
+
+void Form::PressTab(bool backwards) {
+    const std::vector<Control*> order = TabOrder();
+    if (order.empty())
+        return;
+    auto at = std::find(order.begin(), order.end(), focused_);
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    // From outside the order (nothing focused, a radio button of the group): the first stop
+    // after the focus's place, as if it were in the order.
+    std::ptrdiff_t index = at != order.end() ? at - order.begin() : (backwards ? 0 : -1);
+    if (at == order.end() && focused_ != nullptr) {
+        const Rect p = focused_->FormBounds();
+        index = std::count_if(order.begin(), order.end(),
+                              [&](const Control* c) {
+                                  const Rect q = c->FormBounds();
+                                  return q.top != p.top ? q.top < p.top : q.left <= p.left;
+                              }) -
+                (backwards ? 0 : 1);
+    }
+    index = (index + (backwards ? count - 1 : 1)) % count;
+    SetFocus(*order[static_cast<size_t>(index)]);
 }
 
 void Form::PressEnter() {

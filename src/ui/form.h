@@ -70,9 +70,15 @@ class Form {
     // focus, else the default button.
     Control* EnterButton() const;
 
+    // The controls Tab reaches, in the order of the layout: top to bottom, then left to right.
+    // Radio buttons of one panel are one stop, the checked one (the arrow keys move within).
+    std::vector<Control*> TabOrder() const;
+
     // Keys and the close box, as a person uses them.
     void PressEnter();
     void PressEscape();
+    // Tab (Shift+Tab: backwards) moves the focus to the next stop of the tab order, round.
+    void PressTab(bool backwards = false);
     void RequestClose();
 
     // The close box or the platform's close command; the form itself never closes.

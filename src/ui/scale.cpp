@@ -32,6 +32,24 @@ int Scale(int length, int dpi) {
     return RoundedDivide(static_cast<long long>(length) * dpi, kLayoutDpi);
 }
 
+int ScaleFont(int height, int dpi) {
+    return static_cast<int>(static_cast<long long>(height) * dpi / kLayoutDpi);
+}
+
+int SmallestFittingFont(int height) {
+    return (height * 85 + 99) / 100;
+}
+
+Rect ScaledBounds(const Control& control, int dpi) {
+    Rect place = Scale(control.FormBounds(), dpi);
+    if (const Control* parent = control.Parent()) {
+        const Rect outer = Scale(parent->FormBounds(), dpi);
+        place.left -= outer.left;
+        place.top -= outer.top;
+    }
+    return place;
+}
+
 int Unscale(int pixels, int dpi) {
     return dpi <= 0 ? pixels : static_cast<int>(static_cast<long long>(pixels) * kLayoutDpi / dpi);
 }

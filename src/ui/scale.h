@@ -16,6 +16,15 @@ int Unscale(int pixels, int dpi);
 // A rectangle's edges are scaled, not its size: controls that touch at 96 dpi still touch,
 // and controls apart stay apart.
 Rect Scale(Rect bounds, int dpi);
+// A font's height in pixels at dpi, rounded down: glyphs grow a little faster than their
+// height, and a text that fills its control at 96 dpi still fits at any density.
+int ScaleFont(int height, int dpi);
+// The smallest a font of that height may become for a text that would not fit its control
+// otherwise: 85 % of it, still plainly the same size to the eye.
+int SmallestFittingFont(int height);
+// A control's place in its parent at dpi: its edges scaled where they lie on the form, so that
+// what lies inside a panel at 96 dpi stays inside at every density.
+Rect ScaledBounds(const Control& control, int dpi);
 // The picture resampled to width x height with bilinear filtering: smooth, not blocky.
 platform::Bitmap Resample(const platform::Bitmap& picture, int width, int height);
 

@@ -13,6 +13,7 @@
 #include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/image.h"
+#include "driver/keyboard.h"
 #include "driver/setup_process.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
@@ -199,34 +200,6 @@ TEST(WizardLicenceTest, DecliningAsksToCancelAndNoLeavesNextDisabledUntilAccepte
 // --- The keyboard: Enter presses the push button that has the focus, the default button only
 // when no other push button has it.
 
-// Presses and releases a key; the window system hands it to the window with the focus.
-void PressKey(WORD key) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(2, input, sizeof(INPUT)) != 2)
-        throw std::runtime_error("SendInput failed");
-}
-
-HWND FocusOf(const RemoteWindow& window) {
-    GUITHREADINFO info{sizeof(info)};
-    GetGUIThreadInfo(GetWindowThreadProcessId(window.Handle(), nullptr), &info);
-    return info.hwndFocus;
-}
-
-// Tab until the focus is on the control.
-void TabTo(const WizardWalk& walk, const RemoteWindow& control) {
-    for (int tabs = 0; FocusOf(walk.Wizard()) != control.Handle(); ++tabs) {
-        if (tabs == 10)
-            throw std::runtime_error("Tab never reached control " + std::to_string(control.Id()));
-        const HWND before = FocusOf(walk.Wizard());
-        PressKey(VK_TAB);
-        WaitUntil([&] { return FocusOf(walk.Wizard()) != before; }, kPageTimeout,
-                  "Tab to move the focus");
-    }
-}
-
 // The frame of the button that Enter presses.
 bool ShowsAsDefault(const RemoteWindow& button) {
     return (GetWindowLongW(button.Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
@@ -241,7 +214,7 @@ TEST(WizardKeyboardTest, EnterOnCancelAsksToCancelInsteadOfInstalling) {
     const RemoteWindow next = walk.Control(WizardId("NextBtn"));
     EXPECT_TRUE(ShowsAsDefault(next));
 
-    TabTo(walk, cancel);
+    TabTo(walk.Wizard(), cancel);
     WaitUntil([&] { return ShowsAsDefault(cancel) && !ShowsAsDefault(next); }, kPageTimeout,
               "Cancel to show itself as the button Enter presses");
     walk.Shoot("cancel-focused");
@@ -251,7 +224,7 @@ TEST(WizardKeyboardTest, EnterOnCancelAsksToCancelInsteadOfInstalling) {
     EXPECT_EQ(walk.Title(), kRussian.summary) << "Enter on Cancel must not install";
 
     // With the focus on the summary, no push button has it: Enter presses Next again.
-    TabTo(walk, walk.Control(WizardId("LicenceRe")));
+    TabTo(walk.Wizard(), walk.Control(WizardId("LicenceRe")));
     WaitUntil([&] { return ShowsAsDefault(next) && !ShowsAsDefault(cancel); }, kPageTimeout,
               "Next to be the default button again");
     PressKey(VK_RETURN);

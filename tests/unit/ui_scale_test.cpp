@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ui/form.h"
 #include "ui/scale.h"
+#include "wizard/wizard_controls.h"
 
 namespace {
 
@@ -18,6 +20,35 @@ TEST(UiScale, LengthsGrowWithTheDisplayDensity) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ui::Scale(c.length, c.dpi), c.pixels) << c.length << " at " << c.dpi;
+}
+
+TEST(UiScale, FontsGrowWithTheDensityButNeverPastIt) {
+    const ScaleCase cases[] = {
+        {11, 96, 11},  {11, 120, 13}, {11, 144, 16}, {11, 192, 22},
+        {15, 120, 18}, {15, 144, 22}, {9, 120, 11},  {9, 144, 13},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ui::ScaleFont(c.length, c.dpi), c.pixels) << c.length << " at " << c.dpi;
+}
+
+// What lies inside a panel of the wizard at 96 dpi stays inside it at every density, also where
+// rounding the panel's own edges makes it narrower than its content's scaled width.
+TEST(UiScale, ControlsInsidePanelsStayInside) {
+    ui::Form form{{.class_name = "T"}};
+    form.AddAll(wizard::kWizardControls);
+    for (const int dpi : {96, 120, 144, 168, 192, 240}) {
+        for (const auto& control : form.Controls()) {
+            const ui::Control* panel = control->Parent();
+            if (panel == nullptr)
+                continue;
+            const ui::Rect inner = ui::ScaledBounds(*control, dpi);
+            const ui::Rect outer = ui::ScaledBounds(*panel, dpi);
+            EXPECT_TRUE(inner.left >= 0 && inner.top >= 0 &&
+                        inner.left + inner.width <= outer.width &&
+                        inner.top + inner.height <= outer.height)
+                << control->Name() << " at " << dpi;
+        }
+    }
 }
 
 TEST(UiScale, PixelsBackToTheLayoutStayInside) {

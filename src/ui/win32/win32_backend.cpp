@@ -1,6 +1,7 @@
 #include "ui/win32/win32_backend.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include <stdexcept>
@@ -24,6 +25,17 @@ constexpr UINT kActivated = WM_APP + 1;
 // The focus has moved: read where it is once the move is over (while a button loses it, the
 // platform may still report the button as focused).
 constexpr UINT kFocusMoved = WM_APP + 2;
+// The control with the focus was hidden or disabled: once the page is complete, the focus goes
+// where a keyboard user can go on from.
+constexpr UINT kFocusLost = WM_APP + 3;
+
+// The platform's annotation service, by which a field gets the name screen readers read out.
+constexpr CLSID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kAccNameProperty = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 struct RichEditLibrary {
     const wchar_t* window_class;
@@ -55,6 +67,10 @@ bool TellsFocus(Kind kind, WORD code) {
         case Kind::Edit:
         case Kind::RichText:
             return code == EN_SETFOCUS || code == EN_KILLFOCUS;
+        case Kind::ListBox:
+            return code == LBN_SETFOCUS || code == LBN_KILLFOCUS;
+        case Kind::ComboList:
+            return code == CBN_SETFOCUS || code == CBN_KILLFOCUS;
         default:
             return false;
     }
@@ -108,6 +124,12 @@ Win32Backend::Win32Backend() {
                              ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     RegisterClassOnce(kPanelClass, PanelProc, nullptr);
+    // Without the service (no COM on this thread, an old system) fields keep their own names.
+    void* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                   kIAccPropServices, &services))) {
+        annotations_ = static_cast<IAccPropServices*>(services);
+    }
 }
 
 Win32Backend::~Win32Backend() {
@@ -120,6 +142,8 @@ Win32Backend::~Win32Backend() {
     for (auto& [key, font] : fonts_)
         DeleteObject(font);
     DeleteObject(white_);
+    if (annotations_ != nullptr)
+        annotations_->Release();
     instance = nullptr;
 }
 
@@ -157,7 +181,11 @@ HWND Win32Backend::Create(Form& form, HWND owner) {
             }
         }
     }
+    for (const auto& control : form.Controls())
+        NameByLabel(*control);
     Update(form, FormProperty::EnterButton);
+    // The focus is always shown, not only once the keyboard has been used.
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     if (form.Visible())
         Update(form, FormProperty::Visible);
     return window;
@@ -207,10 +235,7 @@ void Win32Backend::Rescale(Form& form, HWND window, const RECT& suggested) {
         const auto found = controls_.find(control.get());
         if (found == controls_.end())
             continue;
-        SendMessageW(found->second, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(FontFor(control->GetStyle(), dpis_.at(&form))),
-                     FALSE);
-        Update(*control, Property::Bounds);
+        Update(*control, Property::Bounds);  // with the font for the new density
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -221,15 +246,55 @@ int Win32Backend::DpiOf(const Control& control) const {
     return found != dpis_.end() ? found->second : kLayoutDpi;
 }
 
-HFONT Win32Backend::FontFor(const Style& style, int dpi) {
-    const int height = Scale(style.font_height != 0 ? style.font_height : kFormFontHeight, dpi);
-    auto& font = fonts_[{height, style.bold}];
+HFONT Win32Backend::FontFor(int height, bool bold) {
+    auto& font = fonts_[{height, bold}];
     if (font == nullptr) {
-        font = CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+        font = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     }
     return font;
+}
+
+bool Win32Backend::TextFits(const Control& control, HWND window, int dpi, int height) {
+    const Kind kind = control.GetKind();
+    const Style& style = control.GetStyle();
+    const Rect place = ScaledBounds(control, dpi);
+    // A push button's edges; a check box's or radio button's square and its gap.
+    const int room =
+        place.width - (kind == Kind::Label ? 0 : Scale(kind == Kind::Button ? 6 : 17, dpi));
+    // A vertically centred label shows one line.
+    const bool wraps = kind == Kind::Label && style.word_wrap && !style.vertical_center;
+    HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, FontFor(height, style.bold));
+    RECT extent{0, 0, room, 0};
+    DrawTextW(dc, Wide(control.Text()).c_str(), -1, &extent,
+              DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return extent.right <= room && extent.bottom <= place.height;
+}
+
+void Win32Backend::ApplyFont(const Control& control, HWND window) {
+    const Style& style = control.GetStyle();
+    const int layout_height = style.font_height != 0 ? style.font_height : kFormFontHeight;
+    const int dpi = DpiOf(control);
+    const int full = ScaleFont(layout_height, dpi);
+    int height = full;
+    const Kind kind = control.GetKind();
+    const bool text = kind == Kind::Label || kind == Kind::Button || kind == Kind::CheckBox ||
+                      kind == Kind::RadioButton;
+    // Glyphs do not grow exactly with their height: a text that fits its control at 96 dpi may
+    // not at another density, and gets a slightly smaller font rather than be cut. A text too
+    // long for its control at 96 dpi (a long path) keeps its font, as it does there.
+    if (text && dpi != kLayoutDpi && !control.Text().empty() &&
+        TextFits(control, window, kLayoutDpi, layout_height)) {
+        while (height > SmallestFittingFont(full) && !TextFits(control, window, dpi, height))
+            --height;
+    }
+    HFONT font = FontFor(height, style.bold);
+    if (reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)) != font)
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void Win32Backend::CreateControl(Form& form, Control& control) {
@@ -250,7 +315,7 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
             break;
         case Kind::CheckBox:
             window_class = L"BUTTON";
-            style |= BS_AUTOCHECKBOX | (s.tab_stop ? WS_TABSTOP : 0);
+            style |= BS_AUTOCHECKBOX | WS_TABSTOP;
             break;
         case Kind::RadioButton:
             window_class = L"BUTTON";
@@ -290,6 +355,10 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
             style |= SS_ETCHEDHORZ;
             break;
     }
+    // Each control that takes input is a group of its own for the arrow keys, but the radio
+    // buttons of a panel are one group: the arrow keys move among them.
+    if ((style & WS_TABSTOP) != 0 && !FollowsRadioButton(form, control))
+        style |= WS_GROUP;
     if (control.Visible())
         style |= WS_VISIBLE;
     if (!control.Enabled())
@@ -297,7 +366,7 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
     const HWND parent =
         control.Parent() != nullptr ? controls_.at(control.Parent()) : forms_.at(&form);
     const int dpi = dpis_.at(&form);
-    const Rect b = Scale(control.Bounds(), dpi);
+    const Rect b = ScaledBounds(control, dpi);
     extra_height = Scale(extra_height, dpi);
     updating_ = true;
     HWND window = CreateWindowExW(ex_style, window_class, Wide(control.Text()).c_str(), style,
@@ -308,10 +377,31 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
     if (window == nullptr)
         throw std::runtime_error("cannot create control " + control.Name());
     controls_[&control] = window;
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(s, dpi)), FALSE);
+    ApplyFont(control, window);
     for (Property p : {Property::Checked, Property::Items, Property::Content, Property::Picture}) {
         Update(control, p);
     }
+}
+
+bool Win32Backend::FollowsRadioButton(const Form& form, const Control& control) {
+    if (control.GetKind() != Kind::RadioButton)
+        return false;
+    for (const auto& other : form.Controls()) {
+        if (other.get() == &control)
+            return false;
+        if (other->GetKind() == Kind::RadioButton && other->Parent() == control.Parent())
+            return true;
+    }
+    return false;
+}
+
+void Win32Backend::NameByLabel(const Control& field) {
+    const Control* label = field.LabelledBy();
+    const auto window = controls_.find(&field);
+    if (label == nullptr || annotations_ == nullptr || window == controls_.end())
+        return;
+    annotations_->SetHwndPropStr(window->second, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                 kAccNameProperty, Wide(label->Text()).c_str());
 }
 
 void Win32Backend::SetPicture(Control& control, HWND window) {
@@ -320,10 +410,11 @@ void Win32Backend::SetPicture(Control& control, HWND window) {
         // Drawn at the size its place has at this density, resampled smoothly once here.
         const int dpi = DpiOf(control);
         const Rect place = control.Bounds();
+        const Rect scaled = ScaledBounds(control, dpi);
         const platform::Bitmap& source = *control.Picture();
         const auto picture =
-            Resample(source, Scale(place.width > 0 ? place.width : source.width, dpi),
-                     Scale(place.height > 0 ? place.height : source.height, dpi));
+            Resample(source, place.width > 0 ? scaled.width : Scale(source.width, dpi),
+                     place.height > 0 ? scaled.height : Scale(source.height, dpi));
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = picture.width;
@@ -377,11 +468,24 @@ void Win32Backend::Update(Control& control, Property property) {
     switch (property) {
         case Property::Text:
             SetWindowTextW(window, Wide(control.Text()).c_str());
+            ApplyFont(control, window);
+            if (kind == Kind::Label) {
+                if (const Form* form = FormOf(window)) {
+                    for (const auto& field : form->Controls()) {
+                        if (field->LabelledBy() == &control)
+                            NameByLabel(*field);
+                    }
+                }
+            }
             break;
         case Property::Visible:
+            if (!control.Visible())
+                TellFocusLost(window);
             ShowWindow(window, control.Visible() ? SW_SHOWNA : SW_HIDE);
             break;
         case Property::Enabled:
+            if (!control.Enabled())
+                TellFocusLost(window);
             EnableWindow(window, control.Enabled());
             break;
         case Property::Checked:
@@ -392,9 +496,10 @@ void Win32Backend::Update(Control& control, Property property) {
             break;
         case Property::Bounds: {
             const int dpi = DpiOf(control);
-            const Rect b = Scale(control.Bounds(), dpi);
+            const Rect b = ScaledBounds(control, dpi);
             const int extra = kind == Kind::ComboList ? Scale(kDropDownHeight, dpi) : 0;
             MoveWindow(window, b.left, b.top, b.width, b.height + extra, TRUE);
+            ApplyFont(control, window);
             if (kind == Kind::Picture)
                 SetPicture(control, window);
             break;
@@ -468,8 +573,32 @@ void Win32Backend::ShowEnterButton(Form& form) {
     }
 }
 
+void Win32Backend::TellFocusLost(HWND window) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && (focus == window || IsChild(window, focus)))
+        PostMessageW(GetAncestor(window, GA_ROOT), kFocusLost, 0, 0);
+}
+
+void Win32Backend::KeepFocus(Form& form, HWND window) {
+    if (GetActiveWindow() != window)
+        return;  // a message dialog of the program has it; given back on the activation
+    Control* target = form.Focused();
+    if (target == nullptr || !target->TabStop()) {
+        target = form.EnterButton();
+        if (target == nullptr || !target->TabStop()) {
+            const std::vector<Control*> order = form.TabOrder();
+            target = order.empty() ? nullptr : order.front();
+        }
+    }
+    if (target != nullptr)
+        form.SetFocus(*target);
+}
+
 void Win32Backend::FocusMoved(Form& form) {
     const HWND focus = GetFocus();
+    // Gone to another window (a message dialog): the form's focus stays for its return.
+    if (focus == nullptr || FormOf(focus) != &form)
+        return;
     Control* focused = nullptr;
     for (const auto& control : form.Controls()) {
         const auto found = controls_.find(control.get());
@@ -540,6 +669,17 @@ bool Win32Backend::TranslateKeys(MSG& message) {
     Form* form = FormOf(message.hwnd);
     if (form == nullptr)
         return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        // The form's own order, the layout's, rather than the order the windows were made in.
+        try {
+            FocusMoved(*form);
+            form->PressTab(GetKeyState(VK_SHIFT) < 0);
+        } catch (const std::exception& e) {
+            Fail(e.what());
+        }
+        return true;
+    }
     if (message.message == WM_KEYDOWN &&
         (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
         // An open drop-down list takes its own Enter and Escape.
@@ -628,21 +768,30 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
         case WM_CLOSE:
             form.RequestClose();
             return 0;
-        case WM_NEXTDLGCTL: {
-            // A multi-line edit, the licence viewer among them, takes Tab itself and asks its
+        case WM_NEXTDLGCTL:
+            // A multi-line edit, the licence viewer among them, may take Tab itself and ask its
             // parent to move the focus on, as a dialog would.
-            const HWND next = LOWORD(l) != 0 ? reinterpret_cast<HWND>(w)
-                                             : GetNextDlgTabItem(window, GetFocus(), w != 0);
-            if (next != nullptr)
-                SetFocus(next);
+            if (LOWORD(l) != 0) {
+                SetFocus(reinterpret_cast<HWND>(w));
+            } else {
+                FocusMoved(form);
+                form.PressTab(w != 0);
+            }
             return 0;
-        }
         case WM_ACTIVATE:
             // Reported once the activation is complete, so the handler may activate another
             // window itself.
-            if (LOWORD(w) != WA_INACTIVE)
+            if (LOWORD(w) != WA_INACTIVE) {
                 PostMessageW(window, kActivated, 0, 0);
+                // Back from a message dialog or another program: the focus where it was.
+                DefWindowProcW(window, message, w, l);
+                KeepFocus(form, window);
+                return 0;
+            }
             return DefWindowProcW(window, message, w, l);
+        case kFocusLost:
+            KeepFocus(form, window);
+            return 0;
         case kFocusMoved:
             FocusMoved(form);
             return 0;

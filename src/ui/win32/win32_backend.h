@@ -3,6 +3,8 @@
 // control's stable identifier, so automation and screen readers can read and press them.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <map>
 
 #include "ui/form.h"
@@ -39,12 +41,26 @@ class Win32Backend final : public Backend {
     // Lays the form out again at its new density: window, controls, fonts and pictures.
     void Rescale(Form& form, HWND window, const RECT& suggested);
     int DpiOf(const Control& control) const;
-    HFONT FontFor(const Style& style, int dpi);
+    // A radio button after another of the same panel: of that one's group.
+    static bool FollowsRadioButton(const Form& form, const Control& control);
+    // Gives a field its label's text as the name screen readers read.
+    void NameByLabel(const Control& field);
+    HFONT FontFor(int height, bool bold);
+    // Whether the control's text fits its place at that density in a font of that height.
+    bool TextFits(const Control& control, HWND window, int dpi, int height);
+    // Gives the control its style's font at its density, or one a little smaller that its
+    // text fits when it fits at 96 dpi.
+    void ApplyFont(const Control& control, HWND window);
     void SetPicture(Control& control, HWND window);
     void SetContent(Control& control, HWND window);
     void SetItems(Control& control, HWND window);
     // Tells the form where the focus is now, and shows the button Enter presses.
     void FocusMoved(Form& form);
+    // Asks for a new focus when the window, about to be hidden or disabled, holds it.
+    void TellFocusLost(HWND window);
+    // Puts the focus back on the form's focused control, or, where that cannot take it, on the
+    // button Enter presses or the first stop of the tab order.
+    void KeepFocus(Form& form, HWND window);
     void ShowEnterButton(Form& form);
 
     std::map<const Form*, HWND> forms_;
@@ -53,6 +69,7 @@ class Win32Backend final : public Backend {
     std::map<const Control*, HBITMAP> bitmaps_;
     std::map<std::pair<int, bool>, HFONT> fonts_;
     HBRUSH white_ = CreateSolidBrush(RGB(255, 255, 255));
+    IAccPropServices* annotations_ = nullptr;
     bool updating_ = false;  // changes made by the program are not reported back as the user's
 };
 

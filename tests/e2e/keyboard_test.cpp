@@ -1,0 +1,184 @@
+// The wizard without a mouse: every page is gone through with Tab, Space, Enter, Escape and the
+// arrow keys alone, typed as on the keyboard, and Tab visits the page's controls in the order
+// of their places.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/keyboard.h"
+#include "ui/form.h"
+#include "wizard_pages.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr int kMaxStops = 20;
+
+int FocusedId(const WizardWalk& walk) {
+    const HWND focus = FocusOf(walk.Wizard());
+    return focus != nullptr ? GetDlgCtrlID(focus) : 0;
+}
+
+void TabTo(const WizardWalk& walk, int id) {
+    TabTo(walk.Wizard(), walk.Control(id));
+}
+
+// The controls Tab visits from the focused one round to it again.
+std::vector<int> TabRound(const WizardWalk& walk) {
+    const int start = FocusedId(walk);
+    std::vector<int> stops;
+    for (int i = 0; i < kMaxStops; ++i) {
+        stops.push_back(GetDlgCtrlID(Tab(walk.Wizard())));
+        if (stops.back() == start)
+            break;
+    }
+    return stops;
+}
+
+// The shown ones of these controls, as identifiers.
+std::vector<int> Shown(const WizardWalk& walk, std::initializer_list<int> ids) {
+    std::vector<int> shown;
+    for (const int id : ids) {
+        if (walk.Control(id).Visible() && walk.Control(id).Enabled())
+            shown.push_back(id);
+    }
+    return shown;
+}
+
+void EnterFor(const WizardWalk& walk, std::string_view title, Timeout timeout = kPageTimeout) {
+    PressKey(VK_RETURN);
+    walk.WaitPage(title, timeout);
+}
+
+void SpaceToggles(const WizardWalk& walk, int box) {
+    TabTo(walk, box);
+    const bool was = walk.Control(box).Checked();
+    PressKey(VK_SPACE);
+    WaitUntil([&] { return walk.Control(box).Checked() != was; }, kPageTimeout,
+              "Space to toggle a box");
+}
+
+const std::vector<int> kBar = {WizardId("CancelBtn"), WizardId("BackBtn"), WizardId("NextBtn")};
+
+std::vector<int> Then(std::vector<int> stops, const std::vector<int>& more) {
+    stops.insert(stops.end(), more.begin(), more.end());
+    return stops;
+}
+
+TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    walk.WaitPage(kRussian.welcome);
+    // The focus is shown from the start, not only once the keyboard has been used.
+    EXPECT_EQ(SendMessageW(walk.Wizard().Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    TabTo(walk, WizardId("NextBtn"));
+    EXPECT_EQ(TabRound(walk), (std::vector<int>{WizardId("SelectLangCmb"), WizardId("CancelBtn"),
+                                                WizardId("NextBtn")}));
+    EnterFor(walk, kRussian.licence);
+
+    // The licence: read, accepted with Space, on with Enter once Next takes it.
+    EXPECT_EQ(FocusedId(walk), WizardId("LicenceRe"));
+    EXPECT_EQ(TabRound(walk),
+              (std::vector<int>{WizardId("NoBtn"), WizardId("YesBtn"), WizardId("CancelBtn"),
+                                WizardId("BackBtn"), WizardId("LicenceRe")}));
+    PressKey(VK_TAB, VK_SHIFT);
+    WaitUntil([&] { return FocusedId(walk) == WizardId("BackBtn"); }, kPageTimeout,
+              "Shift+Tab to go back round to Back");
+    TabTo(walk, WizardId("YesBtn"));
+    PressKey(VK_SPACE);
+    WaitUntil([&] { return walk.Control(WizardId("NextBtn")).Enabled(); }, kPageTimeout,
+              "Space on the accepting button to enable Next");
+    TabTo(walk, WizardId("NextBtn"));
+    walk.Shoot("licence-accepted-by-keyboard");
+    EnterFor(walk, kRussian.destination);
+
+    // Escape is Cancel with its question; No (Tab, Space) stays on the page.
+    EXPECT_EQ(TabRound(walk),
+              Then({WizardId("PathEdit"), WizardId("DirectoryLbx"), WizardId("DriveCmb")}, kBar));
+    PressKey(VK_ESCAPE);
+    const MessageDialog question = walk.Setup().WaitDialog(kPageTimeout);
+    EXPECT_EQ(question.Text(), kRussian.really_abort);
+    PressKey(VK_TAB);
+    WaitUntil([&] { return FocusedId(walk) == IDNO; }, kPageTimeout, "Tab to reach No");
+    PressKey(VK_SPACE);
+    WaitUntil([&] { return !question.Window().Exists(); }, kPageTimeout, "the question to go");
+    EXPECT_TRUE(walk.Setup().Running());
+    EXPECT_EQ(walk.Title(), kRussian.destination);
+    WaitUntil([&] { return FocusedId(walk) == WizardId("NextBtn"); }, kPageTimeout,
+              "the focus to come back to Next after the question");
+    EnterFor(walk, kRussian.shortcuts);
+
+    EXPECT_EQ(TabRound(walk),
+              Then(Then(Shown(walk, {WizardId("AddLinkToStartCBx"), WizardId("AddLinkToDeskTopCBx"),
+                                     WizardId("AddLinkToQuickLaunchCBx")}),
+                        {WizardId("AllBtn"), WizardId("NoneBtn")}),
+                   kBar));
+    SpaceToggles(walk, WizardId("AddLinkToDeskTopCBx"));
+    EnterFor(walk, kRussian.group);
+
+    // The group: an arrow key in the list picks a group for the field.
+    EXPECT_EQ(TabRound(walk), Then({WizardId("PathEdit"), WizardId("GroupLbx")}, kBar));
+    if (!walk.Control(WizardId("GroupLbx")).Items().empty()) {
+        TabTo(walk, WizardId("GroupLbx"));
+        const std::string proposed = walk.Text(WizardId("PathEdit"));
+        PressKey(VK_DOWN);
+        WaitUntil([&] { return walk.Text(WizardId("PathEdit")) != proposed; }, kPageTimeout,
+                  "the arrow key to pick a group");
+    }
+    EnterFor(walk, kRussian.file_types);
+
+    std::vector<int> boxes;
+    for (const auto& row : kFileTypeRows)
+        boxes.push_back(row.box);
+    std::vector<int> shown_boxes;
+    for (const int box : boxes) {
+        if (walk.Control(box).Visible())
+            shown_boxes.push_back(box);
+    }
+    EXPECT_EQ(TabRound(walk),
+              Then(Then(shown_boxes, {WizardId("AllBtn"), WizardId("NoneBtn")}), kBar));
+    SpaceToggles(walk, shown_boxes.front());
+    EnterFor(walk, kRussian.summary);
+
+    EXPECT_EQ(TabRound(walk), Then({WizardId("LicenceRe")}, kBar));
+    EnterFor(walk, kRussian.finish, kRunTimeout);
+
+    for (const int box : {WizardId("RunProgCBx"), WizardId("RunProgGroupCBx")}) {
+        if (walk.Control(box).Visible() && walk.Control(box).Checked())
+            SpaceToggles(walk, box);
+    }
+    TabTo(walk, WizardId("NextBtn"));
+    walk.Shoot("finish-by-keyboard");
+    PressKey(VK_RETURN);
+    EXPECT_EQ(walk.Setup().WaitExit(), 0u);
+}
+
+TEST(KeyboardTest, ArrowKeysChooseTheInstallationType) {
+    const Distribution distribution(kDistributions + "clientserver");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    walk.WaitPage(kRussian.welcome);
+    EnterFor(walk, kRussian.install_type);
+    const int checked =
+        walk.Control(WizardId("ClientRb")).Checked() ? WizardId("ClientRb") : WizardId("ServerRb");
+    const int other = checked == WizardId("ClientRb") ? WizardId("ServerRb") : WizardId("ClientRb");
+    TabTo(walk, WizardId("NextBtn"));
+    EXPECT_EQ(TabRound(walk), Then({checked}, kBar)) << "one stop for the radio buttons";
+    TabTo(walk, checked);
+    PressKey(checked == WizardId("ClientRb") ? VK_DOWN : VK_UP);
+    WaitUntil([&] { return walk.Control(other).Checked() && FocusedId(walk) == other; },
+              kPageTimeout, "the arrow key to choose the other type");
+    EXPECT_FALSE(walk.Control(checked).Checked());
+    PressKey(VK_ESCAPE);
+    const MessageDialog question = walk.Setup().WaitDialog(kPageTimeout);
+    EXPECT_EQ(question.Text(), kRussian.really_abort);
+    PressKey(VK_RETURN);  // Yes, the dialog's first button
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelledByUser));
+}
+
+}  // namespace

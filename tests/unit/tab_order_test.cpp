@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/form.h"
+#include "wizard/wizard_controls.h"
+
+namespace {
+
+using ui::Kind;
+
+// Laid out in another order than the places: Tab follows the places.
+constexpr ui::ControlLayout kControls[] = {
+    {"Ok", 1, Kind::Button, nullptr, {200, 200, 80, 20}},
+    {"Cancel", 2, Kind::Button, nullptr, {100, 200, 80, 20}},
+    {"Box", 3, Kind::CheckBox, nullptr, {10, 150, 100, 20}},
+    {"Note", 4, Kind::Label, nullptr, {0, 0, 300, 30}},
+    {"Right", 5, Kind::Button, nullptr, {200, 40, 80, 20}},
+    {"Edit", 6, Kind::Edit, nullptr, {10, 40, 150, 20}, true, {}, "Note"},
+    {"Panel", 7, Kind::Panel, nullptr, {10, 60, 200, 60}},
+    {"A", 8, Kind::RadioButton, "Panel", {0, 0, 100, 20}},
+    {"B", 9, Kind::RadioButton, "Panel", {0, 20, 100, 20}},
+    {"Picture", 10, Kind::Picture, nullptr, {0, 300, 10, 10}},
+};
+
+std::vector<std::string> Names(const std::vector<ui::Control*>& controls) {
+    std::vector<std::string> names;
+    for (const ui::Control* control : controls)
+        names.push_back(control->Name());
+    return names;
+}
+
+struct OrderCase {
+    const char* what;
+    std::function<void(ui::Form&)> change;
+    std::vector<std::string> order;
+};
+
+TEST(TabOrderTest, FollowsThePlacesOfWhatCanTakeTheFocus) {
+    const OrderCase cases[] = {
+        {"as laid out", [](ui::Form&) {}, {"Edit", "Right", "A", "Box", "Cancel", "Ok"}},
+        {"the checked radio button stands for its panel",
+         [](ui::Form& f) { f["B"].Click(); },
+         {"Edit", "Right", "B", "Box", "Cancel", "Ok"}},
+        {"a hidden panel takes its buttons along",
+         [](ui::Form& f) { f["Panel"].SetVisible(false); },
+         {"Edit", "Right", "Box", "Cancel", "Ok"}},
+        {"disabled and hidden controls are passed over",
+         [](ui::Form& f) {
+             f["Box"].SetEnabled(false);
+             f["Right"].SetVisible(false);
+         },
+         {"Edit", "A", "Cancel", "Ok"}},
+        {"a moved panel takes its place with its buttons",
+         [](ui::Form& f) { f["Panel"].SetTop(170); },
+         {"Edit", "Right", "Box", "A", "Cancel", "Ok"}},
+    };
+    for (const auto& c : cases) {
+        ui::Form form{{.class_name = "T"}};
+        form.AddAll(kControls);
+        c.change(form);
+        EXPECT_EQ(Names(form.TabOrder()), c.order) << c.what;
+    }
+}
+
+TEST(TabOrderTest, TabAndShiftTabGoRound) {
+    ui::Form form{{.class_name = "T"}};
+    form.AddAll(kControls);
+    std::vector<std::string> forwards;
+    for (int i = 0; i < 7; ++i) {
+        form.PressTab();
+        forwards.push_back(form.Focused()->Name());
+    }
+    EXPECT_EQ(forwards,
+              (std::vector<std::string>{"Edit", "Right", "A", "Box", "Cancel", "Ok", "Edit"}));
+    form.PressTab(true);
+    EXPECT_EQ(form.Focused()->Name(), "Ok");
+    // From a control Tab does not stop at, on from its place.
+    form.SetFocus(form["B"]);
+    form.PressTab();
+    EXPECT_EQ(form.Focused()->Name(), "Box");
+    form.SetFocus(form["B"]);
+    form.PressTab(true);
+    EXPECT_EQ(form.Focused()->Name(), "A");
+}
+
+// Screen readers read a field's label as its name: every field of the wizard names one, a
+// label of its own panel laid out above it or on its left.
+TEST(TabOrderTest, EveryWizardFieldHasALabelBeforeIt) {
+    ui::Form form{{.class_name = "T"}};
+    form.AddAll(wizard::kWizardControls);
+    for (const auto& field : form.Controls()) {
+        const Kind kind = field->GetKind();
+        if (kind != Kind::Edit && kind != Kind::RichText && kind != Kind::ListBox &&
+            kind != Kind::ComboList) {
+            continue;
+        }
+        const ui::Control* label = field->LabelledBy();
+        ASSERT_NE(label, nullptr) << field->Name();
+        EXPECT_EQ(label->GetKind(), Kind::Label) << field->Name();
+        EXPECT_EQ(label->Parent(), field->Parent()) << field->Name();
+        const ui::Rect l = label->Bounds();
+        const ui::Rect f = field->Bounds();
+        EXPECT_TRUE(l.top < f.top || (l.top <= f.top + f.height && l.left < f.left))
+            << field->Name() << " lies before its label " << label->Name();
+    }
+}
+
+}  // namespace
