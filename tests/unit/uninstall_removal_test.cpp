@@ -355,6 +355,58 @@ INSTANTIATE_TEST_SUITE_P(
                                   "win.ini [Kelmo] Path", 2}),
     [](const auto& info) { return info.param.name; });
 
+// Installed files keep their source's attributes: a read-only file the log names is made
+// writable to go, and only such a file.
+struct ReadOnlyCase {
+    const char* name;
+    std::string file;  // made read-only before the removal
+    std::optional<platform::FailureRule> failure;
+    bool gone;
+};
+
+class ReadOnlyFiles : public SampleInstallation,
+                      public ::testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(ReadOnlyFiles, GoOnlyWhereTheLogNamesThem) {
+    const ReadOnlyCase& c = GetParam();
+    fake.files.AddFile(In("Data\\phones.zkb"), "the user's");
+    fake.files.AddFile(In("Backup\\00001\\cover.zkc"), "the user's cover");
+    CountShared(std::string(kSystem) + "\\znklrf32.dll", 1);
+    const auto read_only = platform::kAttributeArchive | platform::kAttributeReadOnly;
+    ASSERT_TRUE(fake.files.SetAttributes(c.file, read_only));
+    if (c.failure)
+        fake.files.failures.Add(*c.failure);
+    const auto outcome = Remove();
+
+    if (c.gone) {
+        EXPECT_FALSE(outcome.Incomplete());
+        EXPECT_NE(fake.files.Bytes(c.file), "bytes") << "replaced or deleted";
+        return;
+    }
+    EXPECT_EQ(fake.files.Info(c.file)->attributes, read_only) << "as it was";
+    const bool named = c.file != In("Data\\phones.zkb");
+    EXPECT_EQ(outcome.Incomplete(), named);
+    EXPECT_EQ(std::ranges::count(outcome.left, LeftItem::Kind::Failed, &LeftItem::kind),
+              named ? 1 : 0);
+    EXPECT_FALSE(fake.files.FileExists(In("zinkolar.ini"))) << "the rest is done";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uninstall, ReadOnlyFiles,
+    ::testing::Values(
+        ReadOnlyCase{"InstalledFileGoes", In("zinkolar.exe"), std::nullopt, true},
+        ReadOnlyCase{"ReplacedFileIsPutBack", In("cover.zkc"), std::nullopt, true},
+        ReadOnlyCase{"SharedFileGoes", std::string(kSystem) + "\\znklrf32.dll", std::nullopt, true},
+        ReadOnlyCase{"TheUsersFileIsNotTouched", In("Data\\phones.zkb"), std::nullopt, false},
+        ReadOnlyCase{"AttributeNotCleared", In("zinkolar.exe"),
+                     platform::FailureRule{platform::FakeOperation::SetAttributes, "zinkolar.exe"},
+                     false},
+        ReadOnlyCase{"InUseGetsItsAttributeBack", In("zinkolar.exe"),
+                     platform::FailureRule{platform::FakeOperation::Delete, "zinkolar.exe",
+                                           platform::Status::kErrorSharingViolation, 2},
+                     false}),
+    [](const auto& info) { return info.param.name; });
+
 TEST_F(UninstallTest, AFolderThatLinksElsewhereIsNotFollowed) {
     Record("file", In("Data\\a.txt"));
     fake.files.SetAttributes(In("Data"), platform::kAttributeDirectory | 0x400);
