@@ -167,6 +167,60 @@ TEST_F(SampleInstallation, ItemsNamingAnotherFolderStay) {
     EXPECT_TRUE(registry.Has(RegistryRoot::LocalMachine, kExtensions, ".zkx"));
 }
 
+// The virtual printer goes through the printer library's delete call, with the platform code of
+// the service library, where the installation put that library in the system folder.
+int printer_deleted_with = 0;
+void PRODUCT_STDCALL FakePrinterDelete(install::ProductInt platform_code) {
+    printer_deleted_with = platform_code;
+}
+install::ProductInt PRODUCT_STDCALL FakeGetVer() {
+    return 3;
+}
+
+struct PrinterCase {
+    const char* name;
+    bool recorded;         // the printer library is a shared file of the log
+    bool exports;          // it exports its delete call
+    int deleted_with;      // the platform code of the call; 0 when not called
+    std::string not_done;  // the failure listed, if any
+};
+
+class PrinterRemoval : public SampleInstallation,
+                       public ::testing::WithParamInterface<PrinterCase> {};
+
+TEST_P(PrinterRemoval, GoesThroughTheProductsLibrary) {
+    const PrinterCase& c = GetParam();
+    printer_deleted_with = 0;
+    fake.libraries.Add(install::kServiceLibrary).functions[install::kGetVer] =
+        reinterpret_cast<void*>(&FakeGetVer);
+    auto& printer = fake.libraries.Add(install::kPrinterLibrary).functions;
+    if (c.exports)
+        printer[install::kPrinterDelete] = reinterpret_cast<void*>(&FakePrinterDelete);
+    const std::string library = std::string(kSystem) + "\\" + install::kPrinterLibrary;
+    if (c.recorded) {
+        Record("file", library);
+        CountShared(library, 1);
+    }
+    const auto outcome = Remove();
+
+    EXPECT_EQ(printer_deleted_with, c.deleted_with);
+    EXPECT_EQ(services_removed, 1);
+    std::vector<std::string> failed;
+    for (const LeftItem& item : outcome.left)
+        if (item.kind == LeftItem::Kind::Failed)
+            failed.push_back(item.what + ": " + item.why);
+    EXPECT_EQ(failed, c.not_done.empty() ? std::vector<std::string>{}
+                                         : std::vector<std::string>{c.not_done});
+    EXPECT_FALSE(fake.files.FileExists(library)) << "its file goes all the same";
+}
+
+INSTANTIATE_TEST_SUITE_P(Uninstall, PrinterRemoval,
+                         ::testing::Values(PrinterCase{"Deleted", true, true, 3, ""},
+                                           PrinterCase{"NotInTheInstallation", false, true, 0, ""},
+                                           PrinterCase{"WithoutTheDeleteCall", true, false, 0,
+                                                       "zkprtstp.dll: PrinterDelete missing"}),
+                         [](const auto& info) { return info.param.name; });
+
 struct RefusedCase {
     const char* name;
     std::string section;
