@@ -13,6 +13,38 @@ bench_payload() {
     esac >/dev/null
 }
 
+# bench_distribution BUILD DIR: the sample distribution of BUILD in DIR/dist, with the payload of
+# DIR beside it and one script line per payload file.
+bench_distribution() {
+    rm -rf "$2/dist"
+    cp -r "$1/distribution/single" "$2/dist"
+    ln -s ../payload "$2/dist/payload"
+    python3 - "$2" <<'PY'
+import sys
+root = sys.argv[1]
+rows = [line.rstrip("\r\n").split("\t") for line in open(root + "/manifest.tsv") if line.strip()]
+folders = sorted({rel.rsplit("\\", 1)[0] for rel, _ in rows if "\\" in rel})
+added = {
+    "directory list": ["payload%d=payload\\%s" % (n, f) for n, f in enumerate(folders, 1)],
+    "file list": ["payload\\%s=payload\\%s" % (rel, rel) for rel, _ in rows],
+}
+path = root + "/dist/setup.ini"
+out, section = [], None
+def close():
+    out.extend(line.encode("cp1251") for line in added.pop(section, []))
+for line in open(path, "rb").read().split(b"\r\n"):
+    if line.startswith(b"["):
+        close()
+        section = line.strip(b"[]").decode("cp1251")
+    elif line.startswith(b"NeedDiskSpace="):
+        line = b"NeedDiskSpace=%d" % (int(line[14:]) + sum(int(size) for _, size in rows))
+    if line or section not in added:
+        out.append(line)
+close()
+open(path, "wb").write(b"\r\n".join(out) + b"\r\n")
+PY
+}
+
 # bench_wcopy EXE: the kit's plain copier (CreateDirectory + CopyFileW per file).
 bench_wcopy() {
     "${BENCH_CXX:-$arch-w64-mingw32-g++}" -O2 -static -o "$1" "$kit/src/wcopy.cpp" -lcomctl32

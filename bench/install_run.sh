@@ -29,34 +29,7 @@ if [ "${1:-}" != --inside ]; then
             python3 "$kit/gen_wxs.py" "$root/$shape" "$root/$shape/bench.wxs"
             (cd "$root/$shape/payload" && wixl -a x86 -o ../bench.msi ../bench.wxs)
         fi
-        # The sample distribution with the payload beside it and in its script.
-        rm -rf "$root/$shape/dist"
-        cp -r "$build/distribution/single" "$root/$shape/dist"
-        ln -s ../payload "$root/$shape/dist/payload"
-        python3 - "$root/$shape" <<'PY'
-import sys
-root = sys.argv[1]
-rows = [line.rstrip("\r\n").split("\t") for line in open(root + "/manifest.tsv") if line.strip()]
-folders = sorted({rel.rsplit("\\", 1)[0] for rel, _ in rows if "\\" in rel})
-added = {
-    "directory list": ["payload%d=payload\\%s" % (n, f) for n, f in enumerate(folders, 1)],
-    "file list": ["payload\\%s=payload\\%s" % (rel, rel) for rel, _ in rows],
-}
-path = root + "/dist/setup.ini"
-out, section = [], None
-def close():
-    out.extend(line.encode("cp1251") for line in added.pop(section, []))
-for line in open(path, "rb").read().split(b"\r\n"):
-    if line.startswith(b"["):
-        close()
-        section = line.strip(b"[]").decode("cp1251")
-    elif line.startswith(b"NeedDiskSpace="):
-        line = b"NeedDiskSpace=%d" % (int(line[14:]) + sum(int(size) for _, size in rows))
-    if line or section not in added:
-        out.append(line)
-close()
-open(path, "wb").write(b"\r\n".join(out) + b"\r\n")
-PY
+        bench_distribution "$build" "$root/$shape"
     done
     bench_inside "${BASH_SOURCE[0]}"
 fi

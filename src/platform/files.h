@@ -133,6 +133,8 @@ class FileSystem {
     // A PendingFile that is to become path; null with error set when it cannot be made.
     virtual std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) = 0;
     virtual Status DeleteFile(const std::string& path) = 0;
+    // Sets the attribute bits (kAttribute...) of a file; the directory bit is not among them.
+    virtual Status SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Removes a folder that holds nothing; a folder with any entry stays (kErrorDirNotEmpty).
     virtual Status RemoveDirectory(const std::string& path) = 0;
     // Renames a file, replacing an existing file at the new name in one step.

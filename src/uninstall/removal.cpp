@@ -24,6 +24,25 @@ std::string ParentOf(const std::string& path) {
     return path.substr(0, path.rfind('\\'));
 }
 
+// An installed file keeps its source's attributes, and the platform refuses to delete or replace
+// a read-only one: the attribute of the file the operation names is cleared and the operation
+// tried again, and put back when the file stays all the same. Nothing else is made writable.
+template <class Call>
+Status OnWritable(platform::FileSystem& files, const std::string& path, Call operation) {
+    const Status status = operation();
+    if (status.error != Status::kErrorAccessDenied)
+        return status;
+    const auto info = files.Info(path);
+    if (!info || info->Directory() || (info->attributes & platform::kAttributeReadOnly) == 0)
+        return status;
+    if (!files.SetAttributes(path, info->attributes & ~platform::kAttributeReadOnly))
+        return status;
+    const Status again = operation();
+    if (!again)
+        files.SetAttributes(path, info->attributes);
+    return again;
+}
+
 class Remover {
   public:
     Remover(const platform::Platform& platform, RemovalOutcome& outcome)
@@ -86,9 +105,11 @@ class Remover {
             case Action::DeletePrinter:
                 return DeletePrinter();
             case Action::DeleteFile:
-                return Failure(files.DeleteFile(operation.path));
+                return Failure(Delete(operation.path));
             case Action::RestoreBackup:
-                return Failure(files.MoveReplacing(operation.detail, operation.path));
+                return Failure(OnWritable(files, operation.path, [&] {
+                    return files.MoveReplacing(operation.detail, operation.path);
+                }));
             case Action::ReleaseSharedFile:
                 return ReleaseShared(operation.path);
             case Action::DeleteKey: {
@@ -151,7 +172,11 @@ class Remover {
         // The counter's key goes when this was its last file (it was made for it).
         platform_.registry.DeleteEmptyKey(platform::RegistryRoot::LocalMachine,
                                           install::kSharedDllsKey);
-        return Failure(platform_.files.DeleteFile(file));
+        return Failure(Delete(file));
+    }
+
+    Status Delete(const std::string& file) {
+        return OnWritable(platform_.files, file, [&] { return platform_.files.DeleteFile(file); });
     }
 
     // The keys above that the item leaves empty, up to prune_below.

@@ -38,6 +38,7 @@ class ShortNameMatches final : public platform::FileSystem {
         return nullptr;
     }
     platform::Status DeleteFile(const std::string&) override { return kReadOnly; }
+    platform::Status SetAttributes(const std::string&, std::uint32_t) override { return kReadOnly; }
     platform::Status RemoveDirectory(const std::string&) override { return kReadOnly; }
     platform::Status MoveReplacing(const std::string&, const std::string&) override {
         return kReadOnly;

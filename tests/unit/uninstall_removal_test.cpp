@@ -167,6 +167,60 @@ TEST_F(SampleInstallation, ItemsNamingAnotherFolderStay) {
     EXPECT_TRUE(registry.Has(RegistryRoot::LocalMachine, kExtensions, ".zkx"));
 }
 
+// The virtual printer goes through the printer library's delete call, with the platform code of
+// the service library, where the installation put that library in the system folder.
+int printer_deleted_with = 0;
+void PRODUCT_STDCALL FakePrinterDelete(install::ProductInt platform_code) {
+    printer_deleted_with = platform_code;
+}
+install::ProductInt PRODUCT_STDCALL FakeGetVer() {
+    return 3;
+}
+
+struct PrinterCase {
+    const char* name;
+    bool recorded;         // the printer library is a shared file of the log
+    bool exports;          // it exports its delete call
+    int deleted_with;      // the platform code of the call; 0 when not called
+    std::string not_done;  // the failure listed, if any
+};
+
+class PrinterRemoval : public SampleInstallation,
+                       public ::testing::WithParamInterface<PrinterCase> {};
+
+TEST_P(PrinterRemoval, GoesThroughTheProductsLibrary) {
+    const PrinterCase& c = GetParam();
+    printer_deleted_with = 0;
+    fake.libraries.Add(install::kServiceLibrary).functions[install::kGetVer] =
+        reinterpret_cast<void*>(&FakeGetVer);
+    auto& printer = fake.libraries.Add(install::kPrinterLibrary).functions;
+    if (c.exports)
+        printer[install::kPrinterDelete] = reinterpret_cast<void*>(&FakePrinterDelete);
+    const std::string library = std::string(kSystem) + "\\" + install::kPrinterLibrary;
+    if (c.recorded) {
+        Record("file", library);
+        CountShared(library, 1);
+    }
+    const auto outcome = Remove();
+
+    EXPECT_EQ(printer_deleted_with, c.deleted_with);
+    EXPECT_EQ(services_removed, 1);
+    std::vector<std::string> failed;
+    for (const LeftItem& item : outcome.left)
+        if (item.kind == LeftItem::Kind::Failed)
+            failed.push_back(item.what + ": " + item.why);
+    EXPECT_EQ(failed, c.not_done.empty() ? std::vector<std::string>{}
+                                         : std::vector<std::string>{c.not_done});
+    EXPECT_FALSE(fake.files.FileExists(library)) << "its file goes all the same";
+}
+
+INSTANTIATE_TEST_SUITE_P(Uninstall, PrinterRemoval,
+                         ::testing::Values(PrinterCase{"Deleted", true, true, 3, ""},
+                                           PrinterCase{"NotInTheInstallation", false, true, 0, ""},
+                                           PrinterCase{"WithoutTheDeleteCall", true, false, 0,
+                                                       "zkprtstp.dll: PrinterDelete missing"}),
+                         [](const auto& info) { return info.param.name; });
+
 struct RefusedCase {
     const char* name;
     std::string section;
@@ -353,6 +407,58 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Uninstall\\Zinkolar", kEntry},
                       FailureCase{"WinIniNotWritten", platform::FakeOperation::WriteWinIni, "Kelmo",
                                   "win.ini [Kelmo] Path", 2}),
+    [](const auto& info) { return info.param.name; });
+
+// Installed files keep their source's attributes: a read-only file the log names is made
+// writable to go, and only such a file.
+struct ReadOnlyCase {
+    const char* name;
+    std::string file;  // made read-only before the removal
+    std::optional<platform::FailureRule> failure;
+    bool gone;
+};
+
+class ReadOnlyFiles : public SampleInstallation,
+                      public ::testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(ReadOnlyFiles, GoOnlyWhereTheLogNamesThem) {
+    const ReadOnlyCase& c = GetParam();
+    fake.files.AddFile(In("Data\\phones.zkb"), "the user's");
+    fake.files.AddFile(In("Backup\\00001\\cover.zkc"), "the user's cover");
+    CountShared(std::string(kSystem) + "\\znklrf32.dll", 1);
+    const auto read_only = platform::kAttributeArchive | platform::kAttributeReadOnly;
+    ASSERT_TRUE(fake.files.SetAttributes(c.file, read_only));
+    if (c.failure)
+        fake.files.failures.Add(*c.failure);
+    const auto outcome = Remove();
+
+    if (c.gone) {
+        EXPECT_FALSE(outcome.Incomplete());
+        EXPECT_NE(fake.files.Bytes(c.file), "bytes") << "replaced or deleted";
+        return;
+    }
+    EXPECT_EQ(fake.files.Info(c.file)->attributes, read_only) << "as it was";
+    const bool named = c.file != In("Data\\phones.zkb");
+    EXPECT_EQ(outcome.Incomplete(), named);
+    EXPECT_EQ(std::ranges::count(outcome.left, LeftItem::Kind::Failed, &LeftItem::kind),
+              named ? 1 : 0);
+    EXPECT_FALSE(fake.files.FileExists(In("zinkolar.ini"))) << "the rest is done";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uninstall, ReadOnlyFiles,
+    ::testing::Values(
+        ReadOnlyCase{"InstalledFileGoes", In("zinkolar.exe"), std::nullopt, true},
+        ReadOnlyCase{"ReplacedFileIsPutBack", In("cover.zkc"), std::nullopt, true},
+        ReadOnlyCase{"SharedFileGoes", std::string(kSystem) + "\\znklrf32.dll", std::nullopt, true},
+        ReadOnlyCase{"TheUsersFileIsNotTouched", In("Data\\phones.zkb"), std::nullopt, false},
+        ReadOnlyCase{"AttributeNotCleared", In("zinkolar.exe"),
+                     platform::FailureRule{platform::FakeOperation::SetAttributes, "zinkolar.exe"},
+                     false},
+        ReadOnlyCase{"InUseGetsItsAttributeBack", In("zinkolar.exe"),
+                     platform::FailureRule{platform::FakeOperation::Delete, "zinkolar.exe",
+                                           platform::Status::kErrorSharingViolation, 2},
+                     false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(UninstallTest, AFolderThatLinksElsewhereIsNotFollowed) {

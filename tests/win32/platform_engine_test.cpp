@@ -183,6 +183,19 @@ TEST_F(PlatformEngine, FileOperationErrors) {
     EXPECT_FALSE(files_.Info(Path("new.txt"))) << "the name claimed for the copy is given back";
 }
 
+// A read-only file is refused until its attribute is cleared, as the uninstaller clears it.
+TEST_F(PlatformEngine, ReadOnlyAttributeSetAndCleared) {
+    Write("read-only.txt", "bytes");
+    ASSERT_TRUE(
+        files_.SetAttributes(Path("read-only.txt"), kAttributeReadOnly | kAttributeArchive));
+    EXPECT_EQ(files_.Info(Path("read-only.txt"))->attributes,
+              kAttributeReadOnly | kAttributeArchive);
+    EXPECT_EQ(files_.DeleteFile(Path("read-only.txt")).error, kAccessDenied);
+    ASSERT_TRUE(files_.SetAttributes(Path("read-only.txt"), 0));
+    EXPECT_TRUE(files_.DeleteFile(Path("read-only.txt")));
+    EXPECT_EQ(files_.SetAttributes(Path("none"), 0).error, kFileNotFound);
+}
+
 TEST_F(PlatformEngine, OpenFileHoldsOthersOff) {
     Status error;
     const auto log = files_.Open(Path("install.ini"), OpenMode::ReadWrite, error);

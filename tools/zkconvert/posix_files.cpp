@@ -305,6 +305,17 @@ Status PosixFileSystem::DeleteFile(const std::string& path) {
     return ::unlink(Native(path).c_str()) == 0 ? Status::Success() : LastError();
 }
 
+// Only the read-only bit has a counterpart here: the owner's write permission.
+Status PosixFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto info = StatOf(path);
+    if (!info)
+        return LastError();
+    const mode_t mode = (attributes & platform::kAttributeReadOnly) != 0
+                            ? info->st_mode & ~mode_t{S_IWUSR}
+                            : info->st_mode | S_IWUSR;
+    return ::chmod(Native(path).c_str(), mode & 07777) == 0 ? Status::Success() : LastError();
+}
+
 Status PosixFileSystem::RemoveDirectory(const std::string& path) {
     return ::rmdir(Native(path).c_str()) == 0 ? Status::Success() : LastError();
 }

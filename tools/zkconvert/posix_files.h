@@ -24,6 +24,7 @@ class PosixFileSystem final : public platform::FileSystem {
     std::unique_ptr<platform::PendingFile> CreatePending(const std::string& path,
                                                          platform::Status& error) override;
     platform::Status DeleteFile(const std::string& path) override;
+    platform::Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Status RemoveDirectory(const std::string& path) override;
     platform::Status MoveReplacing(const std::string& from, const std::string& to) override;
     // There are no short names here.

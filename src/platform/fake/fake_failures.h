@@ -18,6 +18,7 @@ enum class FakeOperation {
     Copy,             // FileSystem::CopyFile; the path is the source or the destination
     CreateDirectory,  // each folder FileSystem::CreateDirectories has to make
     Delete,           // FileSystem::DeleteFile
+    SetAttributes,    // FileSystem::SetAttributes
     RemoveDirectory,  // FileSystem::RemoveDirectory
     Move,             // FileSystem::MoveReplacing; either path
     CreateKey,        // Registry::CreateKey, each key it has to make

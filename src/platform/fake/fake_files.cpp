@@ -218,11 +218,14 @@ void FakeFileSystem::Remove(const std::string& path) {
     directories_.erase(Key(path));
 }
 
-void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+Status FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (const FailureRule* rule = failures.Check(FakeOperation::SetAttributes, path))
+        return Status::Failure(rule->error);
     if (Entry* entry = Find(path))
         entry->attributes = attributes;
     else
         directory_attributes_[Key(path)] = attributes;
+    return Status::Success();
 }
 
 FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) {

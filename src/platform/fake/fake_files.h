@@ -20,8 +20,6 @@ class FakeFileSystem final : public FileSystem {
                  std::uint32_t attributes = kAttributeArchive);
     void AddDirectory(const std::string& path);
     void Remove(const std::string& path);
-    // Of a file or a folder.
-    void SetAttributes(const std::string& path, std::uint32_t attributes);
     // The bytes of a file, or nullopt.
     std::optional<std::string> Bytes(const std::string& path) const;
 
@@ -40,6 +38,8 @@ class FakeFileSystem final : public FileSystem {
     // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
     std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
+    // Of a file or a folder (a test sets a folder's too).
+    Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
     Status RemoveDirectory(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     // "~1" forms of the names longer than 8.3, as the platform makes them for a new file.

@@ -276,6 +276,12 @@ Status Win32FileSystem::DeleteFile(const std::string& path) {
     return StatusOf(DeleteFileW(Wide(path).c_str()));
 }
 
+Status Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    // The platform's FILE_ATTRIBUTE_NORMAL stands for no bit set.
+    return StatusOf(SetFileAttributesW(Wide(path).c_str(),
+                                       attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes));
+}
+
 Status Win32FileSystem::RemoveDirectory(const std::string& path) {
     return StatusOf(RemoveDirectoryW(Wide(path).c_str()));
 }

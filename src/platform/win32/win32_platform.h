@@ -33,6 +33,7 @@ class Win32FileSystem final : public FileSystem {
     Status CreateNewDirectory(const std::string& path) override;
     std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
     Status DeleteFile(const std::string& path) override;
+    Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
     Status RemoveDirectory(const std::string& path) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     std::string ShortPath(const std::string& path) const override;
