@@ -348,6 +348,7 @@ bool InstallPrinter(Run& run) {
 }
 
 bool ShowFinish(Run& run) {
+    run.log->Finish();  // the last record is written: the log as a plain profile file
     run.env.progress.Hide();
     run.env.windows.show_finish_page();
     run.UpdateBackground();

@@ -71,6 +71,13 @@ platform::Status RecordOrThrowLog::UnlogItem(std::string_view section, std::stri
     return Checked(log_->UnlogItem(section, key), "remove the record", section, key);
 }
 
+platform::Status RecordOrThrowLog::Finish() {
+    const platform::Status status = log_->Finish();
+    if (!status)
+        ThrowPlatformError("Cannot write " + path_, status);
+    return status;
+}
+
 platform::Status RecordOrThrowLog::Checked(platform::Status status, std::string_view what,
                                            std::string_view section,
                                            std::string_view record) const {

@@ -28,7 +28,7 @@ void WriteDwordOrThrow(platform::Registry& registry, platform::RegistryRoot root
 void WriteFileOrThrow(platform::FileSystem& files, const std::string& path, std::string_view bytes);
 
 // The run's installation log: a record that cannot be written throws, naming the record, so the
-// run never goes on making what the uninstaller would not find.
+// run never goes on making what the uninstaller would not find; so does a failed Finish.
 class RecordOrThrowLog final : public script::InstallLog {
   public:
     RecordOrThrowLog(std::unique_ptr<script::InstallLog> log, std::string path)
@@ -41,6 +41,7 @@ class RecordOrThrowLog final : public script::InstallLog {
     std::vector<std::string> Keys(std::string_view section) const override {
         return log_->Keys(section);
     }
+    platform::Status Finish() override;
 
   private:
     platform::Status Checked(platform::Status status, std::string_view what,

@@ -29,12 +29,21 @@ inline constexpr std::uint32_t kAttributeHidden = 0x02;
 inline constexpr std::uint32_t kAttributeSystem = 0x04;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;
 inline constexpr std::uint32_t kAttributeArchive = 0x20;
+// What a new copy carries from the call that creates it until it is whole (CopyNewFile).
+inline constexpr std::uint32_t kAttributesUnfinished = kAttributeHidden | kAttributeSystem;
 
 struct FileInfo {
     std::int64_t size = 0;
     std::int64_t write_time = 0;  // last write, 100 ns units since 1601-01-01 UTC (FILETIME)
     std::uint32_t attributes = 0;
     bool Directory() const { return (attributes & kAttributeDirectory) != 0; }
+    // A new copy that a killed run left unfinished: empty and marked so, as only the instant
+    // between its creation and its mark for removal leaves one. It is no file of anybody's.
+    bool Unfinished() const {
+        constexpr std::uint32_t kLooked =
+            kAttributesUnfinished | kAttributeReadOnly | kAttributeDirectory;
+        return size == 0 && (attributes & kLooked) == kAttributesUnfinished;
+    }
 };
 
 // One open file; closed when destroyed. Writes go to the platform when they return (no buffer
@@ -121,7 +130,10 @@ class FileSystem {
     // when a file or folder is there; a copy that fails part-way removes what it made. The
     // platform looks for the name once (a look for a missing name reads the whole folder).
     // Until the copy is whole the system removes it when its handle closes, also when the
-    // process dies: a killed run leaves no file cut short at that name.
+    // process dies: a killed run leaves no file cut short at that name. The mark for removal
+    // takes a second call, so the name is made with kAttributesUnfinished in the call itself
+    // and gets the source's attributes only when whole: a kill between the two calls leaves an
+    // empty file that FileInfo::Unfinished recognises.
     // `size` is set to the bytes the copy holds, so that nobody need look the name up again.
     virtual Status CopyNewFile(const std::string& source, const std::string& destination,
                                std::int64_t& size) = 0;

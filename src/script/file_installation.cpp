@@ -65,9 +65,10 @@ void FileInstallation::CopySection(const Script& script, std::string_view sectio
     for (const ScriptLine& line : script.Lines(section)) {
         const CopyLine copy = ResolveCopyLine(line, context_.folders);
         // A folder of the destination's name is no file: the copy is tried, fails and says so.
+        // Nor is a copy that a killed run left unfinished.
         const std::optional<platform::FileInfo> there =
             only_where_missing ? context_.files.Info(copy.destination) : std::nullopt;
-        if (!there || there->Directory()) {
+        if (!there || there->Directory() || there->Unfinished()) {
             CopyOneFile(copy.source, copy.destination);
         } else {
             context_.trace.Line("Kept " + copy.destination + " (if not exist: the file exists)");
@@ -86,8 +87,10 @@ void FileInstallation::CopyWithBackup(const Script& script) {
             continue;
         }
         std::optional<platform::FileInfo> installed = context_.files.Info(copy.destination);
-        if (installed && installed->Directory()) {
-            installed.reset();  // no file there: the copy below fails and says so
+        if (installed && (installed->Directory() || installed->Unfinished())) {
+            // No file there: the copy below replaces a killed run's unfinished copy, or fails
+            // on a folder and says so.
+            installed.reset();
         }
         // Times as the platform's file dates compare them: local time, two-second steps.
         const std::uint32_t source_time = context_.clock.LocalDosDateTime(source->write_time);
@@ -212,8 +215,10 @@ platform::Status FileInstallation::Replace(const std::string& source,
     platform::FileSystem& files = context_.files;
     const std::optional<platform::FileInfo> existing = files.Info(destination);
     constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
-    if (!existing || existing->Directory() || (existing->attributes & kProtected) != 0) {
-        // The platform's copy refuses to replace these; so does the copy beside them.
+    if (!existing || existing->Directory() ||
+        ((existing->attributes & kProtected) != 0 && !existing->Unfinished())) {
+        // The platform's copy refuses to replace these; so does the copy beside them. A killed
+        // run's unfinished copy is hidden only as its mark.
         return platform::Status::Failure(platform::Status::kErrorAccessDenied);
     }
     // The platform's copy is put in place only when whole: the file it replaces is never lost.

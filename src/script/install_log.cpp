@@ -19,7 +19,8 @@ namespace {
 //   once more, with slack as large as each section's records, to a new file that then replaces
 //   the log in one step: the cost stays flat on average, and a crash never leaves a torn file.
 // Blank lines are ignored by every profile reader, and any tail of them is blank lines again,
-// so the file is a valid profile file after every single write.
+// so the file is a valid profile file after every single write. When the run has written its
+// last record, Finish writes it once more the same way without any of these blanks.
 constexpr std::int64_t kPaddingLine = 128;  // bytes of one slack line, line break included
 constexpr std::int64_t kMinimumSlack = 32 * kPaddingLine;
 constexpr std::string_view kLineBreak = "\r\n";
@@ -84,6 +85,7 @@ class FileInstallLog final : public InstallLog {
 
     platform::Status UnlogItem(std::string_view section, std::string_view key) override;
     std::vector<std::string> Keys(std::string_view section) const override;
+    platform::Status Finish() override;
 
   private:
     struct Line {
@@ -114,9 +116,10 @@ class FileInstallLog final : public InstallLog {
     // the platform lets it: the old bytes back, the file cut to its old length.
     platform::Status WriteAt(std::int64_t offset, std::string_view bytes);
     // Writes the file anew with room for needed more bytes in one section, and with one line's
-    // bytes replaced when replaced is set.
-    platform::Status Rewrite(std::size_t grow, std::int64_t needed, const Line* replaced = nullptr,
-                             std::string_view replacement = {});
+    // bytes replaced when replaced is set; with no room at all when slack is None.
+    enum class Slack { Kept, None };
+    platform::Status Rewrite(Slack slack, std::size_t grow = 0, std::int64_t needed = 0,
+                             const Line* replaced = nullptr, std::string_view replacement = {});
     std::string_view Bytes(const Line& line) const {
         return std::string_view(image_).substr(static_cast<std::size_t>(line.offset),
                                                static_cast<std::size_t>(line.size));
@@ -246,7 +249,7 @@ platform::Status FileInstallLog::AddRecord(std::size_t index, const std::string&
     const auto size = static_cast<std::int64_t>(record.size());
     const bool last = index + 1 == sections_.size();
     if (!last && sections_[index].end - sections_[index].slack_begin < size) {
-        if (const platform::Status error = Rewrite(index, size); !error) {
+        if (const platform::Status error = Rewrite(Slack::Kept, index, size); !error) {
             return error;
         }
     }
@@ -269,7 +272,7 @@ platform::Status FileInstallLog::Replace(std::size_t index, Line& line, const st
     const std::string_view line_break = old.substr(content);
     if (record.size() + line_break.size() > old.size()) {
         std::string replacement = record + std::string(kLineBreak);
-        return Rewrite(index, 0, &line, replacement);
+        return Rewrite(Slack::Kept, index, 0, &line, replacement);
     }
     // A shorter value is padded with blanks, which a reader drops; only the bytes that differ
     // are written, so a flag changes in a single byte.
@@ -378,7 +381,17 @@ platform::Status FileInstallLog::WriteAt(std::int64_t offset, std::string_view b
     return error;
 }
 
-platform::Status FileInstallLog::Rewrite(std::size_t grow, std::int64_t needed,
+platform::Status FileInstallLog::Finish() {
+    const platform::Status status = Rewrite(Slack::None);
+    if (trace_ != nullptr) {
+        trace_->Line(status ? "Log written without its slack: " + path_
+                            : "Log not written without its slack: " + path_ + ": " +
+                                  ErrorText(status));
+    }
+    return status;
+}
+
+platform::Status FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int64_t needed,
                                          const Line* replaced, std::string_view replacement) {
     std::string image;
     image.reserve(image_.size() * 2);
@@ -389,12 +402,15 @@ platform::Status FileInstallLog::Rewrite(std::size_t grow, std::int64_t needed,
         std::int64_t body = 0;
         for (const Line& line : section.lines) {
             if (!line.blank) {
+                // Without the blanks that padded a shorter value.
                 const std::string_view bytes = &line == replaced ? replacement : Bytes(line);
-                image += bytes;
-                body += static_cast<std::int64_t>(bytes.size());
+                const std::size_t line_break = bytes.find_last_not_of("\r\n") + 1;
+                const std::size_t end = bytes.find_last_not_of(" \t", line_break - 1) + 1;
+                image.append(bytes.substr(0, end)).append(bytes.substr(line_break));
+                body += static_cast<std::int64_t>(end + bytes.size() - line_break);
             }
         }
-        if (i > 0) {  // nothing is ever added to the part before the first section
+        if (i > 0 && slack == Slack::Kept) {  // nothing is ever added before the first section
             image += Padding(RoundUp(std::max(kMinimumSlack, body) + (i == grow ? needed : 0)));
         }
     }

@@ -42,6 +42,11 @@ class InstallLog {
     virtual platform::Status UnlogItem(std::string_view section, std::string_view key) = 0;
     // Every key of a section in file order, values empty or not, with no limit on their number.
     virtual std::vector<std::string> Keys(std::string_view section) const = 0;
+    // Writes the file anew once, without the blank lines and blanks at line ends that keep a
+    // record's cost flat, for when the last record is written: a plain profile file for the
+    // uninstaller and whoever reads it. Replaced in one step: on failure the log stays whole as
+    // it was. A record written afterwards still goes in.
+    virtual platform::Status Finish() = 0;
 };
 
 // Opens the log at path, creating it when missing; null with error set when it cannot be

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
+#include "platform/files.h"
 #include "single_installation.h"
 
 namespace {
@@ -275,6 +277,16 @@ bool Listed(const std::string& file) {
     return true;
 }
 
+// A kill in the instant between a new file's creation and its mark for removal leaves it empty
+// and marked unfinished, which the next run replaces.
+bool Unfinished(const std::string& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExW(Wide(file).c_str(), GetFileExInfoStandard, &data) &&
+           platform::FileInfo{data.nFileSizeLow | (std::int64_t{data.nFileSizeHigh} << 32), 0,
+                              data.dwFileAttributes}
+               .Unfinished();
+}
+
 // Confirms the summary and waits until the copy step has begun.
 void StartCopying(const WizardWalk& walk) {
     walk.Control(WizardId("NextBtn")).Click();
@@ -454,7 +466,7 @@ TEST(InstallationFaultsTest, KilledWhileAFirstInstallationWritesALargeFile) {
             Sleep(static_cast<DWORD>(delay(random)));
             walk.Setup().Kill();
         }
-        if (Listed(file)) {
+        if (Listed(file) && !Unfinished(file)) {
             EXPECT_EQ(ReadBytes(Wide(file)), large.at(name)) << "after the kill";
         }
         Install(distribution.Folder(), dest.Path());

@@ -272,6 +272,43 @@ TEST_F(InstallRunTest, StepsInOrderWithTheRecordsEachLeaves) {
     EXPECT_EQ(fake.shell.links_announced, fake.shell.links.size()) << "the desktop not told";
 }
 
+// The records the journal saw appear during the run, in no particular order.
+std::set<std::string> JournalRecords(const Strings& journal) {
+    std::set<std::string> records;
+    for (const std::string& line : journal) {
+        if (line.starts_with("  "))
+            records.insert(line.substr(2));
+    }
+    return records;
+}
+
+// When the run has written its last record the log is written once more without the blank
+// lines that kept a record's cost flat: a plain profile file with every record. When that fails,
+// the log stays as it was, slack and all, and the run ends as on any failed log write.
+TEST_F(InstallRunTest, TheLogEndsPlain) {
+    Run();
+    const std::string bytes = fake.files.Bytes(kLog).value_or("");
+    EXPECT_EQ(bytes.find("\r\n\r\n"), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find(" \r\n"), std::string::npos) << bytes;
+    EXPECT_TRUE(bytes.starts_with("[main]\r\n") && bytes.ends_with("=1\r\n")) << bytes;
+    const Strings records = LogRecords();
+    EXPECT_EQ(std::set<std::string>(records.begin(), records.end()), JournalRecords(journal));
+    EXPECT_EQ(records.size(), JournalRecords(journal).size());
+}
+
+TEST_F(InstallRunTest, AFailedPlainLogKeepsTheLogWhole) {
+    fake.files.failures.Add({platform::FakeOperation::Move, "install.ini"});
+    Run();
+    EXPECT_EQ(dialogs.Texts(), Strings{"Cannot write " + std::string(kLog) + ": error 5"});
+    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "finish page"), 0);
+    const std::string bytes = fake.files.Bytes(kLog).value_or("");
+    EXPECT_NE(bytes.find(std::string(100, ' ')), std::string::npos) << "its slack is gone";
+    const Strings records = LogRecords();
+    EXPECT_EQ(std::set<std::string>(records.begin(), records.end()), JournalRecords(journal));
+    EXPECT_TRUE(fake.files.FindFiles(std::string(kDestination) + "\\~zk*").empty());
+}
+
 // The log's sections keep the order in which the run first writes them.
 TEST_F(InstallRunTest, LogSectionsInTheOrderTheUninstallerReads) {
     Run();

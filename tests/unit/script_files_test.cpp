@@ -305,6 +305,68 @@ TEST_F(FilesTest, AFailedBackupLeavesTheInstalledFileAlone) {
     }
 }
 
+// A run killed while it makes a new file, then a normal run: the file is whole whichever
+// section copies it and whenever the kill came. Killed before its mark for removal, the copy is
+// left empty under its name; the sections that keep a file that is there, or compare its time,
+// would keep it for good if it were not recognisable as unfinished.
+TEST_F(FilesTest, ACopyLeftByAKilledRunIsMadeAgain) {
+    using platform::FakeKillMoment;
+    const std::string file = std::string(kDest) + "\\f.dat";
+    for (const char* section : {"file list", "if not exist", "backup", "Win2K"}) {
+        for (const FakeKillMoment moment : {FakeKillMoment::Created, FakeKillMoment::Writing}) {
+            SCOPED_TRACE(std::string(section) + (moment == FakeKillMoment::Created
+                                                     ? ", killed before the mark"
+                                                     : ", killed while writing"));
+            Rig fresh;
+            fresh.Source("f.dat", "distribution", kTime - 60 * kSecond);
+            const std::string script = "[" + std::string(section) + "]\r\nf.dat=f.dat\r\n";
+            fresh.p.files.kill = platform::FakeKill{"f.dat", moment};
+            EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
+            const std::optional<platform::FileInfo> left = fresh.p.files.Info(file);
+            EXPECT_EQ(left && left->Unfinished(), moment == FakeKillMoment::Created);
+            EXPECT_EQ(left.has_value(), moment == FakeKillMoment::Created);
+
+            fresh.Installation(script).InstallFiles();
+            EXPECT_EQ(fresh.At("f.dat"), "distribution");
+            EXPECT_EQ(fresh.p.files.Info(file)->attributes, platform::kAttributeArchive);
+            EXPECT_TRUE(fresh.DialogTexts().empty());
+            EXPECT_FALSE(fresh.p.files.DirectoryExists(std::string(kDest) + "\\Backup"))
+                << "an unfinished copy is nothing to keep";
+        }
+    }
+}
+
+// Only an empty file marked hidden and system, as a new copy is made, counts as a killed run's
+// unfinished copy; any other file under the name of an "if not exist" line is the user's.
+TEST_F(FilesTest, IfNotExistKeepsEveryFileButAnUnfinishedCopy) {
+    using platform::kAttributeArchive, platform::kAttributeHidden, platform::kAttributeSystem,
+        platform::kAttributeReadOnly;
+    const struct {
+        const char* label;
+        std::string bytes;
+        std::uint32_t attributes;
+        std::string after;
+    } cases[] = {
+        {"unfinished copy", "", kAttributeArchive | kAttributeHidden | kAttributeSystem,
+         "distribution"},
+        {"the user's empty file", "", kAttributeArchive, ""},
+        {"an empty hidden file", "", kAttributeHidden, ""},
+        {"an empty read-only hidden system file", "",
+         kAttributeHidden | kAttributeSystem | kAttributeReadOnly, ""},
+        {"a hidden system file with bytes", "user", kAttributeHidden | kAttributeSystem, "user"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Rig fresh;
+        fresh.Source("f.dat", "distribution");
+        fresh.Installed("f.dat", c.bytes);
+        fresh.p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.attributes);
+        fresh.Installation("[if not exist]\r\nf.dat=f.dat\r\n").InstallFiles();
+        EXPECT_EQ(fresh.At("f.dat"), c.after);
+        EXPECT_TRUE(fresh.DialogTexts().empty());
+    }
+}
+
 TEST_F(FilesTest, CommonShortcuts) {
     p.shell.failures.Add({FakeOperation::SaveLink, "Broken"});
     p.shell.failures.Add({FakeOperation::MakeLink, "NoObject"});

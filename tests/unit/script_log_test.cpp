@@ -15,7 +15,7 @@ namespace {
 const std::string kPath = "C:\\Zinkolar\\install.ini";
 
 struct Op {
-    enum Kind { Item, Text, Unlog } kind;
+    enum Kind { Item, Text, Unlog, Finish } kind;
     std::string section;
     std::string key;
     std::string value;  // Text; Item: "1" or "0"
@@ -63,6 +63,8 @@ class LogTest : public ::testing::Test {
                 return log.LogText(op.section, op.key, op.value);
             case Op::Unlog:
                 return log.UnlogItem(op.section, op.key);
+            case Op::Finish:
+                return log.Finish();
         }
         return {};
     }
@@ -77,8 +79,17 @@ struct LogCase {
     const char* label;
     std::optional<std::string> before;  // the file before the run (ANSI), nullopt: none
     std::vector<Op> ops;
-    std::string after;  // Visible() of the file
+    std::string after;  // Visible() of the file, and the file itself once finished
 };
+
+// Visible() as the bytes of a file with the platform's line breaks.
+std::string Plain(const std::string& visible) {
+    std::string plain;
+    for (const char c : visible) {
+        plain += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return plain;
+}
 
 const std::vector<LogCase> kLogCases = {
     {"a fresh log: sections in the order of their first record",
@@ -138,8 +149,11 @@ TEST_F(LogTest, OperationsOnAFile) {
             for (const Op& op : c.ops) {
                 EXPECT_TRUE(Apply(*log, op)) << c.label << ": " << op.key;
             }
+            EXPECT_EQ(Visible(Bytes()), c.after) << c.label;
+            EXPECT_TRUE(log->Finish()) << c.label;
         }
-        EXPECT_EQ(Visible(Bytes()), c.after) << c.label;
+        EXPECT_EQ(Bytes(), Plain(c.after)) << c.label;
+        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty()) << c.label;
         // The log read again sees the same records as the profile engine does.
         const platform::Profile profile = platform::LoadProfile(files, codec, kPath);
         auto again = Open();
@@ -199,23 +213,38 @@ const std::vector<FailureCase> kFailureCases = {
     {"rewrite, the new file cannot replace the log",
      {platform::FakeOperation::Move, "install.ini", platform::Status::kErrorAccessDenied, 1},
      {Op::Text, "main", "start", std::string(300, 'x')}},
+    {"plain form at the end, the new file cannot be written whole",
+     {platform::FakeOperation::Write, "~zk", platform::Status::kErrorDiskFull, 1, 10},
+     {Op::Finish}},
+    {"plain form at the end, the new file cannot replace the log",
+     {platform::FakeOperation::Move, "install.ini", platform::Status::kErrorAccessDenied, 1},
+     {Op::Finish}},
 };
 
 TEST_F(LogTest, AFailedWriteDamagesNoEarlierRecord) {
     const std::string before =
         "[main]\r\nstart=10:00:00 01.01.2026\r\n[file]\r\nC:\\Zinkolar\\a.exe=1\r\n";
+    // With a record that gives the log its slack.
+    const std::string visible =
+        "[main]\nstart=10:00:00 01.01.2026\nslack=1\n[file]\nC:\\Zinkolar\\a.exe=1\n";
     for (const FailureCase& c : kFailureCases) {
         files.failures.Clear();
         files.Remove(kPath);
         files.AddFile(kPath, before);
         auto log = Open();
+        EXPECT_TRUE(log->LogItem("main", "slack", true)) << c.label;
+        const std::string held = Bytes();
+        ASSERT_NE(held.find(std::string(100, ' ')), std::string::npos) << "no slack";
         files.failures.Add(c.rule);
         EXPECT_FALSE(Apply(*log, c.op)) << c.label;
-        EXPECT_EQ(Visible(Bytes()), Visible(before)) << c.label;
+        if (c.op.kind == Op::Finish) {
+            EXPECT_EQ(Bytes(), held) << c.label << ": the log as it was, its slack too";
+        }
+        EXPECT_EQ(Visible(Bytes()), visible) << c.label;
         EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty()) << c.label;
         files.failures.Clear();
         EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true)) << c.label;
-        EXPECT_EQ(Visible(Bytes()), Visible(before) + "C:\\Zinkolar\\b.exe=1\n") << c.label;
+        EXPECT_EQ(Visible(Bytes()), visible + "C:\\Zinkolar\\b.exe=1\n") << c.label;
     }
 }
 

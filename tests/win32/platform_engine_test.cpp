@@ -151,6 +151,23 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     }
 }
 
+// A new copy is marked unfinished by the call that makes it and carries the source's attributes
+// once whole. What a kill before its mark for removal leaves keeps the mark on this volume, and
+// a copy puts the file in its place.
+TEST_F(PlatformEngine, AnUnfinishedCopyIsRecognisedAndReplaced) {
+    Write("plain.dll", "bytes");
+    std::int64_t size = 0;
+    ASSERT_TRUE(files_.CopyNewFile(Path("plain.dll"), Path("new.dll"), size));
+    EXPECT_EQ(files_.Info(Path("new.dll"))->attributes, files_.Info(Path("plain.dll"))->attributes);
+    EXPECT_FALSE(files_.Info(Path("new.dll"))->Unfinished());
+    CloseHandle(CreateFileW(Wide(Path("left.dll")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            kAttributesUnfinished, nullptr));
+    ASSERT_TRUE(files_.Info(Path("left.dll"))->Unfinished());
+    ASSERT_TRUE(files_.CopyFile(Path("plain.dll"), Path("left.dll")));
+    EXPECT_EQ(files_.ReadFile(Path("left.dll")), "bytes");
+    EXPECT_FALSE(files_.Info(Path("left.dll"))->Unfinished());
+}
+
 // The refusals the fake file system copies, each with the platform's error. Those of read-only
 // and hidden destinations cannot be seen here: Wine running as root writes them anyway.
 TEST_F(PlatformEngine, FileOperationErrors) {

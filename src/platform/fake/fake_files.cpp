@@ -1,6 +1,7 @@
 #include "platform/fake/fake_files.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -393,6 +394,15 @@ Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string&
     if (!DirectoryExists(ParentOf(Resolve(destination))))
         return Status::Failure(Status::kErrorPathNotFound);
     const Entry copy = *from;
+    // Made marked unfinished, then marked for removal, which the system carries out when the
+    // process dies.
+    Store(destination, {}, nullptr, now, kAttributesUnfinished);
+    if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos) {
+        const FakeKillMoment moment = std::exchange(kill, std::nullopt)->moment;
+        if (moment == FakeKillMoment::Writing)
+            Remove(destination);
+        throw FakeKilled{};
+    }
     const Status status = Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
     if (!status)
         Remove(destination);  // the platform removes what it made

@@ -3,12 +3,23 @@
 // attributes, its refusals (read-only and hidden files, files held open by another handle) and
 // switchable failures, for tests.
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/fake/fake_failures.h"
 #include "platform/files.h"
 
 namespace platform {
+
+// The moments of a new copy (CopyNewFile) at which a test can have the process killed: made,
+// not yet marked for removal; or marked and being written.
+enum class FakeKillMoment { Created, Writing };
+struct FakeKill {
+    std::string path;  // the new copy whose destination holds this text, letter case ignored
+    FakeKillMoment moment;
+};
+// Thrown where the process would have died, after the fake has left what the system leaves.
+struct FakeKilled {};
 
 class FakeFileSystem final : public FileSystem {
   public:
@@ -49,6 +60,8 @@ class FakeFileSystem final : public FileSystem {
     bool fail_reads = false;
     bool fail_writes = false;
     FakeFailures failures;
+    // Once: the process dies in a new copy.
+    std::optional<FakeKill> kill;
     // The write time given to what the fake writes.
     std::int64_t now = kDefaultTime;
 

@@ -66,12 +66,6 @@ UniqueFile OpenSource(const std::string& path) {
                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
 }
 
-UniqueFile CreateDestination(const std::string& path, DWORD disposition) {
-    return UniqueFile(
-        ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)));
-}
-
 // A copy of our own rather than the platform's: Wine's copy looks the destination up again and
 // asks the volume manager for the source's volume, requests to its server per file that this
 // loop does not make.
@@ -92,7 +86,7 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t
         size += read;
     }
     // As the platform's copy: the source's last-write time and the attributes a file can be
-    // given (none left means a normal file).
+    // given (none left means a normal file), in place of the mark of an unfinished copy.
     constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -111,9 +105,11 @@ Status SetRemovedOnClose(HANDLE file, bool removed) {
         SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition));
 }
 
-// A new file of that name, removed when its handle closes until it is whole.
-UniqueFile CreateUnfinished(const std::string& path, Status& error) {
-    UniqueFile file = CreateDestination(path, CREATE_NEW);
+// A new file of that name, with those attributes from its creation on, removed when its handle
+// closes until it is whole.
+UniqueFile CreateUnfinished(const std::string& path, DWORD attributes, Status& error) {
+    UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                            CREATE_NEW, attributes, nullptr)));
     if (!file) {
         error = LastError();
     } else if (error = SetRemovedOnClose(file.get(), true); !error) {
@@ -170,7 +166,8 @@ class Win32PendingFile final : public HandleFile<PendingFile> {
 std::unique_ptr<Win32PendingFile> CreatePendingBeside(const std::string& path, Status& error) {
     static std::atomic<unsigned> number{GetCurrentProcessId() * 2654435761u ^ GetTickCount()};
     for (int tries = 0; tries < 64; ++tries) {
-        if (UniqueFile file = CreateUnfinished(PendingName(path, number++), error))
+        if (UniqueFile file =
+                CreateUnfinished(PendingName(path, number++), FILE_ATTRIBUTE_NORMAL, error))
             return std::make_unique<Win32PendingFile>(std::move(file), path);
         if (error.error != ERROR_FILE_EXISTS && error.error != ERROR_ALREADY_EXISTS)
             return nullptr;
@@ -226,9 +223,10 @@ Status Win32FileSystem::CopyFile(const std::string& source, const std::string& d
 Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination,
                                     std::int64_t& size) {
     size = 0;
-    // The name first: a file there is refused before anything else, and never touched.
+    // The name first: a file there is refused before anything else, and never touched. Marked
+    // unfinished by the call that makes it; the copy's own attributes replace the mark.
     Status status;
-    const UniqueFile to = CreateUnfinished(destination, status);
+    const UniqueFile to = CreateUnfinished(destination, kAttributesUnfinished, status);
     if (!to)
         return status;
     const UniqueFile from = OpenSource(source);
