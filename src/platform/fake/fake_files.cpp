@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace platform {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -61,15 +62,14 @@ class HandleFile : public Base {
 using Win32OpenFile = HandleFile<OpenFile>;
 
 UniqueFile OpenSource(const std::string& path) {
-    return UniqueFile(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    return UniqueFile(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 UniqueFile CreateDestination(const std::string& path, DWORD disposition) {
-    return UniqueFile(
-        ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)));
+    return UniqueFile(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // A copy of our own rather than the platform's: Wine's copy looks the destination up again and
@@ -199,8 +199,8 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMod
     const DWORD disposition = mode == OpenMode::Read     ? OPEN_EXISTING
                               : mode == OpenMode::Create ? CREATE_ALWAYS
                                                          : OPEN_ALWAYS;
-    UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), access, sharing, nullptr,
-                                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueFile file(CreateFileW(Wide(path).c_str(), access, sharing, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         error = LastError();
         return nullptr;
