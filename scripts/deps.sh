@@ -8,7 +8,7 @@ packages=(
     mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-utils imagemagick liblnk-utils locales
-    osslsigncode openssl python3-jsonschema python3-yaml
+    osslsigncode openssl python3-jsonschema python3-yaml clang-format clang-tidy
 )
 
 missing=()

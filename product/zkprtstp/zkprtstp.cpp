@@ -2,7 +2,7 @@
 // installing it always succeeds, which lets the installation finish.
 #include <type_traits>
 
-#include "install/product_libraries.h"
+#include "install/product_abi.h"
 
 using install::ProductBool;
 using install::ProductInt;

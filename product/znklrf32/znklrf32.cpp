@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "install/product_libraries.h"
+#include "install/product_abi.h"
 #include "platform/win32/handles.h"
 
 using install::ProductInt;
@@ -48,8 +48,7 @@ __declspec(dllexport) ProductInt PRODUCT_STDCALL
     if (mode != install::kByExecutableName || executable == nullptr) {
         return 0;
     }
-    const platform::UniqueKernelObject snapshot(
-        platform::ValidOrNull(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)));
+    const platform::UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
         return 0;
     }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/exit_codes.h"
 #include "platform/text.h"
+#include "ui/exit_codes.h"
 
 namespace app {
 namespace {
@@ -90,12 +90,12 @@ std::optional<std::string> SetPage(ui::Form& form, int page, const Options& opti
 
 void UnattendedApplication::Terminate(int exit_code) {
     if (!exit_code_)
-        exit_code_ = UnattendedExitCode(exit_code);
+        exit_code_ = ui::UnattendedExitCode(exit_code);
     application_.Terminate(*exit_code_);
 }
 
 void UnattendedApplication::Halt(int exit_code) {
-    application_.Halt(UnattendedExitCode(exit_code));
+    application_.Halt(ui::UnattendedExitCode(exit_code));
     std::abort();  // not reached: the compiler does not carry noreturn through the call
 }
 
@@ -105,18 +105,18 @@ UnattendedOutcome RunUnattended(wizard::Wizard& wizard, const Options& options,
     if (application.ExitCode())
         return {*application.ExitCode()};  // the distribution is broken: the wizard said why
     if (options.type && !wizard.Config().client_server)
-        return {kExitBadUsage, "/TYPE: this distribution has a single installation type"};
+        return {ui::kExitBadUsage, "/TYPE: this distribution has a single installation type"};
     ui::Form& form = wizard.GetForm();
     while (wizard.Page() < kRunPage) {
         const int page = wizard.Page();
         if (auto error = SetPage(form, page, options, trace))
-            return {kExitBadUsage, *error};
+            return {ui::kExitBadUsage, *error};
         form["NextBtn"].Click();
         if (application.ExitCode())
             return {*application.ExitCode()};
         if (wizard.Page() == page) {
             trace.Line("The wizard refused the choices of page " + std::to_string(page));
-            return {kExitBadUsage};
+            return {ui::kExitBadUsage};
         }
     }
     // The run goes on past an error message as the wizard does, but it did not install all.
@@ -125,9 +125,9 @@ UnattendedOutcome RunUnattended(wizard::Wizard& wizard, const Options& options,
         trace.Line("Error messages: " + std::to_string(errors.size()));
         for (const std::string& error : errors)
             trace.Line("  " + error);
-        return {kExitFatal};
+        return {ui::kExitFatal};
     }
-    return {kExitSuccess};
+    return {ui::kExitSuccess};
 }
 
 }  // namespace app

@@ -37,8 +37,8 @@ class UnattendedApplication final : public ui::Application {
 
 struct UnattendedOutcome {
     int exit_code = 0;
-    // With kExitBadUsage: a choice the distribution does not offer, for the administrator. Empty
-    // when the wizard refused a choice: its own message has said why.
+    // With ui::kExitBadUsage: a choice the distribution does not offer, for the administrator.
+    // Empty when the wizard refused a choice: its own message has said why.
     std::string usage_error;
 };
 

@@ -18,6 +18,7 @@
 #include "install/running_applications.h"
 #include "install/shared_files.h"
 #include "install/shortcuts.h"
+#include "install/step_result.h"
 #include "install/traced_platform.h"
 #include "install/unchecked.h"
 #include "language/format.h"
@@ -26,6 +27,7 @@
 #include "script/file_installation.h"
 #include "script/install_log.h"
 #include "script/trace_text.h"
+#include "ui/exit_codes.h"
 
 namespace install {
 namespace {
@@ -55,41 +57,46 @@ struct Run {
         env.progress.SetStep(text + "...");
         Refresh();
     }
-    // A product library or function is missing: the error names it and the program ends at
-    // once, as nothing sensible can follow without the product's own code.
-    void LibraryMissing(const LibraryFailure& failure) const {
+    // A product library or function is missing: the error names it and the run stops, as
+    // nothing sensible can follow without the product's own code.
+    [[nodiscard]] Stop LibraryMissing(const LibraryFailure& failure) const {
         TraceMissing(failure);
         language::ShowErrorBox(env.dialogs, env.language,
                                language::FormatText(Text(keys::msgLoadError), {failure.name}),
                                keys::msgLoadError.key);
-        env.application.Halt(kRunFailedExitCode);
+        return Stop{ui::kExitFailed};
+    }
+    // A failure the run has no answer for: its text is shown and the run stops.
+    [[nodiscard]] Stop Failed(const std::string& text) const {
+        platform.trace.Line("Run failed: " + text);
+        language::ShowErrorBox(env.dialogs, env.language, text);
+        return Stop{ui::kExitFailed};
     }
     void TraceMissing(const LibraryFailure& failure) const {
         platform.trace.Line("Product library or function missing: " + failure.name);
     }
 };
 
-// Returns false when the run ends here.
-using Step = bool (*)(Run&);
+using Step = StepResult (*)(Run&);
 struct NamedStep {
     const char* name;  // for the trace
     Step run;
 };
 
 // Wizard hidden, progress window shown with the first step.
-bool ShowProgress(Run& run) {
+StepResult ShowProgress(Run& run) {
     run.env.windows.hide_wizard();
     run.UpdateBackground();
     run.env.progress.SetStep(run.Text(keys::cFolderCreate) + "...");
     run.env.progress.SetCaption(run.Text(keys::cCopyFiles));
     run.env.progress.Show();
-    return true;
+    return kGoOn;
 }
 
 // The installation folder made and its log opened; leaves log and installation. Without a log
 // the uninstaller could not remove what the run makes, so nothing is made; a record that cannot
 // be written later ends the run the same way (RecordOrThrowLog).
-bool OpenLog(Run& run) {
+StepResult OpenLog(Run& run) {
     platform::Platform& platform = run.platform;
     const std::string& destination = run.plan.destination;
     platform.files.CreateDirectories(destination);
@@ -103,9 +110,7 @@ bool OpenLog(Run& run) {
         language::ShowErrorBox(run.env.dialogs, run.env.language,
                                run.Text(keys::ErCreate) + ": " + kInstallLogName,
                                keys::ErCreate.key);
-        run.env.application.SetShowMainWindow(false);
-        run.env.application.Terminate(kRunFailedExitCode);
-        return false;
+        return Stop{ui::kExitFailed};
     }
     run.log = std::make_unique<RecordOrThrowLog>(std::move(log), log_path);
     const SetupConfig& config = run.plan.config;
@@ -128,7 +133,7 @@ bool OpenLog(Run& run) {
         .need_disk_space = config.need_disk_space,
         .trace = platform.trace,
     });
-    return true;
+    return kGoOn;
 }
 
 // The folder the uninstaller removes last: the Program Files folder joined with the first level
@@ -141,47 +146,48 @@ std::string RootFolder(const InstallationPlan& plan) {
 }
 
 // [main] "start", "version" and "rootfolder".
-bool RecordHeader(Run& run) {
+StepResult RecordHeader(Run& run) {
     const InstallationPlan& plan = run.plan;
     run.log->LogText(script::kLogMain, "start", run.platform.clock.LocalTimeAndDate());
     run.log->LogText(script::kLogMain, "version", plan.Title());
     run.log->LogText(script::kLogMain, "rootfolder", RootFolder(plan));
-    return true;
+    return kGoOn;
 }
 
-bool MakeFolders(Run& run) {
+StepResult MakeFolders(Run& run) {
     run.installation->CreateFolders();
-    return true;
+    return kGoOn;
 }
 
 // The product's applications closed and, where this installation runs the service, the old
 // service removed.
-bool CloseApplications(Run& run) {
+StepResult CloseApplications(Run& run) {
     const InstallationPlan& plan = run.plan;
     run.ShowStep(language::FormatText(run.Text(keys::cCloseAppCap), {plan.config.product_name}));
-    CloseProductApplications(plan, run.platform, run.env.language, run.env.dialogs,
-                             run.env.application);
+    if (const StepResult stop =
+            CloseProductApplications(plan, run.platform, run.env.language, run.env.dialogs))
+        return stop;
     run.Refresh();
     if (!plan.config.client_server || plan.server) {
         if (const LibraryResult<void> removed = DeleteProductService(run.platform.libraries);
             !removed) {
-            run.LibraryMissing(removed.error());
+            return run.LibraryMissing(removed.error());
         }
     }
     run.Refresh();
-    return true;
+    return kGoOn;
 }
 
 // win.ini [Kelmo] and the product's registry key; their failures are shown and passed over.
-bool WriteLocation(Run& run) {
+StepResult WriteLocation(Run& run) {
     run.ShowStep(run.Text(keys::cAddInWinIni));
     WriteProductLocation(run.plan, run.platform, run.env.language, run.env.dialogs);
-    return true;
+    return kGoOn;
 }
 
 // Loads the printer-setup library, kept in printer until the new printer is installed, and
 // removes the old virtual printer.
-bool RemoveOldPrinter(Run& run) {
+StepResult RemoveOldPrinter(Run& run) {
     run.ShowStep(run.Text(keys::cPrinterUnInstall));
     LibraryResult<PrinterSetup> printer = PrinterSetup::Load(run.platform.libraries);
     if (!printer) {
@@ -191,32 +197,32 @@ bool RemoveOldPrinter(Run& run) {
             run.env.dialogs, keys::msgLoadError.key,
             language::FormatText(run.Text(keys::msgLoadError), {printer.error().name}),
             ui::DialogKind::Error, {ui::DialogButton::Ok});
-        run.env.application.Halt(kRunFailedExitCode);
+        return Stop{ui::kExitFailed};
     }
     run.printer.emplace(std::move(*printer));
     if (const LibraryResult<void> deleted =
             run.printer->DeletePrinter(run.plan.config.platform_code);
         !deleted) {
-        run.LibraryMissing(deleted.error());
+        return run.LibraryMissing(deleted.error());
     }
-    return true;
+    return kGoOn;
 }
 
 // What an earlier installation into this folder recorded: its shortcut files and registry
 // items go, its records stay. Done only here, after the last point where the run can stop
 // without installing, so that a run that stops early leaves the earlier installation usable.
-bool RemovePreviousItems(Run& run) {
+StepResult RemovePreviousItems(Run& run) {
     const RemovalRules rules = RemovalRules::ForPlan(run.plan);
     RemovePreviousShortcuts(rules, run.platform, *run.log);
     RemovePreviousRegistryEntries(rules, run.platform, *run.log);
     run.Refresh();
-    return true;
+    return kGoOn;
 }
 
-bool MakeInternetShortcuts(Run& run) {
+StepResult MakeInternetShortcuts(Run& run) {
     platform::Platform& platform = run.platform;
     WriteInternetShortcuts(run.plan, platform.files, platform.codec, *run.log);
-    return true;
+    return kGoOn;
 }
 
 std::vector<std::string> SharedFilesRecorded(const Run& run) {
@@ -225,14 +231,14 @@ std::vector<std::string> SharedFilesRecorded(const Run& run) {
 }
 
 // The shared files that an earlier run into this folder recorded: that installation counted them.
-bool NoteCountedSharedFiles(Run& run) {
+StepResult NoteCountedSharedFiles(Run& run) {
     run.shared_files_counted = SharedFilesRecorded(run);
-    return true;
+    return kGoOn;
 }
 
 // Each shared file this run installed is counted once for the installation: not again when the
 // earlier run into this folder recorded it.
-bool CountSharedFiles(Run& run) {
+StepResult CountSharedFiles(Run& run) {
     std::unordered_set<std::string> counted;
     for (const std::string& file : run.shared_files_counted)
         counted.insert(platform::ToLower(file));
@@ -241,23 +247,24 @@ bool CountSharedFiles(Run& run) {
             continue;
         if (const platform::Status status = CountSharedFileUse(run.platform.registry, file);
             !status)
-            ThrowPlatformError("Cannot count the use of the shared file " + file, status);
+            return run.Failed(
+                PlatformErrorText("Cannot count the use of the shared file " + file, status));
     }
-    return true;
+    return kGoOn;
 }
 
 // The script's files, shown file by file with the progress bar.
-bool CopyFiles(Run& run) {
+StepResult CopyFiles(Run& run) {
     run.env.progress.CopyModeOn(run.env.language);
     run.Refresh();
     run.UpdateBackground();
     run.installation->InstallFiles();
     run.UpdateBackground();
-    return true;
+    return kGoOn;
 }
 
 // The program group, SendTo, desktop and Quick Launch shortcuts, the script's among them.
-bool MakeShortcuts(Run& run) {
+StepResult MakeShortcuts(Run& run) {
     run.env.progress.CopyModeOff(run.Text(keys::cLinkCreate) + "...");
     run.Refresh();
     CreateProductShortcuts(run.plan, run.platform, *run.log, run.env.language,
@@ -265,29 +272,29 @@ bool MakeShortcuts(Run& run) {
                                run.installation->CreateCommonShortcuts(group_dir);
                            });
     run.platform.shell.AnnounceLinks();
-    return true;
+    return kGoOn;
 }
 
-bool RegisterUninstall(Run& run) {
+StepResult RegisterUninstall(Run& run) {
     run.ShowStep(run.Text(keys::cAddUninstallInfo));
     WriteUninstallEntry(run.plan, run.platform.registry, *run.log, run.env.language,
                         run.installation->InstalledBytes());
-    return true;
+    return kGoOn;
 }
 
-bool RegisterTypes(Run& run) {
+StepResult RegisterTypes(Run& run) {
     run.ShowStep(run.Text(keys::cExtReg));
     RegisterFileTypes(run.plan, run.platform, *run.log);
-    return true;
+    return kGoOn;
 }
 
-bool RegisterApplicationPaths(Run& run) {
+StepResult RegisterApplicationPaths(Run& run) {
     WriteApplicationPaths(run.plan, run.platform.registry);
-    return true;
+    return kGoOn;
 }
 
 // The data of a version-4 installation; leaves converted_log_count.
-bool ConvertOldData(Run& run) {
+StepResult ConvertOldData(Run& run) {
     platform::Platform& platform = run.platform;
     const convert::Context context{
         .files = platform.files,
@@ -306,13 +313,13 @@ bool ConvertOldData(Run& run) {
     run.UpdateBackground();
     convert::ConvertSchedule(context, destination);
     run.UpdateBackground();
-    return true;
+    return kGoOn;
 }
 
-bool WriteSettings(Run& run) {
+StepResult WriteSettings(Run& run) {
     WriteProductSettings(run.plan, run.platform, *run.log,
                          static_cast<int>(run.converted_log_count));
-    return true;
+    return kGoOn;
 }
 
 // The language file as the printer-setup library gets it: its full path in the ANSI code page,
@@ -327,57 +334,72 @@ std::optional<std::string> LanguageFileForLibrary(const Run& run) {
 
 // The new virtual printer; the library's refusal ends the program at once, as the product
 // cannot work without it. The library is released afterwards.
-bool InstallPrinter(Run& run) {
+StepResult InstallPrinter(Run& run) {
     run.ShowStep(run.Text(keys::cPrinterInstall));
     std::optional<std::string> language_file = LanguageFileForLibrary(run);
     const LibraryResult<bool> installed =
         run.printer->InstallPrinter(run.env.host, run.plan.config.platform_code,
                                     language_file ? language_file->data() : nullptr);
     if (!installed)
-        run.LibraryMissing(installed.error());
+        return run.LibraryMissing(installed.error());
     if (!*installed) {
         run.platform.trace.Line("The printer-setup library refused to install the printer");
-        run.env.application.Halt(kRunFailedExitCode);
+        return Stop{ui::kExitFailed};
     }
     run.UpdateBackground();
     run.Refresh();
     run.printer.reset();
     run.UpdateBackground();
     run.Refresh();
-    return true;
+    return kGoOn;
 }
 
-bool ShowFinish(Run& run) {
+StepResult ShowFinish(Run& run) {
     run.log->Finish();  // the last record is written: the log as a plain profile file
     run.env.progress.Hide();
     run.env.windows.show_finish_page();
     run.UpdateBackground();
-    return true;
+    return kGoOn;
 }
 
-// The order of the run.
+// The order of the run. After each step: what it reads of the run's shared state (the plan and
+// the environment aside) -> what it leaves there for the steps after it.
+// clang-format off
 constexpr NamedStep kSteps[] = {
-    {"Showing the progress window", ShowProgress},
-    {"Opening the installation log", OpenLog},
-    {"Recording the installation", RecordHeader},
-    {"Creating folders", MakeFolders},
-    {"Closing the product's applications", CloseApplications},
-    {"Writing the product's location", WriteLocation},
-    {"Removing the old virtual printer", RemoveOldPrinter},
-    {"Removing the earlier installation's shortcuts and registry items", RemovePreviousItems},
-    {"Writing internet shortcuts", MakeInternetShortcuts},
-    {"Noting the shared files the earlier installation counted", NoteCountedSharedFiles},
-    {"Copying files", CopyFiles},
-    {"Counting shared files", CountSharedFiles},
-    {"Creating shortcuts", MakeShortcuts},
-    {"Registering the uninstall entry", RegisterUninstall},
-    {"Registering file types", RegisterTypes},
-    {"Registering the application path", RegisterApplicationPaths},
-    {"Converting the earlier version's data", ConvertOldData},
-    {"Writing the product settings", WriteSettings},
-    {"Installing the virtual printer", InstallPrinter},
-    {"Showing the finish page", ShowFinish},
+    {"Showing the progress window", ShowProgress},                  // - -> -
+    {"Opening the installation log", OpenLog},                      // - -> log, installation
+    {"Recording the installation", RecordHeader},                   // log -> -
+    {"Creating folders", MakeFolders},                              // installation -> -
+    {"Closing the product's applications", CloseApplications},      // - -> -
+    {"Writing the product's location", WriteLocation},              // - -> -
+    {"Removing the old virtual printer", RemoveOldPrinter},         // - -> printer
+    {"Removing the earlier installation's shortcuts and registry items",
+     RemovePreviousItems},                                          // log -> -
+    {"Writing internet shortcuts", MakeInternetShortcuts},          // log -> -
+    {"Noting the shared files the earlier installation counted",
+     NoteCountedSharedFiles},                                       // - -> shared_files_counted
+    {"Copying files", CopyFiles},                                   // installation -> -
+    {"Counting shared files", CountSharedFiles},                    // shared_files_counted -> -
+    {"Creating shortcuts", MakeShortcuts},                          // log, installation -> -
+    {"Registering the uninstall entry", RegisterUninstall},         // log, installation -> -
+    {"Registering file types", RegisterTypes},                      // log -> -
+    {"Registering the application path", RegisterApplicationPaths}, // - -> -
+    {"Converting the earlier version's data", ConvertOldData},      // - -> converted_log_count
+    {"Writing the product settings", WriteSettings},                // log, converted_log_count -> -
+    {"Installing the virtual printer", InstallPrinter},             // printer -> printer released
+    {"Showing the finish page", ShowFinish},                        // - -> -
 };
+// clang-format on
+
+// An operation the steps do not check failed (a registry value or log record not written): the
+// one place where such a failure becomes the run's stop.
+StepResult RunStep(const NamedStep& step, Run& run) {
+    try {
+        return step.run(run);
+    } catch (const std::exception& error) {
+        return run.Failed(error.what());
+    }
+}
 
 }  // namespace
 
@@ -388,18 +410,15 @@ void RunInstallation(const InstallationPlan& chosen, const RunEnvironment& envir
                                      environment.platform.codec, trace);
     Run run{.plan = plan, .env = environment};
     TracePlan(plan, trace);
-    try {
-        for (const NamedStep& step : kSteps) {
-            trace.Line(std::string("Step: ") + step.name);
-            if (!step.run(run))
-                return;
+    for (const NamedStep& step : kSteps) {
+        trace.Line(std::string("Step: ") + step.name);
+        if (const StepResult stop = RunStep(step, run)) {
+            // The wizard is hidden and the progress window cannot be closed: the program ends.
+            trace.Line("Run stopped: exit code " + std::to_string(stop->exit_code));
+            environment.application.SetShowMainWindow(false);
+            environment.application.Terminate(stop->exit_code);
+            return;
         }
-    } catch (const std::exception& error) {
-        trace.Line(std::string("Run failed: ") + error.what());
-        // An operation the steps do not check failed: the wizard is hidden and the progress
-        // window cannot be closed, so the program shows the error and ends.
-        language::ShowErrorBox(environment.dialogs, environment.language, error.what());
-        environment.application.Terminate(kRunFailedExitCode);
     }
 }
 

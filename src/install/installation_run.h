@@ -29,21 +29,18 @@ struct RunEnvironment {
     platform::Platform platform;
     const language::Language& language;
     ui::MessageDialogs& dialogs;
-    ui::Application& application;  // ends the program: Terminate, or Halt at once
+    ui::Application& application;  // ended by the run's loop when a step stops the run
     script::CopyFilesForm& progress;
     RunWindows windows;
     // Handed to the printer-setup library as its host application (the background window).
     void* host = nullptr;
 };
 
-// Exit codes of a run that does not finish.
-inline constexpr int kRunFailedExitCode = 1;
-
-// Ends normally with the finish page shown; with the application asked to terminate when the
-// installation log cannot be opened, a record cannot be written to it, or an operation fails
-// that the run has no answer for (its text is shown first); or with the process ended at once
-// where a product library fails. Shortcuts go only into system folders that the log can name
-// (RecordableFolders).
+// Ends normally with the finish page shown. A step that stops the run (the installation log
+// cannot be opened or a record written to it, a product library fails, the user aborts while
+// the product's applications run, an operation fails that the run has no answer for) has shown
+// why; the application is then asked to terminate with the stop's exit code (ui/exit_codes.h).
+// Shortcuts go only into system folders that the log can name (RecordableFolders).
 void RunInstallation(const InstallationPlan& plan, const RunEnvironment& environment);
 
 }  // namespace install

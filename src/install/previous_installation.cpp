@@ -1,8 +1,10 @@
 #include "install/previous_installation.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/text.h"
 #include "script/trace_text.h"
 
 namespace install {
@@ -16,20 +18,6 @@ void TraceKept(const platform::Platform& platform, std::string_view section,
                std::string_view record, const Verdict& verdict) {
     platform.trace.Line("Earlier record kept: [" + std::string(section) + "] " +
                         std::string(record) + ": " + std::string(verdict.reason));
-}
-
-// The lines of a text file, split at LF, CR LF or a lone CR.
-std::vector<std::string> Lines(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        lines.emplace_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-        text.remove_prefix(next);
-    }
-    return lines;
 }
 
 }  // namespace
@@ -53,9 +41,10 @@ void RemovePreviousShortcuts(const RemovalRules& rules, const platform::Platform
     constexpr std::string_view kFileLine = "file: ";
     const std::string old_log_path = rules.InstallationFolder() + "\\install.log";
     if (const auto old_log = platform.files.ReadFile(old_log_path)) {
-        for (const std::string& line : Lines(platform.codec.AnsiToUtf8(*old_log))) {
+        const std::string text = platform.codec.AnsiToUtf8(*old_log);
+        for (const std::string_view line : platform::SplitLines(text)) {
             if (line.starts_with(kFileLine))
-                remove("install.log", line.substr(kFileLine.size()));
+                remove("install.log", std::string(line.substr(kFileLine.size())));
         }
     }
     for (const std::string& file : log.Keys(script::kLogFile))

@@ -1,97 +1,15 @@
 #pragma once
-// The product's service library (znklrf32.dll) and printer-setup library (zkprtstp.dll): the
-// binary interface both sides build against, and typed calls over platform::Libraries.
-//
-// The interface is 32-bit __stdcall with undecorated export names, 32-bit integers,
-// zero-terminated ANSI strings and an 8-bit boolean. The stand-in libraries in product/ include
-// this header too, so a change of a signature breaks both builds at once. It never includes
-// <windows.h>: the native build compiles it with the calling convention left empty.
-#include <cstdint>
+// Typed calls into the product's service library and printer-setup library over
+// platform::Libraries; their binary interface is product_abi.h.
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 
+#include "install/library_result.h"
+#include "install/product_abi.h"
 #include "platform/libraries.h"
 
-#if defined(_WIN32)
-#define PRODUCT_STDCALL __stdcall
-#else
-#define PRODUCT_STDCALL
-#endif
-
 namespace install {
-
-using ProductInt = std::int32_t;
-using ProductBool = std::uint8_t;  // 0 false, any other value true
-
-inline constexpr char kServiceLibrary[] = "znklrf32.dll";
-inline constexpr char kPrinterLibrary[] = "zkprtstp.dll";
-inline constexpr char kProductService[] = "ZkDrv32";
-// TestProcessExec's first argument: look the process up by its executable file name.
-inline constexpr ProductInt kByExecutableName = 1;
-
-// Export names and their signatures.
-inline constexpr char kGetVer[] = "GetVer";
-inline constexpr char kTestProcessExec[] = "TestProcessExec";
-inline constexpr char kRemoveService[] = "RemoveService";
-inline constexpr char kPrinterDelete[] = "PrinterDelete";
-inline constexpr char kPrinterInstall[] = "PrinterInstall";
-
-// () -> platform code: 1 Windows 95/98/Me, 2 Windows NT 4, 3 Windows 2000 or later.
-using GetVerFunction = ProductInt(PRODUCT_STDCALL*)();
-// (kByExecutableName, executable file name without folder) -> non-zero while it runs.
-using TestProcessExecFunction = ProductInt(PRODUCT_STDCALL*)(ProductInt, const char*);
-// (service name): stops and deletes that service; quiet when there is none.
-using RemoveServiceFunction = void(PRODUCT_STDCALL*)(const char*);
-// (platform code): removes the product's virtual printer.
-using PrinterDeleteFunction = void(PRODUCT_STDCALL*)(ProductInt);
-// (host application, platform code, open language file or null) -> false ends the installer.
-using PrinterInstallFunction = ProductBool(PRODUCT_STDCALL*)(void*, ProductInt, void*);
-
-// Why a product library could not be called. The load-error message names `name`: the library's
-// file name when it did not load, the function's name when the library lacks it.
-struct LibraryFailure {
-    enum class Kind { LibraryMissing, FunctionMissing };
-    Kind kind;
-    std::string name;
-    bool operator==(const LibraryFailure&) const = default;
-};
-
-// A value or the failure that kept the call from being made; shaped like C++23's
-// std::expected (implicit from either side) so that it can be replaced by it.
-template <class T>
-class LibraryResult {
-  public:
-    LibraryResult(T value) : state_(std::move(value)) {}
-    LibraryResult(LibraryFailure failure) : state_(std::move(failure)) {}
-    bool has_value() const { return state_.index() == 0; }
-    explicit operator bool() const { return has_value(); }
-    T& value() { return std::get<0>(state_); }
-    const T& value() const { return std::get<0>(state_); }
-    T& operator*() { return value(); }
-    const T& operator*() const { return value(); }
-    T* operator->() { return &value(); }
-    const T* operator->() const { return &value(); }
-    const LibraryFailure& error() const { return std::get<1>(state_); }
-
-  private:
-    std::variant<T, LibraryFailure> state_;
-};
-
-template <>
-class LibraryResult<void> {
-  public:
-    LibraryResult() = default;
-    LibraryResult(LibraryFailure failure) : failure_(std::move(failure)) {}
-    bool has_value() const { return !failure_; }
-    explicit operator bool() const { return has_value(); }
-    const LibraryFailure& error() const { return failure_.value(); }
-
-  private:
-    std::optional<LibraryFailure> failure_;
-};
 
 // One product library, loaded by bare file name through the platform's search order (the setup
 // program's own folder first) and released when destroyed.

@@ -6,6 +6,7 @@
 #include "install/file_types.h"
 #include "install/registration.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace install {

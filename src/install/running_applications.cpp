@@ -8,6 +8,7 @@
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
+#include "ui/exit_codes.h"
 
 namespace install {
 
@@ -27,7 +28,7 @@ constexpr unsigned kBroadcastTimeoutMs = 5000;
 constexpr std::uint64_t kGracePeriodMs = 5000;
 constexpr unsigned kPollIntervalMs = 100;
 // The user's abort ends the program like a confirmed cancellation of the wizard.
-constexpr int kAbortExitCode = ui::kExitCancelledByUser;
+constexpr Stop kAbort{ui::kExitCancelled};
 
 // The first product application found running; null when none runs.
 const char* RunningApplication(const ProcessTest& test) {
@@ -48,16 +49,23 @@ class BusyCursor {
     platform::System& system_;
 };
 
-void Abort(ui::Application& application) {
-    application.Terminate(kAbortExitCode);
-    application.Halt(kAbortExitCode);
+// Without the service library's process test: the error shown, the request broadcast once.
+void AskToCloseUnchecked(const LibraryFailure& failure, const platform::Platform& platform,
+                         const language::Language& language, ui::MessageDialogs& dialogs) {
+    language::ShowErrorBox(
+        dialogs, language,
+        language::FormatText(language.Lookup(keys::msgLoadError), {failure.name}),
+        keys::msgLoadError.key);
+    platform.trace.Line("Asked applications to close, unchecked: " + failure.name + " missing");
+    platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
 }
 
 }  // namespace
 
-void CloseProductApplications(const InstallationPlan& plan, const platform::Platform& platform,
-                              const language::Language& language, ui::MessageDialogs& dialogs,
-                              ui::Application& application) {
+StepResult CloseProductApplications(const InstallationPlan& plan,
+                                    const platform::Platform& platform,
+                                    const language::Language& language,
+                                    ui::MessageDialogs& dialogs) {
     const auto ask = [&](const language::TextKey& key, const std::string& text, DialogKind kind,
                          std::vector<DialogButton> buttons) {
         return language::ShowMessageDialog(dialogs, language, key.key, text, kind,
@@ -65,14 +73,8 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
     };
     const auto test = ProcessTest::Load(platform.libraries);
     if (!test) {
-        language::ShowErrorBox(
-            dialogs, language,
-            language::FormatText(language.Lookup(keys::msgLoadError), {test.error().name}),
-            keys::msgLoadError.key);
-        platform.trace.Line("Asked applications to close, unchecked: " + test.error().name +
-                            " missing");
-        platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
-        return;
+        AskToCloseUnchecked(test.error(), platform, language, dialogs);
+        return kGoOn;
     }
     const BusyCursor busy(platform.system);
     platform::Clock& clock = platform.clock;
@@ -93,8 +95,8 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
                 if (ask(keys::cRealyAbort, language.Lookup(keys::cRealyAbort),
                         DialogKind::Confirmation,
                         {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
-                    Abort(application);
-                return;
+                    return kAbort;
+                return kGoOn;
             }
             start = clock.Milliseconds();
         }
@@ -109,10 +111,9 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
                     start = clock.Milliseconds();
                     break;
                 case DialogButton::Yes:
-                    Abort(application);
-                    return;
+                    return kAbort;
                 case DialogButton::No:
-                    return;
+                    return kGoOn;
                 default:
                     break;
             }
@@ -121,6 +122,7 @@ void CloseProductApplications(const InstallationPlan& plan, const platform::Plat
     }
     if (asked)
         platform.trace.Line("Applications closed");
+    return kGoOn;
 }
 
 }  // namespace install

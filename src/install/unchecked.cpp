@@ -26,8 +26,12 @@ std::string RootName(platform::RegistryRoot root) {
 
 }  // namespace
 
+std::string PlatformErrorText(const std::string& what, platform::Status status) {
+    return what + ": error " + std::to_string(status.error);
+}
+
 void ThrowPlatformError(const std::string& what, platform::Status status) {
-    throw std::runtime_error(what + ": error " + std::to_string(status.error));
+    throw std::runtime_error(PlatformErrorText(what, status));
 }
 
 void WriteStringOrThrow(platform::Registry& registry, platform::RegistryRoot root,

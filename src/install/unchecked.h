@@ -15,6 +15,8 @@
 
 namespace install {
 
+// "what: error N", the text such a failure shows.
+std::string PlatformErrorText(const std::string& what, platform::Status status);
 [[noreturn]] void ThrowPlatformError(const std::string& what, platform::Status status);
 
 // Writes a string value into an existing key; the key is not created here, so a key that could

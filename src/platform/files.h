@@ -1,6 +1,5 @@
 #pragma once
 // File-system operations. Paths are UTF-8 with backslashes, as on Windows.
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -64,7 +63,7 @@ class OpenFile {
 // A new file written under a fresh name beside the file it is to become (a name no file had, so
 // nothing of anybody's is replaced by it). Until Commit puts it in place, the system removes it
 // when its handle closes, also when the process dies first: a file cut short by a killed run is
-// never found. The handle is the only thing that ever removes it.
+// never found. The handle is the only thing that ever removes it. Its name: PendingName.
 class PendingFile : public OpenFile {
   public:
     // Puts the file in place of the file it is to become, replacing one there, and closes it.
@@ -72,37 +71,11 @@ class PendingFile : public OpenFile {
     virtual Status Commit() = 0;
 };
 
-// The fresh name beside path that PendingFile tries as its nth: "~zk" and five hex digits in
-// the same folder, no longer than most names, so that the path-length limit is met wherever the
-// final name meets it.
-inline std::string PendingName(std::string_view path, unsigned number) {
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string name = "~zk";
-    for (int shift = 16; shift >= 0; shift -= 4)
-        name += kHex[(number >> shift) & 0xF];
-    const std::size_t slash = path.rfind('\\');
-    return (slash == std::string_view::npos ? std::string()
-                                            : std::string(path.substr(0, slash + 1))) +
-           name;
-}
-
 enum class OpenMode {
     Read,      // an existing file, read only, others may read it too
     Create,    // a new empty file, replacing one of that name
     ReadWrite  // an existing file, or a new one when there is none
 };
-
-// Length of the part of a path that is there or not but never made: "C:" or "\\server\share";
-// 0 for a relative path.
-inline std::size_t PathRootLength(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':')
-        return 2;
-    if (!path.starts_with("\\\\"))
-        return 0;
-    const auto share = path.find('\\', 2);
-    return share == std::string_view::npos ? path.size()
-                                           : std::min(path.find('\\', share + 1), path.size());
-}
 
 class FileSystem {
   public:

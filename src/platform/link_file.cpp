@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace platform {
 namespace {

@@ -222,4 +222,16 @@ std::optional<std::int32_t> ParseInteger(std::string_view s) {
                                               : static_cast<std::int64_t>(value));
 }
 
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
+    }
+    return lines;
+}
+
 }  // namespace platform

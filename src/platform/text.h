@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -42,6 +43,10 @@ struct LessIgnoreCase {
         return CompareIgnoreCase(a, b) < 0;
     }
 };
+
+// The lines of a text, split at LF, CR LF or a lone CR; views into text. A last line break ends
+// the last line rather than starting an empty one.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 // An integer as the platform's configuration texts write it: decimal with an optional sign, or
 // hexadecimal after "$" (32 bits, so "$FFFFFFFF" is -1); blanks around it are allowed.

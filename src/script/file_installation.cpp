@@ -39,10 +39,11 @@ void FileInstallation::CreateFolders() {
         // The parent levels inside the installation folder, deepest first, as the uninstaller
         // removes them.
         std::string parent = line.value;
+        const std::string inside = destination + "\\";
         for (std::size_t cut = parent.rfind('\\'); cut != std::string::npos;
              cut = parent.rfind('\\')) {
             parent.resize(cut);
-            context_.log.LogItem(kLogFolder, destination + "\\" + parent, true);
+            context_.log.LogItem(kLogFolder, inside + parent, true);
         }
     }
 }
@@ -150,7 +151,7 @@ std::string FileInstallation::NewBackupFolder() {
     for (std::int64_t number = highest + 1; number <= highest + 100; ++number) {
         char name[24];
         std::snprintf(name, sizeof name, "%.5lld", static_cast<long long>(number));
-        const std::string folder = base + "\\" + name;
+        std::string folder = base + "\\" + name;
         const platform::Status status = context_.files.CreateNewDirectory(folder);
         if (status) {
             context_.trace.Line("Folder created: " + folder);

@@ -117,10 +117,6 @@ class Backend {
     virtual void Repaint(Form& form, bool only_changes) = 0;
 };
 
-// The exit code of a program the user cancelled (a confirmed Cancel, an abort while the
-// product's applications run), which deployment tools and package managers read as such.
-inline constexpr int kExitCancelledByUser = 1602;
-
 // The application as a whole: its title, its end, and the pending messages.
 class Application {
   public:
@@ -136,7 +132,8 @@ class Application {
     // Lets pending window messages be processed but drops the user's input (keys, mouse): for
     // long work on this thread, so that windows paint and the program keeps answering.
     virtual void DrainMessages() = 0;
-    // Ends the process at once with the exit code.
+    // Ends the process at once with the exit code: for a start-up that cannot go on before any
+    // window is shown. A run's steps never end the program; the run's loop does (Terminate).
     [[noreturn]] virtual void Halt(int exit_code) = 0;
 };
 

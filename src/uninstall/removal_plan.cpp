@@ -418,6 +418,7 @@ class Planner {
                 folders.emplace(Lower(parent), parent);
         }
         std::vector<std::string> ordered;
+        ordered.reserve(folders.size());
         for (auto& [lower, path] : folders)
             ordered.push_back(path);
         std::ranges::stable_sort(ordered, std::greater{},

@@ -131,7 +131,10 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     env.refresh();
     install::InstallationPlan plan;
     plan.config.product_name = installation.product_name;
-    install::CloseProductApplications(plan, platform, language, env.dialogs, env.application);
+    if (install::CloseProductApplications(plan, platform, language, env.dialogs)) {
+        progress.Hide();
+        return UninstallResult::Aborted;
+    }
 
     const RemovalPlan removal = PlanRemoval(log, installation, platform);
     std::uint64_t drained = platform.clock.Milliseconds();

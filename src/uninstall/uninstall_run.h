@@ -20,6 +20,7 @@ enum class UninstallResult {
     Declined,        // the question was answered No
     Incomplete,      // something could not be removed, or the log held unsound records
     NoInstallation,  // no readable install.ini in the folder
+    Aborted,         // the user aborted while the product's applications ran: nothing removed
 };
 
 struct UninstallEnvironment {
@@ -27,7 +28,7 @@ struct UninstallEnvironment {
     platform::Platform platform;
     const language::Language& language;
     ui::MessageDialogs& dialogs;
-    // Halt ends the program at once when the user aborts while applications run.
+    // Lets the windows answer while files go.
     ui::Application& application;
     script::CopyFilesForm& progress;
     // Repaints the progress window at once.

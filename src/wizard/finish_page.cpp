@@ -1,5 +1,6 @@
 // The finish page and its actions: open the new program group, start the product, end.
 #include "language/format.h"
+#include "ui/exit_codes.h"
 #include "wizard/wizard.h"
 
 namespace wizard {
@@ -33,7 +34,7 @@ void Wizard::FinishActions() {
     if (form_["RunProgCBx"].Checked())
         platform_.shell.Open(destination_ + "\\zinkolar.exe");
     application_.ProcessMessages();
-    application_.Terminate(0);
+    application_.Terminate(ui::kExitSuccess);
 }
 
 }  // namespace wizard

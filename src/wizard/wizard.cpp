@@ -7,6 +7,7 @@
 #include "install/product_libraries.h"
 #include "language/format.h"
 #include "language/message_dialogs.h"
+#include "ui/exit_codes.h"
 #include "wizard/file_type_icons.h"
 #include "wizard/wizard_controls.h"
 
@@ -113,30 +114,29 @@ void Wizard::Create() {
         Fail(kSetupIni);
         return;
     }
+    FillForm(DiscoverSystem());
+}
 
+std::optional<platform::Bitmap> Wizard::DiscoverSystem() {
     folders_.program_files_dir = ReadProgramFilesDir(platform_.registry);
     destination_ = TakeAppPathsDestination(platform_.registry, config_.product_name);
     FindShellFolders(platform_, config_.platform_code, folders_);
-    if (!platform_.files.DirectoryExists(folders_.quick_launch_dir)) {
-        form_["AddLinkToQuickLaunchCBx"].SetChecked(false);
-        form_["AddLinkToQuickLaunchCBx"].SetVisible(false);
-    }
-    form_["GroupLbx"].SetItems(ListProgramGroups(platform_.files, folders_.programs_dir));
 
     switch (FindPrinterDriverDir(platform_.system, folders_.printer_driver_dir)) {
         case DriverFolderOutcome::Found:
             break;
         case DriverFolderOutcome::SpoolerStopped:
             Ask(cRPCError, DialogKind::Error, {DialogButton::Ok});
-            application_.Halt(1);
+            application_.Halt(ui::kExitFailed);
             break;
         case DriverFolderOutcome::Unknown:
             Ask(cPrDrvPathError, DialogKind::Error, {DialogButton::Ok});
             break;
     }
 
+    std::optional<platform::Bitmap> picture;
     if (const auto branding = platform_.libraries.Load(install::kBrandingLibrary)) {
-        form_["Image1"].SetPicture(branding->Picture("WIZARD"));
+        picture = branding->Picture("WIZARD");
         config_.short_product_name =
             branding->String(install::kShortNameString).value_or("Zinkolar");
         config_.client_server = install::IsClientServer(branding->String(install::kKindString));
@@ -144,10 +144,6 @@ void Wizard::Create() {
 
     if (destination_.empty())
         destination_ = folders_.program_files_dir + config_.install_path;
-    ListDrives();
-    PointFolderList(platform_.files.DirectoryExists(folders_.program_files_dir)
-                        ? folders_.program_files_dir
-                        : "C:\\");
     folders_.old_install_path = platform_.system.ReadWinIni("Kelmo", "Path");
     folders_.old_version = platform_.system.ReadWinIni("Kelmo", "Version");
     folders_.system_dir = platform_.system.SystemDirectory();
@@ -155,6 +151,22 @@ void Wizard::Create() {
         folders_.printer_driver_dir =
             FallbackPrinterDriverDir(folders_.system_dir, config_.platform_code);
     }
+    return picture;
+}
+
+void Wizard::FillForm(std::optional<platform::Bitmap> picture) {
+    if (!platform_.files.DirectoryExists(folders_.quick_launch_dir)) {
+        form_["AddLinkToQuickLaunchCBx"].SetChecked(false);
+        form_["AddLinkToQuickLaunchCBx"].SetVisible(false);
+    }
+    form_["GroupLbx"].SetItems(ListProgramGroups(platform_.files, folders_.programs_dir));
+    if (picture)
+        form_["Image1"].SetPicture(std::move(picture));
+
+    ListDrives();
+    PointFolderList(platform_.files.DirectoryExists(folders_.program_files_dir)
+                        ? folders_.program_files_dir
+                        : "C:\\");
     auto& drives = form_["DriveCmb"];
     for (int i = static_cast<int>(drives.Items().size()) - 1; i >= 0; --i) {
         if (drives.Items()[i] == "a:" || drives.Items()[i] == "b:")
@@ -195,7 +207,7 @@ void Wizard::Fail(const std::string& missing) {
                            language::FormatText(Text(language::keys::msgLoadError), {missing}),
                            language::keys::msgLoadError.key);
     application_.SetShowMainWindow(false);
-    application_.Terminate(1);
+    application_.Terminate(ui::kExitFailed);
 }
 
 void Wizard::Next() {
@@ -218,7 +230,7 @@ void Wizard::Back() {
 void Wizard::Cancel() {
     if (Ask(cRealyAbort, DialogKind::Confirmation, {DialogButton::Yes, DialogButton::No}) ==
         DialogButton::Yes) {
-        application_.Terminate(ui::kExitCancelledByUser);
+        application_.Terminate(ui::kExitCancelled);
     }
 }
 

@@ -3,6 +3,7 @@
 // The user's choices live in its controls; the installation run reads them from there.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "install/installation_plan.h"
@@ -46,6 +47,11 @@ class Wizard {
     void Back();
     void Cancel();
     void ShowPage();
+    // The creation handler's two halves. The system's folders, the proposed destination and the
+    // branding (its picture returned for the form); a stopped spooler ends the program here.
+    std::optional<platform::Bitmap> DiscoverSystem();
+    // The pages' controls from what was found.
+    void FillForm(std::optional<platform::Bitmap> picture);
     // setup.ini as it is now: a change of language reads the language's files from it again.
     platform::Profile LoadSetupIni() const;
     void OnLanguageChange(const platform::Profile& setup_ini);

@@ -21,14 +21,15 @@
 #include <utility>
 #include <vector>
 
-#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/progress_window.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
 #include "platform/files.h"
+#include "platform/win32/handles.h"
 #include "single_installation.h"
+#include "ui/exit_codes.h"
 
 namespace {
 
@@ -269,12 +270,7 @@ std::map<std::string, std::string> AddExtraFiles(const Distribution& distributio
 // True when the folder's listing names the file: a file being written may refuse to be opened.
 bool Listed(const std::string& file) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(Wide(file).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(search);
-    return true;
+    return static_cast<bool>(platform::UniqueFind(FindFirstFileW(Wide(file).c_str(), &found)));
 }
 
 // A kill in the instant between a new file's creation and its mark for removal leaves it empty
@@ -535,7 +531,7 @@ TEST(InstallationFaultsTest, ApplicationThatStaysRetryThenAbortKeepsTheEarlierIn
     walk.Shoot("not-closed");
     WizardWalk::Answer(question, "&Retry");
     WizardWalk::Answer(NotClosedQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
     EXPECT_TRUE(application.Running());
     ExpectSingleInstallation(Utf8(distribution.Folder()), dest);
     const std::string account = ReadBytes(Wide(log));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/keyboard.h"
+#include "ui/exit_codes.h"
 #include "ui/form.h"
 #include "wizard_pages.h"
 
@@ -178,7 +179,7 @@ TEST(KeyboardTest, ArrowKeysChooseTheInstallationType) {
     const MessageDialog question = walk.Setup().WaitDialog(kPageTimeout);
     EXPECT_EQ(question.Text(), kRussian.really_abort);
     PressKey(VK_RETURN);  // Yes, the dialog's first button
-    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelledByUser));
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "driver/strings.h"
 #include "driver/wizard_walk.h"
 #include "installed_machine.h"
+#include "platform/win32/handles.h"
 
 namespace e2e {
 namespace {
@@ -41,9 +42,9 @@ std::uint64_t Combined(DWORD high, DWORD low) {
 // points) are listed but not entered.
 void ListFolder(const std::string& folder, std::map<std::string, FileState>& files) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW(Wide(folder + "\\*").c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    const platform::UniqueFind search(FindFirstFileExW(
+        Wide(folder + "\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search)
         return;
     do {
         const std::wstring name = found.cFileName;
@@ -60,8 +61,7 @@ void ListFolder(const std::string& folder, std::map<std::string, FileState>& fil
                                                              found.ftLastWriteTime.dwLowDateTime)};
         if (directory && (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
             ListFolder(path, files);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
 }
 
 // A reg.exe export of a root in a view, as UTF-8 text.

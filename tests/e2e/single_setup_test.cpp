@@ -61,7 +61,7 @@ TEST(SingleSetupTest, SecondStartBringsTheRunningWizardToTheFrontAndEnds) {
     const OtherWindow other;
 
     const SetupProcess second(distribution.Folder());
-    EXPECT_EQ(second.WaitExit(), static_cast<DWORD>(app::kExitAnotherSetupRunning));
+    EXPECT_EQ(second.WaitExit(), static_cast<DWORD>(ui::kExitAnotherSetup));
     WaitUntil([&] { return GetForegroundWindow() == walk.Wizard().Handle(); }, 5s,
               "the running wizard to come to the front");
     EXPECT_EQ(ShownWizards(), 1);

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/image.h"
 #include "driver/setup_process.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "e2e_paths.h"
+#include "ui/exit_codes.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ TEST(CancelTest, YesEndsTheProgram) {
 
     const MessageDialog dialog = PressCancel(setup, wizard);
     dialog.Press("&Да");
-    EXPECT_EQ(setup.WaitExit(), static_cast<DWORD>(app::kExitCancelled));
+    EXPECT_EQ(setup.WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
 
 }  // namespace

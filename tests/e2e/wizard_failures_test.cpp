@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/exit_codes.h"
 #include "driver/distribution.h"
 #include "driver/image.h"
 #include "driver/keyboard.h"
@@ -19,6 +18,7 @@
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
 #include "single_installation.h"
+#include "ui/exit_codes.h"
 #include "wizard_pages.h"
 
 namespace {
@@ -173,7 +173,7 @@ TEST_P(CloseRequestTest, NoKeepsEverythingAndYesEnds) {
 
     row.request(walk);
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
 
 INSTANTIATE_TEST_SUITE_P(Wizard, CloseRequestTest, ::testing::ValuesIn(kCloseCases),
@@ -194,7 +194,7 @@ TEST(WizardLicenceTest, DecliningAsksToCancelAndNoLeavesNextDisabledUntilAccepte
     WaitUntil([&] { return next.Enabled(); }, kPageTimeout, "Next to be enabled by accepting");
     walk.Control(WizardId("NoBtn")).Click();
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
-    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(app::kExitCancelled));
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
 
 // --- The keyboard: Enter presses the push button that has the focus, the default button only

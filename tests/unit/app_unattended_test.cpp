@@ -5,9 +5,9 @@
 #include <variant>
 
 #include "app/answering_dialogs.h"
-#include "app/exit_codes.h"
 #include "app/unattended.h"
 #include "language/message_dialogs.h"
+#include "ui/exit_codes.h"
 #include "wizard_fixture.h"
 
 namespace {
@@ -59,7 +59,7 @@ class UnattendedPlan : public UnattendedTest, public testing::WithParamInterface
 TEST_P(UnattendedPlan, TakesTheSwitchesThroughTheWizard) {
     AddLanguageFile("English", "[SETUP]\r\ncBack=Back\r\n");
     const app::UnattendedOutcome outcome = Install(GetParam().arguments);
-    EXPECT_EQ(outcome.exit_code, app::kExitSuccess) << outcome.usage_error;
+    EXPECT_EQ(outcome.exit_code, ui::kExitSuccess) << outcome.usage_error;
     ASSERT_TRUE(plan) << "the run was not reached";
     EXPECT_TRUE(GetParam().expect(*plan));
     EXPECT_TRUE(dialogs.Shown().empty());
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(UnattendedTest, ClientTypeOfAClientServerDistribution) {
     MakeClientServer();
     AddProfile("client.ini", "[main]\r\n");
-    EXPECT_EQ(Install({"/SILENT", "/TYPE=client"}).exit_code, app::kExitSuccess);
+    EXPECT_EQ(Install({"/SILENT", "/TYPE=client"}).exit_code, ui::kExitSuccess);
     ASSERT_TRUE(plan);
     EXPECT_FALSE(plan->server);
 }
@@ -157,31 +157,31 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"RefusedFolder",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES", "/DIR=C:\\Fax=Mail"},
                  Nothing,
-                 app::kExitBadUsage,
+                 ui::kExitBadUsage,
                  false},
         StopCase{"RelativeFolder",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES", "/DIR=Fax"},
                  Nothing,
-                 app::kExitBadUsage,
+                 ui::kExitBadUsage,
                  false},
         StopCase{"RefusedGroup",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES", "/GROUP=Fax|Mail"},
                  Nothing,
-                 app::kExitBadUsage,
+                 ui::kExitBadUsage,
                  false},
         StopCase{"TypeOfASingleDistribution",
                  {"/SILENT", "/TYPE=server"},
                  Nothing,
-                 app::kExitBadUsage,
+                 ui::kExitBadUsage,
                  false},
         StopCase{
-            "UnknownLanguage", {"/SILENT", "/LANG=Klingon"}, Nothing, app::kExitBadUsage, false},
+            "UnknownLanguage", {"/SILENT", "/LANG=Klingon"}, Nothing, ui::kExitBadUsage, false},
         StopCase{"DiskSpaceDeclined",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES"},
                  [](UnattendedStop& t) {
                      t.fake.system.free_space = {{"c:\\", 1}, {"d:\\", 1}};
                  },
-                 app::kExitCancelled,
+                 ui::kExitCancelled,
                  false},
         StopCase{"FailedCopy",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES"},
@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                 language::keys::cErrorCopyFile.key);
                      };
                  },
-                 app::kExitFatal,
+                 ui::kExitFatal,
                  true},
         StopCase{"ConversionError",
                  {"/VERYSILENT", "/SUPPRESSMSGBOXES"},
@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                    {ui::DialogButton::Ok});
                      };
                  },
-                 app::kExitFatal,
+                 ui::kExitFatal,
                  true},
         StopCase{"ErrorShownToAPerson",
                  {"/SILENT"},
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                          language::ShowErrorBox(*t.answering, t.wizard->GetLanguage(), "win.ini");
                      };
                  },
-                 app::kExitFatal,
+                 ui::kExitFatal,
                  true},
         StopCase{"QuestionOfTheErrorKind",
                  {"/SILENT"},
@@ -222,17 +222,17 @@ INSTANTIATE_TEST_SUITE_P(
                                                    {ui::DialogButton::Yes, ui::DialogButton::No});
                      };
                  },
-                 app::kExitSuccess,
+                 ui::kExitSuccess,
                  true},
         StopCase{"RunFailed",
                  {"/VERYSILENT"},
                  [](UnattendedStop& t) { t.run_does = [&t] { t.unattended.Terminate(1); }; },
-                 app::kExitFatal,
+                 ui::kExitFatal,
                  true},
         StopCase{"ApplicationsLeftRunning",
                  {"/VERYSILENT"},
                  [](UnattendedStop& t) { t.run_does = [&t] { t.unattended.Halt(0); }; },
-                 app::kExitCancelled,
+                 ui::kExitCancelled,
                  true}),
     [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
@@ -255,7 +255,7 @@ TEST_F(UnattendedTest, AccountListsTheErrorMessagesAtTheEnd) {
         for (const char* text : {"first", "second"})
             language::ShowErrorBox(*answering, wizard->GetLanguage(), text);
     };
-    EXPECT_EQ(Install({"/VERYSILENT", "/SUPPRESSMSGBOXES"}).exit_code, app::kExitFatal);
+    EXPECT_EQ(Install({"/VERYSILENT", "/SUPPRESSMSGBOXES"}).exit_code, ui::kExitFatal);
     const std::vector<std::string> tail(trace.lines.end() - 3, trace.lines.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"Error messages: 2", "  first", "  second"}));
 }
@@ -288,8 +288,8 @@ TEST(UnattendedAnswers, FollowTheTable) {
 }
 
 TEST(UnattendedExitCodes, MapTheProgramsEnds) {
-    EXPECT_EQ(app::UnattendedExitCode(0), app::kExitCancelled);
-    EXPECT_EQ(app::UnattendedExitCode(1), app::kExitFatal);
+    EXPECT_EQ(ui::UnattendedExitCode(0), ui::kExitCancelled);
+    EXPECT_EQ(ui::UnattendedExitCode(1), ui::kExitFatal);
 }
 
 }  // namespace

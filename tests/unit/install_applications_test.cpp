@@ -4,6 +4,7 @@
 #include "install/product_libraries.h"
 #include "install/running_applications.h"
 #include "install_fixture.h"
+#include "ui/exit_codes.h"
 
 namespace install_test {
 namespace {
@@ -44,9 +45,9 @@ class ApplicationsTest : public InstallTest {
             reinterpret_cast<void*>(&FakeTestProcessExec);
     }
 
-    void Run() {
+    install::StepResult Run() {
         start = fake.clock.milliseconds;
-        install::CloseProductApplications(plan, platform, language, dialogs, app);
+        return install::CloseProductApplications(plan, platform, language, dialogs);
     }
     // How long the loop waited, on the fake clock.
     std::uint64_t Elapsed() const { return fake.clock.milliseconds - start; }
@@ -56,7 +57,7 @@ class ApplicationsTest : public InstallTest {
 };
 
 TEST_F(ApplicationsTest, NoneRunning) {
-    Run();
+    EXPECT_FALSE(Run());
     EXPECT_TRUE(dialogs.Shown().empty());
     EXPECT_TRUE(fake.system.broadcasts.empty());
     EXPECT_EQ(processes.tested, (std::vector<std::string>{
@@ -68,7 +69,7 @@ TEST_F(ApplicationsTest, NoneRunning) {
 
 TEST_F(ApplicationsTest, OneThatClosesWithinASecond) {
     processes.closes_at["zkdrv32.exe"] = fake.clock.milliseconds + 800;
-    Run();
+    EXPECT_FALSE(Run());
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kAnyAppRun});
     EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Warning);
     EXPECT_EQ(fake.system.broadcasts.size(), 8u);
@@ -120,18 +121,12 @@ TEST_F(ApplicationsTest, OneThatNeverCloses) {
         processes.closes_at = {{"logbook.exe", kNever}};
         dialogs.Clear();
         fake.system.broadcasts.clear();
-        app = {};
         for (const DialogButton answer : c.answers)
             dialogs.Answer(answer);
-        bool halted = false;
-        try {
-            Run();
-        } catch (const ui::Halted& end) {
-            halted = true;
-            EXPECT_EQ(end.exit_code, ui::kExitCancelledByUser);
-            EXPECT_TRUE(app.Terminating());
-        }
-        EXPECT_EQ(halted, c.halted);
+        const install::StepResult stop = Run();
+        EXPECT_EQ(stop.has_value(), c.halted);
+        if (stop)
+            EXPECT_EQ(stop->exit_code, ui::kExitCancelled);
         EXPECT_EQ(dialogs.Texts(), c.texts);
         EXPECT_EQ(Elapsed(), c.waited);
         EXPECT_EQ(fake.system.broadcasts.size(), c.waited == 0 ? 0u : c.waited / 100 + 1);
@@ -162,11 +157,10 @@ TEST_F(ApplicationsTest, MissingLibraryOrFunction) {
         if (c.library)
             fake.libraries.Add(install::kServiceLibrary);
         processes.closes_at = {{"zinkolar.exe", kNever}};
-        Run();
+        EXPECT_FALSE(Run()) << "the run goes on";
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(fake.system.broadcasts.size(), 1u);
         EXPECT_EQ(Elapsed(), 0u);
-        EXPECT_FALSE(app.Terminating());
         EXPECT_EQ(fake.libraries.LoadedCount(), 0);
     }
 }

@@ -17,6 +17,7 @@
 #include "install/shared_files.h"
 #include "platform/fake/fake_platform.h"
 #include "script/copy_files_form.h"
+#include "ui/exit_codes.h"
 #include "ui/fake/headless_application.h"
 #include "ui/fake/scripted_dialogs.h"
 
@@ -143,11 +144,7 @@ class InstallRunTest : public testing::Test {
                         .show_finish_page = [this] { Note("finish page"); }},
             .host = this,
         };
-        try {
-            install::RunInstallation(plan, environment);
-        } catch (const ui::Halted& halted) {
-            Note("halted " + std::to_string(halted.exit_code));
-        }
+        install::RunInstallation(plan, environment);
     }
 
     // The log as "[section] key=value" lines in file order.
@@ -300,7 +297,7 @@ TEST_F(InstallRunTest, AFailedPlainLogKeepsTheLogWhole) {
     fake.files.failures.Add({platform::FakeOperation::Move, "install.ini"});
     Run();
     EXPECT_EQ(dialogs.Texts(), Strings{"Cannot write " + std::string(kLog) + ": error 5"});
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "finish page"), 0);
     const std::string bytes = fake.files.Bytes(kLog).value_or("");
     EXPECT_NE(bytes.find(std::string(100, ' ')), std::string::npos) << "its slack is gone";
@@ -348,6 +345,8 @@ TEST_P(StopTest, EarlierInstallationKeptUnlessTheRunInstalls) {
     AddEarlierInstallation();
     GetParam().arrange(*this);
     Run();
+    if (app.exit_code)
+        Note("halted " + std::to_string(*app.exit_code));
     EXPECT_EQ(Events(), GetParam().events) << Listing(journal) << Listing(dialogs.Texts());
     ExpectEarlierInstallationInPlace(GetParam().earlier_kept);
 }
@@ -426,7 +425,7 @@ TEST_F(InstallRunTest, LogThatCannotBeOpenedEndsTheProgramBeforeAnythingElse) {
     Run();
     EXPECT_EQ(dialogs.Texts(), (Strings{"Не создать файл: install.ini"}));
     EXPECT_EQ(Events(), (Strings{"hide wizard"}));
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
     EXPECT_FALSE(app.show_main_window);
     // The progress window shows the first step under its title.
     EXPECT_EQ(progress.GetForm()["Label3"].Text(), "Создание папок...");
@@ -442,7 +441,7 @@ TEST_F(InstallRunTest, UncheckedFailureShowsItsTextAndEnds) {
     ASSERT_EQ(dialogs.Shown().size(), 1U);
     EXPECT_NE(dialogs.Texts()[0].find("Uninstall"), std::string::npos) << dialogs.Texts()[0];
     EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
     const Strings events = Events();
     EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0);
     EXPECT_EQ(events.back(), "step Добавление в реестр информации для деинсталляции...");
@@ -464,7 +463,7 @@ TEST_P(LogFailureTest, EndsTheRunAndLeavesNothingUnaccounted) {
     const std::string text = dialogs.Texts()[0];
     EXPECT_NE(text.find(kLog), std::string::npos) << text;
     EXPECT_EQ(dialogs.Shown()[0].kind, ui::DialogKind::Error);
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
     const Strings events = Events();
     EXPECT_EQ(std::count(events.begin(), events.end(), "finish page"), 0) << Listing(journal);
     // Every file the run made below its folder is recorded, or is the record it stopped at.
@@ -592,7 +591,7 @@ TEST_P(UnreadableTest, EndsTheRunAndKeepsTheFile) {
     fake.files.failures.Add({platform::FakeOperation::Read, path});
     Run();
     ASSERT_EQ(dialogs.Texts(), Strings{"Cannot read " + path});
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
     EXPECT_EQ(fake.files.Bytes(path), before);
     EXPECT_FALSE(fake.files.FileExists(std::string(kDestination) + "\\zinkolar.ini.new"));
 }
@@ -654,7 +653,7 @@ TEST_F(InstallRunTest, SharedFileThatCannotBeCountedEndsTheRun) {
     Run();
     ASSERT_EQ(dialogs.Texts().size(), 1U);
     EXPECT_NE(dialogs.Texts()[0].find("shared.dll"), std::string::npos) << dialogs.Texts()[0];
-    EXPECT_EQ(app.exit_code, install::kRunFailedExitCode);
+    EXPECT_EQ(app.exit_code, ui::kExitFailed);
 }
 
 }  // namespace

@@ -45,4 +45,13 @@ TEST(IgnoreCase, FoldsLatinAndCyrillic) {
     EXPECT_EQ(platform::ToLower("C:\\Program Files\\Папка"), "c:\\program files\\папка");
 }
 
+// Every line break the platform's files use, mixed in one text; a last break ends a line.
+TEST(SplitLines, AtLfCrLfAndLoneCr) {
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(platform::SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(platform::SplitLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(platform::SplitLines("\n\r\n"), (Lines{"", ""}));
+    EXPECT_TRUE(platform::SplitLines("").empty());
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // folders, files, registry items and log, with rules that can be changed per test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>

@@ -77,7 +77,7 @@ TEST_F(UninstallRun, ApplicationsThatStayAbortTheUninstallation) {
     dialogs.Answer(DialogButton::Yes);  // remove?
     dialogs.Answer(DialogButton::Yes);  // close the applications?
     dialogs.Answer(DialogButton::Yes);  // they stay: abort?
-    EXPECT_THROW(Run(), ui::Halted);
+    EXPECT_EQ(Run(), UninstallResult::Aborted);
     EXPECT_EQ(dialogs.Shown().at(1).id, "cAnyAppRun");
     EXPECT_EQ(dialogs.Shown().at(2).id, "cErrCloseApp");
     EXPECT_FALSE(fake.system.broadcasts.empty());

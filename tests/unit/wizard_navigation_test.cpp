@@ -2,6 +2,7 @@
 // the licence page.
 #include <algorithm>
 
+#include "ui/exit_codes.h"
 #include "wizard_fixture.h"
 
 namespace wizard_test {
@@ -194,7 +195,7 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
     EXPECT_EQ(asked.captions, (std::vector<std::string>{"&Да", "&Нет"}));
     EXPECT_EQ(app.Terminating(), c.answer == DialogButton::Yes);
     if (app.Terminating())
-        EXPECT_EQ(app.exit_code, ui::kExitCancelledByUser);
+        EXPECT_EQ(app.exit_code, ui::kExitCancelled);
     EXPECT_EQ(Page(), c.page);
     EXPECT_EQ(Title(), title);
     EXPECT_EQ(C("PathEdit").Text(), folder);

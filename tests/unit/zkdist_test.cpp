@@ -2,6 +2,7 @@
 // time; each break must give its one finding. The libraries are small PE images made here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 

@@ -26,8 +26,8 @@ constexpr std::uint32_t kAccessDenied = Status::kErrorAccessDenied;
 constexpr std::int64_t kKnownTime = 132593079680000000;
 
 void SetWriteTime(const std::string& path, std::int64_t time) {
-    const UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0,
-                                                  nullptr, OPEN_EXISTING, 0, nullptr)));
+    const UniqueFile file(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file) << path;
     FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
     ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));

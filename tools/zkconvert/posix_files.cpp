@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/paths.h"
+
 namespace zkconvert {
 namespace {
 

@@ -10,18 +10,6 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
-    }
-    return lines;
-}
-
 std::string Trim(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\v\f\r\n\x1A";
     const std::size_t first = text.find_first_not_of(kBlanks);
@@ -56,7 +44,7 @@ ProfileFile ProfileFile::Load(const platform::FileSystem& files, const platform:
     bool read_section = false;
     bool any_section = false;
     int number = 0;
-    for (const std::string_view line : SplitLines(text)) {
+    for (const std::string_view line : platform::SplitLines(text)) {
         ++number;
         const std::optional<platform::Profile::LineName> name = platform::Profile::NameOfLine(line);
         if (!name)

@@ -12,5 +12,8 @@ std::vector<std::string> Arguments();
 // with, or the console of the program that started it; in a message box titled `title` when
 // there is neither.
 void Tell(const std::string& text, bool error, const wchar_t* title);
+// "Program: error", then the usage text, told as an error.
+void TellUsageError(const std::string& program, const std::string& error, const std::string& usage,
+                    const wchar_t* title);
 
 }  // namespace app

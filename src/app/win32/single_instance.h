@@ -1,7 +1,7 @@
 #pragma once
 // One setup at a time: two runs installing into the same machine at once would interleave their
 // files, registry entries and installation logs.
-#include "app/exit_codes.h"
+#include "ui/exit_codes.h"
 
 namespace app {
 

@@ -14,16 +14,17 @@
 
 #include "app/answering_dialogs.h"
 #include "app/command_line.h"
-#include "app/exit_codes.h"
 #include "app/unattended.h"
 #include "app/win32/console.h"
 #include "app/win32/single_instance.h"
 #include "install/product_libraries.h"
 #include "platform/file_trace.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "script/copy_files_form.h"
+#include "ui/exit_codes.h"
 #include "ui/win32/win32_application.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_message_dialogs.h"
@@ -130,12 +131,12 @@ std::optional<int> RunCopy(const std::string& program, const std::string& folder
         return std::nullopt;
     }
     CloseHandle(process.hThread);
-    int code = app::kExitFatal;
+    int code = ui::kExitFatal;
     DWORD got = 0;
     if (!ReadFile(read, &code, sizeof code, &got, nullptr) || got != sizeof code) {
         // The copy ended without handing over a code: its own exit code tells.
         WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD exit_code = app::kExitFatal;
+        DWORD exit_code = ui::kExitFatal;
         GetExitCodeProcess(process.hProcess, &exit_code);
         code = static_cast<int>(exit_code);
     }
@@ -185,15 +186,16 @@ install::SystemFolders FindSystemFolders(const platform::Platform& platform) {
 int ExitCode(uninstall::UninstallResult result) {
     switch (result) {
         case uninstall::UninstallResult::Removed:
-            return app::kExitSuccess;
+            return ui::kExitSuccess;
         case uninstall::UninstallResult::Declined:
-            return app::kExitCancelled;
+        case uninstall::UninstallResult::Aborted:
+            return ui::kExitCancelled;
         case uninstall::UninstallResult::Incomplete:
-            return app::kExitFatal;
+            return ui::kExitFatal;
         case uninstall::UninstallResult::NoInstallation:
             break;
     }
-    return app::kExitBadUsage;
+    return ui::kExitBadUsage;
 }
 
 int Uninstall(platform::Win32Platform& win32, const app::Options& options,
@@ -268,7 +270,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         error = "the installation's choices are switches of setup.exe";
     if (const auto* options = std::get_if<app::Options>(&parsed); options && options->help) {
         Tell(UsageText(), false);
-        return app::kExitSuccess;
+        return ui::kExitSuccess;
     }
     platform::Win32Platform win32;
     const std::string program = win32.system.ProgramPath();
@@ -294,16 +296,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     platform::Trace& trace = *win32.trace;
     trace.Line("Command line: " + app::Join(arguments, " "));
-    int code = app::kExitBadUsage;
+    int code = ui::kExitBadUsage;
     if (error) {
         trace.Line("Usage error: " + *error);
         if (!quiet)
-            Tell("Uninstall: " + *error + "\n\n" + UsageText(), true);
+            app::TellUsageError("Uninstall", *error, UsageText(), L"Uninstall");
     } else if (!app::ClaimSingleSetup(true)) {
-        code = app::kExitUnattendedAnotherSetup;
+        code = ui::kExitAnotherSetup;
         trace.Line("Another setup or uninstaller is running");
     } else {
-        CoInitialize(nullptr);
+        const platform::ComApartment com;
         try {
             code = Uninstall(win32, std::get<app::Options>(parsed), folder, result_pipe, starter);
             result_pipe = nullptr;
@@ -311,9 +313,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             trace.Line(std::string("Error: ") + e.what());
             if (!quiet)
                 Tell(e.what(), true);
-            code = app::kExitFatal;
+            code = ui::kExitFatal;
         }
-        CoUninitialize();
     }
     trace.Line("Exit code " + std::to_string(code));
     if (result_pipe != nullptr) {

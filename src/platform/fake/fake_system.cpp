@@ -107,13 +107,19 @@ Status FakeRegistry::WriteValue(RegistryRoot root, const std::string& key, const
     return Status::Success();
 }
 
-Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
+Status FakeRegistry::DeletionRefused(RegistryRoot root, const std::string& key) const {
     if (CleanKey(key).empty())
         return Status::Failure(Status::kErrorInvalidParameter);
     if (!KeyExists(root, key))
         return Status::Failure(Status::kErrorFileNotFound);
     if (const FailureRule* rule = failures.Check(FakeOperation::DeleteKey, key))
         return Status::Failure(rule->error);
+    return Status::Success();
+}
+
+Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
+    if (const Status refused = DeletionRefused(root, key); !refused)
+        return refused;
     const KeyName tree = KeyNameOf(root, key);
     const auto inside = [&](RegistryRoot r, const std::string& path) {
         return r == tree.first && (path == tree.second || path.starts_with(tree.second + "\\"));
@@ -125,12 +131,8 @@ Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
 }
 
 Status FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
-    if (CleanKey(key).empty())
-        return Status::Failure(Status::kErrorInvalidParameter);
-    if (!KeyExists(root, key))
-        return Status::Failure(Status::kErrorFileNotFound);
-    if (const FailureRule* rule = failures.Check(FakeOperation::DeleteKey, key))
-        return Status::Failure(rule->error);
+    if (const Status refused = DeletionRefused(root, key); !refused)
+        return refused;
     const KeyName name = KeyNameOf(root, key);
     const bool has_subkey = std::ranges::any_of(keys_, [&](const auto& k) {
         return k.first.first == root && k.first.second.starts_with(name.second + "\\");

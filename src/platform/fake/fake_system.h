@@ -42,6 +42,8 @@ class FakeRegistry final : public Registry {
     using Name = std::tuple<RegistryRoot, std::string, std::string>;
     static KeyName KeyNameOf(RegistryRoot root, const std::string& key);
     static Name NameOf(RegistryRoot root, const std::string& key, const std::string& value);
+    // Why a key cannot be deleted, as the platform refuses both deletions; success when it can.
+    Status DeletionRefused(RegistryRoot root, const std::string& key) const;
     std::map<KeyName, std::string> keys_;  // -> path as first written
     // A value holds a string or, as on the platform, a number that reads as no string.
     using Data = std::variant<std::string, std::uint32_t>;

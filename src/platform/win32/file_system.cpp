@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/win32/file_writes.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -61,9 +62,9 @@ class HandleFile : public Base {
 using Win32OpenFile = HandleFile<OpenFile>;
 
 UniqueFile OpenSource(const std::string& path) {
-    return UniqueFile(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    return UniqueFile(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 // A copy of our own rather than the platform's: Wine's copy looks the destination up again and
@@ -108,8 +109,8 @@ Status SetRemovedOnClose(HANDLE file, bool removed) {
 // A new file of that name, with those attributes from its creation on, removed when its handle
 // closes until it is whole.
 UniqueFile CreateUnfinished(const std::string& path, DWORD attributes, Status& error) {
-    UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                            CREATE_NEW, attributes, nullptr)));
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                attributes, nullptr));
     if (!file) {
         error = LastError();
     } else if (error = SetRemovedOnClose(file.get(), true); !error) {
@@ -196,8 +197,8 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMod
     const DWORD disposition = mode == OpenMode::Read     ? OPEN_EXISTING
                               : mode == OpenMode::Create ? CREATE_ALWAYS
                                                          : OPEN_ALWAYS;
-    UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), access, sharing, nullptr,
-                                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueFile file(CreateFileW(Wide(path).c_str(), access, sharing, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         error = LastError();
         return nullptr;

@@ -136,7 +136,7 @@ void RestrictLibrarySearch() {
 UniqueModule LoadSystemLibrary(const wchar_t* file_name) {
     const std::wstring folder = SystemFolder();
     if (folder.empty())
-        return nullptr;
+        return {};
     return UniqueModule(
         LoadLibraryExW((folder + L"\\" + file_name).c_str(), nullptr, kFullPathSearch));
 }

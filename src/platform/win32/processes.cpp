@@ -27,7 +27,7 @@ std::optional<std::vector<std::string>> Win32System::ProcessNames() const {
     const auto next = reinterpret_cast<Walk>(function("Process32NextW"));
     if (snapshot == nullptr || first == nullptr || next == nullptr)
         return std::nullopt;
-    const UniqueKernelObject processes(ValidOrNull(snapshot(TH32CS_SNAPPROCESS, 0)));
+    const UniqueSnapshot processes(snapshot(TH32CS_SNAPPROCESS, 0));
     if (!processes)
         return std::nullopt;
     std::vector<std::string> names;

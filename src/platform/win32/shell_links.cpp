@@ -81,8 +81,8 @@ std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::s
     if (!bytes)
         return std::nullopt;
     const std::wstring path = Wide(file);
-    UniqueFile out(ValidOrNull(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueFile out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out)
         return Status::Failure(GetLastError());
     const Status written = WriteWhole(out.get(), *bytes);

@@ -54,7 +54,7 @@ bool Win32FileSystem::DirectoryExists(const std::string& path) const {
 std::vector<FileEntry> Win32FileSystem::FindFiles(const std::string& pattern) const {
     std::vector<FileEntry> found;
     WIN32_FIND_DATAW data;
-    const UniqueFind find(ValidOrNull(FindFirstFileW(Wide(pattern).c_str(), &data)));
+    const UniqueFind find(FindFirstFileW(Wide(pattern).c_str(), &data));
     if (!find)
         return found;
     do {
@@ -65,9 +65,9 @@ std::vector<FileEntry> Win32FileSystem::FindFiles(const std::string& pattern) co
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
-    const UniqueFile file(ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return std::nullopt;
     LARGE_INTEGER size;
@@ -84,9 +84,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    const UniqueFile file(
-        ValidOrNull(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && WriteWhole(file.get(), bytes);
 }
 

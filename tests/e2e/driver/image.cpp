@@ -21,6 +21,7 @@ void Check(HRESULT result, const char* what) {
     }
 }
 
+using platform::ComApartment;
 using platform::UniqueCom;
 
 // An object made by a call that hands it out through a pointer to a pointer.
@@ -30,22 +31,6 @@ UniqueCom<T> Made(Make make, const char* what) {
     Check(make(&object), what);
     return UniqueCom<T>(object);
 }
-
-// COM for the calling thread, for as long as the scope lasts.
-class ComApartment {
-  public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) {
-            CoUninitialize();
-        }
-    }
-
-  private:
-    HRESULT result_;
-};
 
 // Encodes with the platform's imaging component; bgr holds rows top to bottom.
 void WritePng(const std::wstring& path, int width, int height,

@@ -101,9 +101,9 @@ std::vector<std::string> Lines(std::string_view text) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    const platform::UniqueFile file(platform::ValidOrNull(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         throw std::runtime_error("cannot open " + Utf8(path));
     }
