@@ -61,7 +61,7 @@ Rect Control::FormBounds() const {
     return place;
 }
 
-bool Control::TabStop() const {
+bool Control::TakesInput() const {
     switch (kind_) {
         case Kind::Button:
         case Kind::CheckBox:
@@ -70,10 +70,14 @@ bool Control::TabStop() const {
         case Kind::ListBox:
         case Kind::Edit:
         case Kind::RichText:
-            return enabled_ && Showing();
+            return true;
         default:
             return false;
     }
+}
+
+bool Control::TabStop() const {
+    return TakesInput() && enabled_ && Showing();
 }
 
 void Control::SetEnabled(bool enabled) {

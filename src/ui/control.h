@@ -89,6 +89,8 @@ class Control {
     Rect FormBounds() const;
     // Takes the focus when reached by Tab: showing, enabled and a control that takes input.
     bool TabStop() const;
+    // Whether its kind takes the keyboard's input (whether shown and enabled or not).
+    bool TakesInput() const;
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);

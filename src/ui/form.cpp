@@ -121,6 +121,22 @@ std::vector<Control*> Form::TabOrder() const {
     return order;
 }
 
+bool Form::StartsGroup(const Control& control) const {
+    if (!control.TakesInput())
+        return false;
+    const Control* before = nullptr;
+    for (const auto& other : controls_) {
+        if (other.get() == &control)
+            break;
+        if (other->TakesInput() && other->Parent() == control.Parent())
+            before = other.get();
+    }
+    const Kind kind = control.GetKind();
+    const bool joins = (kind == Kind::RadioButton || kind == Kind::CheckBox) && before != nullptr &&
+                       before->GetKind() == kind;
+    return !joins;
+}
+
 void Form::PressTab(bool backwards) {
     const std::vector<Control*> order = TabOrder();
     if (order.empty())

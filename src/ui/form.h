@@ -73,6 +73,11 @@ class Form {
     // The controls Tab reaches, in the order of the layout: top to bottom, then left to right.
     // Radio buttons of one panel are one stop, the checked one (the arrow keys move within).
     std::vector<Control*> TabOrder() const;
+    // Whether the control begins a group of the arrow keys, as the platform's dialogs group
+    // controls: every control that takes input does, but a radio button or check box right after
+    // another of its kind in its panel (among the panel's controls that take input) joins that
+    // one's group, so the arrow keys move among them.
+    bool StartsGroup(const Control& control) const;
 
     // Keys and the close box, as a person uses them.
     void PressEnter();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/keyboard.h"
+#include "driver/strings.h"
 #include "ui/exit_codes.h"
 #include "ui/form.h"
 #include "wizard_pages.h"
@@ -113,13 +114,30 @@ TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
     EXPECT_EQ(walk.Title(), kRussian.destination);
     WaitUntil([&] { return FocusedId(walk) == WizardId("NextBtn"); }, kPageTimeout,
               "the focus to come back to Next after the question");
+    // Tab into the folder's field selects its text, so that typing replaces it.
+    TabTo(walk, WizardId("PathEdit"));
+    const auto selection = static_cast<DWORD>(
+        SendMessageW(walk.Control(WizardId("PathEdit")).Handle(), EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), Wide(walk.Text(WizardId("PathEdit"))).size());
     EnterFor(walk, kRussian.shortcuts);
 
-    EXPECT_EQ(TabRound(walk),
-              Then(Then(Shown(walk, {WizardId("AddLinkToStartCBx"), WizardId("AddLinkToDeskTopCBx"),
-                                     WizardId("AddLinkToQuickLaunchCBx")}),
-                        {WizardId("AllBtn"), WizardId("NoneBtn")}),
-                   kBar));
+    const std::vector<int> links =
+        Shown(walk, {WizardId("AddLinkToStartCBx"), WizardId("AddLinkToDeskTopCBx"),
+                     WizardId("AddLinkToQuickLaunchCBx")});
+    EXPECT_EQ(TabRound(walk), Then(Then(links, {WizardId("AllBtn"), WizardId("NoneBtn")}), kBar));
+    // The arrow keys move among the boxes, as among radio buttons, and tick none.
+    if (links.size() > 1) {
+        TabTo(walk, links[0]);
+        const bool ticked = walk.Control(links[1]).Checked();
+        PressKey(VK_DOWN);
+        WaitUntil([&] { return FocusedId(walk) == links[1]; }, kPageTimeout,
+                  "Down to move to the next box");
+        PressKey(VK_UP);
+        WaitUntil([&] { return FocusedId(walk) == links[0]; }, kPageTimeout,
+                  "Up to move back to the first box");
+        EXPECT_EQ(walk.Control(links[1]).Checked(), ticked);
+    }
     SpaceToggles(walk, WizardId("AddLinkToDeskTopCBx"));
     EnterFor(walk, kRussian.group);
 

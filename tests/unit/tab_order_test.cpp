@@ -86,6 +86,43 @@ TEST(TabOrderTest, TabAndShiftTabGoRound) {
     EXPECT_EQ(form.Focused()->Name(), "A");
 }
 
+// The arrow keys move within a group: the radio buttons of a panel, and check boxes that follow
+// each other in a panel, as the platform's dialogs group them.
+TEST(TabOrderTest, ArrowKeyGroups) {
+    constexpr ui::ControlLayout kGrouped[] = {
+        {"Boxes", 1, Kind::Panel, nullptr, {0, 0, 200, 200}},
+        {"First", 2, Kind::CheckBox, "Boxes", {0, 0, 100, 20}},
+        {"Icon", 3, Kind::Picture, "Boxes", {100, 0, 20, 20}},
+        {"Second", 4, Kind::CheckBox, "Boxes", {0, 20, 100, 20}},
+        {"All", 5, Kind::Button, "Boxes", {0, 40, 80, 20}},
+        {"AfterButton", 6, Kind::CheckBox, "Boxes", {0, 60, 100, 20}},
+        {"Outside", 7, Kind::CheckBox, nullptr, {0, 220, 100, 20}},
+        {"Yes", 8, Kind::RadioButton, "Boxes", {0, 80, 100, 20}},
+        {"No", 9, Kind::RadioButton, "Boxes", {0, 100, 100, 20}},
+        {"Field", 10, Kind::Edit, "Boxes", {0, 120, 100, 20}},
+        {"Note", 11, Kind::Label, "Boxes", {0, 140, 100, 20}},
+    };
+    const std::vector<std::string> starts = {"First",   "All", "AfterButton",
+                                             "Outside", "Yes", "Field"};
+    ui::Form form{{.class_name = "T"}};
+    form.AddAll(kGrouped);
+    std::vector<std::string> seen;
+    for (const auto& control : form.Controls()) {
+        if (form.StartsGroup(*control))
+            seen.push_back(control->Name());
+    }
+    EXPECT_EQ(seen, starts);
+    // The wizard's boxes: one group per panel, whatever lies between them.
+    ui::Form wizard{{.class_name = "T"}};
+    wizard.AddAll(wizard::kWizardControls);
+    for (const char* joins : {"ServerRb", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx",
+                              "ZKCCBx", "ZKACBx", "RunProgGroupCBx"}) {
+        EXPECT_FALSE(wizard.StartsGroup(wizard[joins])) << joins;
+    }
+    for (const char* starts_group : {"ClientRb", "AddLinkToStartCBx", "ZKXCBx", "RunProgCBx"})
+        EXPECT_TRUE(wizard.StartsGroup(wizard[starts_group])) << starts_group;
+}
+
 // Screen readers read a field's label as its name: every field of the wizard names one, a
 // label of its own panel laid out above it or on its left.
 TEST(TabOrderTest, EveryWizardFieldHasALabelBeforeIt) {

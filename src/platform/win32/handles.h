@@ -66,6 +66,7 @@ using UniqueSnapshot = UniqueFile;
 using UniqueService = UniqueHandle<SC_HANDLE, CloseServiceHandle>;
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
 using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteObject>;
 using UniqueMemoryDc = UniqueHandle<HDC, DeleteDC>;
 // Memory the system hands out from the local heap (CommandLineToArgvW's array).
 template <typename P>

@@ -32,6 +32,16 @@ LayoutScreen PrimaryScreen() {
             Unscale(GetSystemMetrics(SM_CYSCREEN), dpi)};
 }
 
+platform::UniqueFont MessageFont(int dpi) {
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto for_dpi = User32<ForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{sizeof(metrics)};
+    if (for_dpi == nullptr ||
+        !for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return platform::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
 void AdjustFrame(RECT& rect, DWORD style, DWORD ex_style, int dpi) {
     using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     static const auto for_dpi = User32<AdjustForDpiFn>("AdjustWindowRectExForDpi");

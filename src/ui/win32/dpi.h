@@ -3,6 +3,8 @@
 // before, every window has the system's density.
 #include <windows.h>
 
+#include "platform/win32/handles.h"
+
 namespace ui {
 
 #ifndef WM_DPICHANGED
@@ -17,6 +19,8 @@ struct LayoutScreen {
     int height;
 };
 LayoutScreen PrimaryScreen();
+// The platform's font for message texts at that density (at the system's before Windows 10).
+platform::UniqueFont MessageFont(int dpi);
 // The window rectangle around a client rectangle at that density.
 void AdjustFrame(RECT& rect, DWORD style, DWORD ex_style, int dpi);
 

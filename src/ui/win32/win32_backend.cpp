@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
@@ -59,6 +60,54 @@ const RichEditLibrary& RichEdit() {
     return library;
 }
 
+// The window class and styles a control of its kind is made with.
+struct WindowKind {
+    const wchar_t* window_class = L"STATIC";
+    DWORD style = 0;
+    DWORD ex_style = 0;
+};
+
+WindowKind WindowKindOf(const Control& control) {
+    const Style& s = control.GetStyle();
+    switch (control.GetKind()) {
+        case Kind::Label:
+            return {L"STATIC", SS_NOPREFIX | (s.vertical_center ? SS_CENTERIMAGE : 0u) |
+                                   (s.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP)};
+        case Kind::Button:
+            // BS_NOTIFY: the button reports gaining and losing the focus.
+            return {L"BUTTON", BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP};
+        case Kind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP};
+        case Kind::RadioButton:
+            return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP};
+        case Kind::ComboList:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+        case Kind::ListBox:
+            return {L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case Kind::Edit:
+            return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case Kind::RichText:
+            return {RichEdit().window_class,
+                    ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case Kind::ProgressBar:
+            return {PROGRESS_CLASSW};
+        case Kind::Picture:
+            return {L"STATIC", SS_BITMAP};
+        case Kind::Panel:
+            return {kPanelClass, 0, WS_EX_CONTROLPARENT};
+        case Kind::Bevel:
+            return {L"STATIC", SS_ETCHEDHORZ};
+    }
+    return {};
+}
+
+// A drop-down list's window reaches below its field for the list it opens.
+int DropDownHeight(const Control& control, int dpi) {
+    return control.GetKind() == Kind::ComboList ? Scale(kDropDownHeight, dpi) : 0;
+}
+
 // Whether a control's notification says that the focus came to it or left it.
 bool TellsFocus(Kind kind, WORD code) {
     switch (kind) {
@@ -89,6 +138,41 @@ COLORREF ToColorRef(std::uint32_t color) {
 // 0x00BBGGRR to the DIB's 0xAARRGGBB, fully opaque so themed statics draw it as it is.
 std::uint32_t ToDibPixel(std::uint32_t c) {
     return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// A bitmap of the picture that static controls show as it is.
+platform::UniqueBitmap DibOf(const platform::Bitmap& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    platform::UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap)
+        throw std::runtime_error("CreateDIBSection failed");
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        out[i] = ToDibPixel(picture.pixels[i]);
+    return bitmap;
+}
+
+// The form's background, and its labels and buttons drawn on the form's colour.
+LRESULT InFormColor(const Form& form, HWND window, UINT message, HDC dc) {
+    SetDCBrushColor(dc, ToColorRef(form.Color()));
+    const auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    if (message == WM_ERASEBKGND) {
+        RECT rect;
+        GetClientRect(window, &rect);
+        FillRect(dc, &rect, brush);
+        return 1;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, ToColorRef(form.Color()));
+    return reinterpret_cast<LRESULT>(brush);
 }
 
 DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
@@ -128,7 +212,7 @@ Win32Backend::Win32Backend() {
     void* services = nullptr;
     if (SUCCEEDED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                    kIAccPropServices, &services))) {
-        annotations_ = static_cast<IAccPropServices*>(services);
+        annotations_.reset(static_cast<IAccPropServices*>(services));
     }
 }
 
@@ -137,13 +221,6 @@ Win32Backend::~Win32Backend() {
         const_cast<Form*>(form)->Attach(nullptr);
         DestroyWindow(window);
     }
-    for (auto& [control, bitmap] : bitmaps_)
-        DeleteObject(bitmap);
-    for (auto& [key, font] : fonts_)
-        DeleteObject(font);
-    DeleteObject(white_);
-    if (annotations_ != nullptr)
-        annotations_->Release();
     instance = nullptr;
 }
 
@@ -248,12 +325,12 @@ int Win32Backend::DpiOf(const Control& control) const {
 
 HFONT Win32Backend::FontFor(int height, bool bold) {
     auto& font = fonts_[{height, bold}];
-    if (font == nullptr) {
-        font = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+    if (!font) {
+        font.reset(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
     }
-    return font;
+    return font.get();
 }
 
 bool Win32Backend::TextFits(const Control& control, HWND window, int dpi, int height) {
@@ -265,13 +342,12 @@ bool Win32Backend::TextFits(const Control& control, HWND window, int dpi, int he
         place.width - (kind == Kind::Label ? 0 : Scale(kind == Kind::Button ? 6 : 17, dpi));
     // A vertically centred label shows one line.
     const bool wraps = kind == Kind::Label && style.word_wrap && !style.vertical_center;
-    HDC dc = GetDC(window);
-    const HGDIOBJ old = SelectObject(dc, FontFor(height, style.bold));
+    const platform::UniqueWindowDc dc = platform::GetWindowDc(window);
+    const HGDIOBJ old = SelectObject(dc.get(), FontFor(height, style.bold));
     RECT extent{0, 0, room, 0};
-    DrawTextW(dc, Wide(control.Text()).c_str(), -1, &extent,
+    DrawTextW(dc.get(), Wide(control.Text()).c_str(), -1, &extent,
               DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    SelectObject(dc.get(), old);
     return extent.right <= room && extent.bottom <= place.height;
 }
 
@@ -298,66 +374,9 @@ void Win32Backend::ApplyFont(const Control& control, HWND window) {
 }
 
 void Win32Backend::CreateControl(Form& form, Control& control) {
-    const Style& s = control.GetStyle();
-    const wchar_t* window_class = L"STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD ex_style = 0;
-    int extra_height = 0;
-    switch (control.GetKind()) {
-        case Kind::Label:
-            style |= SS_NOPREFIX | (s.vertical_center ? SS_CENTERIMAGE : 0) |
-                     (s.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
-            break;
-        case Kind::Button:
-            window_class = L"BUTTON";
-            // BS_NOTIFY: the button reports gaining and losing the focus.
-            style |= BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP;
-            break;
-        case Kind::CheckBox:
-            window_class = L"BUTTON";
-            style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-            break;
-        case Kind::RadioButton:
-            window_class = L"BUTTON";
-            style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
-            break;
-        case Kind::ComboList:
-            window_class = L"COMBOBOX";
-            style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-            extra_height = kDropDownHeight;
-            break;
-        case Kind::ListBox:
-            window_class = L"LISTBOX";
-            style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
-            ex_style |= WS_EX_CLIENTEDGE;
-            break;
-        case Kind::Edit:
-            window_class = L"EDIT";
-            style |= ES_AUTOHSCROLL | WS_TABSTOP;
-            ex_style |= WS_EX_CLIENTEDGE;
-            break;
-        case Kind::RichText:
-            window_class = RichEdit().window_class;
-            style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
-            ex_style |= WS_EX_CLIENTEDGE;
-            break;
-        case Kind::ProgressBar:
-            window_class = PROGRESS_CLASSW;
-            break;
-        case Kind::Picture:
-            style |= SS_BITMAP;
-            break;
-        case Kind::Panel:
-            window_class = kPanelClass;
-            ex_style |= WS_EX_CONTROLPARENT;
-            break;
-        case Kind::Bevel:
-            style |= SS_ETCHEDHORZ;
-            break;
-    }
-    // Each control that takes input is a group of its own for the arrow keys, but the radio
-    // buttons of a panel are one group: the arrow keys move among them.
-    if ((style & WS_TABSTOP) != 0 && !FollowsRadioButton(form, control))
+    const WindowKind kind = WindowKindOf(control);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style;
+    if (form.StartsGroup(control))
         style |= WS_GROUP;
     if (control.Visible())
         style |= WS_VISIBLE;
@@ -367,12 +386,12 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
         control.Parent() != nullptr ? controls_.at(control.Parent()) : forms_.at(&form);
     const int dpi = dpis_.at(&form);
     const Rect b = ScaledBounds(control, dpi);
-    extra_height = Scale(extra_height, dpi);
     updating_ = true;
-    HWND window = CreateWindowExW(ex_style, window_class, Wide(control.Text()).c_str(), style,
-                                  b.left, b.top, b.width, b.height + extra_height, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(kind.ex_style, kind.window_class, Wide(control.Text()).c_str(), style,
+                        b.left, b.top, b.width, b.height + DropDownHeight(control, dpi), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
+                        GetModuleHandleW(nullptr), nullptr);
     updating_ = false;
     if (window == nullptr)
         throw std::runtime_error("cannot create control " + control.Name());
@@ -381,18 +400,6 @@ void Win32Backend::CreateControl(Form& form, Control& control) {
     for (Property p : {Property::Checked, Property::Items, Property::Content, Property::Picture}) {
         Update(control, p);
     }
-}
-
-bool Win32Backend::FollowsRadioButton(const Form& form, const Control& control) {
-    if (control.GetKind() != Kind::RadioButton)
-        return false;
-    for (const auto& other : form.Controls()) {
-        if (other.get() == &control)
-            return false;
-        if (other->GetKind() == Kind::RadioButton && other->Parent() == control.Parent())
-            return true;
-    }
-    return false;
 }
 
 void Win32Backend::NameByLabel(const Control& field) {
@@ -405,35 +412,18 @@ void Win32Backend::NameByLabel(const Control& field) {
 }
 
 void Win32Backend::SetPicture(Control& control, HWND window) {
-    HBITMAP bitmap = nullptr;
+    platform::UniqueBitmap bitmap;
     if (control.Picture()) {
         // Drawn at the size its place has at this density, resampled smoothly once here.
         const int dpi = DpiOf(control);
         const Rect place = control.Bounds();
         const Rect scaled = ScaledBounds(control, dpi);
         const platform::Bitmap& source = *control.Picture();
-        const auto picture =
-            Resample(source, place.width > 0 ? scaled.width : Scale(source.width, dpi),
-                     place.height > 0 ? scaled.height : Scale(source.height, dpi));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr)
-            throw std::runtime_error("CreateDIBSection failed");
-        auto* out = static_cast<std::uint32_t*>(bits);
-        for (size_t i = 0; i < picture.pixels.size(); ++i)
-            out[i] = ToDibPixel(picture.pixels[i]);
+        bitmap = DibOf(Resample(source, place.width > 0 ? scaled.width : Scale(source.width, dpi),
+                                place.height > 0 ? scaled.height : Scale(source.height, dpi)));
     }
-    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    if (const auto old = bitmaps_.find(&control); old != bitmaps_.end())
-        DeleteObject(old->second);
-    bitmaps_[&control] = bitmap;
+    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+    bitmaps_[&control] = std::move(bitmap);  // the one shown before goes
 }
 
 void Win32Backend::SetContent(Control& control, HWND window) {
@@ -457,6 +447,29 @@ void Win32Backend::SetItems(Control& control, HWND window) {
     SendMessageW(window, combo ? CB_SETCURSEL : LB_SETCURSEL, control.ItemIndex(), 0);
 }
 
+void Win32Backend::SetText(const Control& control, HWND window) {
+    SetWindowTextW(window, Wide(control.Text()).c_str());
+    ApplyFont(control, window);
+    if (control.GetKind() != Kind::Label)
+        return;
+    // The fields it labels are named by it.
+    if (const Form* form = FormOf(window)) {
+        for (const auto& field : form->Controls()) {
+            if (field->LabelledBy() == &control)
+                NameByLabel(*field);
+        }
+    }
+}
+
+void Win32Backend::Place(Control& control, HWND window) {
+    const int dpi = DpiOf(control);
+    const Rect b = ScaledBounds(control, dpi);
+    MoveWindow(window, b.left, b.top, b.width, b.height + DropDownHeight(control, dpi), TRUE);
+    ApplyFont(control, window);
+    if (control.GetKind() == Kind::Picture)
+        SetPicture(control, window);
+}
+
 void Win32Backend::Update(Control& control, Property property) {
     const auto found = controls_.find(&control);
     if (found == controls_.end())
@@ -467,16 +480,7 @@ void Win32Backend::Update(Control& control, Property property) {
     const Kind kind = control.GetKind();
     switch (property) {
         case Property::Text:
-            SetWindowTextW(window, Wide(control.Text()).c_str());
-            ApplyFont(control, window);
-            if (kind == Kind::Label) {
-                if (const Form* form = FormOf(window)) {
-                    for (const auto& field : form->Controls()) {
-                        if (field->LabelledBy() == &control)
-                            NameByLabel(*field);
-                    }
-                }
-            }
+            SetText(control, window);
             break;
         case Property::Visible:
             if (!control.Visible())
@@ -494,16 +498,9 @@ void Win32Backend::Update(Control& control, Property property) {
                              0);
             }
             break;
-        case Property::Bounds: {
-            const int dpi = DpiOf(control);
-            const Rect b = ScaledBounds(control, dpi);
-            const int extra = kind == Kind::ComboList ? Scale(kDropDownHeight, dpi) : 0;
-            MoveWindow(window, b.left, b.top, b.width, b.height + extra, TRUE);
-            ApplyFont(control, window);
-            if (kind == Kind::Picture)
-                SetPicture(control, window);
+        case Property::Bounds:
+            Place(control, window);
             break;
-        }
         case Property::Items:
             if (kind == Kind::ComboList || kind == Kind::ListBox)
                 SetItems(control, window);
@@ -665,6 +662,15 @@ void Win32Backend::Command(Form& form, WPARAM w, LPARAM) {
     }
 }
 
+void Win32Backend::Tab(Form& form, bool backwards) {
+    FocusMoved(form);
+    form.PressTab(backwards);
+    // As in the platform's dialogs, a field reached by Tab has its text selected, so typing
+    // replaces it.
+    if (Control* focused = form.Focused(); focused != nullptr && focused->GetKind() == Kind::Edit)
+        SendMessageW(controls_.at(focused), EM_SETSEL, 0, -1);
+}
+
 bool Win32Backend::TranslateKeys(MSG& message) {
     Form* form = FormOf(message.hwnd);
     if (form == nullptr)
@@ -673,8 +679,7 @@ bool Win32Backend::TranslateKeys(MSG& message) {
         GetKeyState(VK_MENU) >= 0) {
         // The form's own order, the layout's, rather than the order the windows were made in.
         try {
-            FocusMoved(*form);
-            form->PressTab(GetKeyState(VK_SHIFT) < 0);
+            Tab(*form, GetKeyState(VK_SHIFT) < 0);
         } catch (const std::exception& e) {
             Fail(e.what());
         }
@@ -716,7 +721,7 @@ LRESULT CALLBACK Win32Backend::PanelProc(HWND window, UINT message, WPARAM w, LP
         case WM_ERASEBKGND: {
             RECT rect;
             GetClientRect(window, &rect);
-            FillRect(reinterpret_cast<HDC>(w), &rect, instance->white_);
+            FillRect(reinterpret_cast<HDC>(w), &rect, instance->white_.get());
             return 1;
         }
         default:
@@ -746,21 +751,9 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             Command(form, w, l);
             return 0;
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: {
-            auto dc = reinterpret_cast<HDC>(w);
-            SetBkMode(dc, TRANSPARENT);
-            SetBkColor(dc, ToColorRef(form.Color()));
-            SetDCBrushColor(dc, ToColorRef(form.Color()));
-            return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-        }
-        case WM_ERASEBKGND: {
-            RECT rect;
-            GetClientRect(window, &rect);
-            auto dc = reinterpret_cast<HDC>(w);
-            SetDCBrushColor(dc, ToColorRef(form.Color()));
-            FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-            return 1;
-        }
+        case WM_CTLCOLORBTN:
+        case WM_ERASEBKGND:
+            return InFormColor(form, window, message, reinterpret_cast<HDC>(w));
         case WM_DPICHANGED:
             dpis_[&form] = LOWORD(w);
             Rescale(form, window, *reinterpret_cast<const RECT*>(l));
@@ -774,8 +767,7 @@ LRESULT Win32Backend::Handle(Form& form, HWND window, UINT message, WPARAM w, LP
             if (LOWORD(l) != 0) {
                 SetFocus(reinterpret_cast<HWND>(w));
             } else {
-                FocusMoved(form);
-                form.PressTab(w != 0);
+                Tab(form, w != 0);
             }
             return 0;
         case WM_ACTIVATE:

@@ -7,6 +7,7 @@
 
 #include <map>
 
+#include "platform/win32/handles.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -41,8 +42,6 @@ class Win32Backend final : public Backend {
     // Lays the form out again at its new density: window, controls, fonts and pictures.
     void Rescale(Form& form, HWND window, const RECT& suggested);
     int DpiOf(const Control& control) const;
-    // A radio button after another of the same panel: of that one's group.
-    static bool FollowsRadioButton(const Form& form, const Control& control);
     // Gives a field its label's text as the name screen readers read.
     void NameByLabel(const Control& field);
     HFONT FontFor(int height, bool bold);
@@ -51,9 +50,15 @@ class Win32Backend final : public Backend {
     // Gives the control its style's font at its density, or one a little smaller that its
     // text fits when it fits at 96 dpi.
     void ApplyFont(const Control& control, HWND window);
+    // Moves and sizes the control for its density, with its font and picture for it.
+    void Place(Control& control, HWND window);
+    // The control's text, in a font it fits, and the name of the fields a label names.
+    void SetText(const Control& control, HWND window);
     void SetPicture(Control& control, HWND window);
     void SetContent(Control& control, HWND window);
     void SetItems(Control& control, HWND window);
+    // Tab (Shift+Tab: backwards): the focus to the next stop of the form's tab order.
+    void Tab(Form& form, bool backwards);
     // Tells the form where the focus is now, and shows the button Enter presses.
     void FocusMoved(Form& form);
     // Asks for a new focus when the window, about to be hidden or disabled, holds it.
@@ -66,10 +71,12 @@ class Win32Backend final : public Backend {
     std::map<const Form*, HWND> forms_;
     std::map<const Control*, HWND> controls_;
     std::map<const Form*, int> dpis_;
-    std::map<const Control*, HBITMAP> bitmaps_;
-    std::map<std::pair<int, bool>, HFONT> fonts_;
-    HBRUSH white_ = CreateSolidBrush(RGB(255, 255, 255));
-    IAccPropServices* annotations_ = nullptr;
+    // The pictures and fonts the windows show, freed once the windows have gone (the
+    // destructor's body destroys them first).
+    std::map<const Control*, platform::UniqueBitmap> bitmaps_;
+    std::map<std::pair<int, bool>, platform::UniqueFont> fonts_;
+    platform::UniqueBrush white_{CreateSolidBrush(RGB(255, 255, 255))};
+    platform::UniqueCom<IAccPropServices> annotations_;
     bool updating_ = false;  // changes made by the program are not reported back as the user's
 };
 

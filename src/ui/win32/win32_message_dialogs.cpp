@@ -71,7 +71,7 @@ UINT SoundOf(DialogKind kind) {
 
 struct Context {
     const DialogRequest* request;
-    HFONT font;
+    platform::UniqueFont font;  // the message font at the dialog's density, made with it
 };
 
 bool Has(const DialogRequest& request, DialogButton button) {
@@ -79,68 +79,75 @@ bool Has(const DialogRequest& request, DialogButton button) {
            request.buttons.end();
 }
 
-void Layout(HWND dialog, const Context& context) {
-    const DialogRequest& r = *context.request;
-    SetWindowTextW(dialog, Wide(r.title).c_str());
-    // The measures above are the layout's at 96 dpi.
-    const int dpi = WindowDpi(dialog);
-    const int margin = Scale(kLayoutMargin, dpi);
-    const int icon_size = Scale(kLayoutIconSize, dpi);
-    const int button_width = Scale(kLayoutButtonWidth, dpi);
-    const int button_height = Scale(kLayoutButtonHeight, dpi);
-    const int button_gap = Scale(kLayoutButtonGap, dpi);
-    const int max_text_width = Scale(kLayoutMaxTextWidth, dpi);
-    const std::wstring text = Wide(r.text);
+// The layout's measures (at 96 dpi) at the dialog's density.
+struct Measures {
+    int margin;
+    int icon_size;
+    int button_width;
+    int button_height;
+    int button_gap;
+    int max_text_width;
+};
+
+Measures MeasuresAt(int dpi) {
+    return {Scale(kLayoutMargin, dpi),      Scale(kLayoutIconSize, dpi),
+            Scale(kLayoutButtonWidth, dpi), Scale(kLayoutButtonHeight, dpi),
+            Scale(kLayoutButtonGap, dpi),   Scale(kLayoutMaxTextWidth, dpi)};
+}
+
+// The message's extent in the font, broken into lines no wider than the layout allows.
+SIZE TextExtent(HWND dialog, HFONT font, const std::wstring& text, int max_width) {
     const platform::UniqueWindowDc dc = platform::GetWindowDc(dialog);
-    const HGDIOBJ old = SelectObject(dc.get(), context.font);
-    RECT text_rect{0, 0, max_text_width, 0};
-    DrawTextW(dc.get(), text.c_str(), -1, &text_rect,
+    const HGDIOBJ old = SelectObject(dc.get(), font);
+    RECT extent{0, 0, max_width, 0};
+    DrawTextW(dc.get(), text.c_str(), -1, &extent,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc.get(), old);
+    return {extent.right, std::max<LONG>(extent.bottom, 1)};
+}
 
-    const int text_left = margin * 2 + icon_size;
-    const int text_height = std::max<int>(text_rect.bottom, 1);
-    const int text_top = margin + std::max(0, (icon_size - text_height) / 2);
-    const int buttons = static_cast<int>(r.buttons.size());
-    const int buttons_width = buttons * button_width + (buttons - 1) * button_gap;
-    const int width =
-        std::max<int>(text_left + text_rect.right + margin, buttons_width + 2 * margin);
-    const int buttons_top = std::max(text_top + text_height, margin + icon_size) + margin + 4;
-    const int height = buttons_top + button_height + margin;
+HWND AddChild(HWND dialog, const wchar_t* window_class, const wchar_t* text, DWORD style,
+              const RECT& place, int id, HFONT font) {
+    HWND child = CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top,
+                                 dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (font != nullptr)
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
 
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, margin,
-                                margin, icon_size, icon_size, dialog,
-                                reinterpret_cast<HMENU>(kIconId), instance, nullptr);
+void AddIcon(HWND dialog, DialogKind kind, const Measures& m) {
+    const HWND icon = AddChild(dialog, L"STATIC", nullptr, SS_ICON,
+                               {m.margin, m.margin, m.margin + m.icon_size, m.margin + m.icon_size},
+                               kIconId, nullptr);
+    // A shared icon of the system, at the size of the density: never destroyed.
     SendMessageW(icon, STM_SETICON,
-                 reinterpret_cast<WPARAM>(LoadImageW(nullptr, IconOf(r.kind), IMAGE_ICON, icon_size,
-                                                     icon_size, LR_SHARED)),
+                 reinterpret_cast<WPARAM>(LoadImageW(nullptr, IconOf(kind), IMAGE_ICON, m.icon_size,
+                                                     m.icon_size, LR_SHARED)),
                  0);
-    HWND label =
-        CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                        text_left, text_top, text_rect.right, text_height, dialog,
-                        reinterpret_cast<HMENU>(kTextId), instance, nullptr);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
-    int left = (width - buttons_width) / 2;
+}
+
+// The buttons side by side, centred in the width, the first one Enter's and focused.
+void AddButtons(HWND dialog, const DialogRequest& r, HFONT font, const Measures& m, int width,
+                int top) {
+    const int buttons = static_cast<int>(r.buttons.size());
+    int left = (width - (buttons * m.button_width + (buttons - 1) * m.button_gap)) / 2;
     for (int i = 0; i < buttons; ++i) {
         const std::string& caption =
             i < static_cast<int>(r.captions.size()) ? r.captions[i] : std::string();
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                            (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
-        HWND button = CreateWindowExW(
-            0, L"BUTTON", Wide(caption).c_str(), style, left, buttons_top, button_width,
-            button_height, dialog,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(r.buttons[i]))), instance, nullptr);
-        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+        const DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
+        const HWND button = AddChild(dialog, L"BUTTON", Wide(caption).c_str(), style,
+                                     {left, top, left + m.button_width, top + m.button_height},
+                                     IdOf(r.buttons[i]), font);
         if (i == 0)
             SetFocus(button);
-        left += button_width + button_gap;
+        left += m.button_width + m.button_gap;
     }
-    // Without a way to cancel, the close box could only give an answer the caller did not offer.
-    if (!Has(r, DialogButton::Cancel) && !(buttons == 1 && r.buttons[0] == DialogButton::Ok)) {
-        EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-    }
+}
 
+// Sizes the dialog around its client area and centres it on its owner, else on the screen.
+void PlaceDialog(HWND dialog, int width, int height, int dpi) {
     RECT frame{0, 0, width, height};
     AdjustFrame(frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)),
                 static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)), dpi);
@@ -158,10 +165,39 @@ void Layout(HWND dialog, const Context& context) {
                  SWP_NOZORDER);
 }
 
+void Layout(HWND dialog, Context& context) {
+    const DialogRequest& r = *context.request;
+    SetWindowTextW(dialog, Wide(r.title).c_str());
+    const int dpi = WindowDpi(dialog);
+    const Measures m = MeasuresAt(dpi);
+    context.font = MessageFont(dpi);
+    const std::wstring text = Wide(r.text);
+    const SIZE extent = TextExtent(dialog, context.font.get(), text, m.max_text_width);
+
+    const int text_left = m.margin * 2 + m.icon_size;
+    const int text_top = m.margin + std::max<int>(0, (m.icon_size - extent.cy) / 2);
+    const int buttons = static_cast<int>(r.buttons.size());
+    const int buttons_width = buttons * m.button_width + (buttons - 1) * m.button_gap;
+    const int width = std::max<int>(text_left + extent.cx + m.margin, buttons_width + 2 * m.margin);
+    const int buttons_top =
+        std::max<int>(text_top + extent.cy, m.margin + m.icon_size) + m.margin + 4;
+
+    AddIcon(dialog, r.kind, m);
+    AddChild(dialog, L"STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX,
+             {text_left, text_top, text_left + extent.cx, text_top + extent.cy}, kTextId,
+             context.font.get());
+    AddButtons(dialog, r, context.font.get(), m, width, buttons_top);
+    // Without a way to cancel, the close box could only give an answer the caller did not offer.
+    if (!Has(r, DialogButton::Cancel) && !(buttons == 1 && r.buttons[0] == DialogButton::Ok)) {
+        EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    PlaceDialog(dialog, width, buttons_top + m.button_height + m.margin, dpi);
+}
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_INITDIALOG: {
-            const auto* context = reinterpret_cast<const Context*>(l);
+            auto* context = reinterpret_cast<Context*>(l);
             SetWindowLongPtrW(dialog, DWLP_USER, l);
             Layout(dialog, *context);
             MessageBeep(SoundOf(context->request->kind));
@@ -224,10 +260,7 @@ DialogButton Win32MessageDialogs::Show(const DialogRequest& request) {
     if (owner != nullptr && !IsWindowVisible(owner))
         owner = nullptr;
     const std::vector<WORD> words = Template(owner == nullptr);
-    NONCLIENTMETRICSW metrics{sizeof(metrics)};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    const platform::UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    Context context{&request, font.get()};
+    Context context{&request, {}};
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
         DialogProc, reinterpret_cast<LPARAM>(&context));
