@@ -1,22 +1,32 @@
-// The wizard at the display scales people use (100 % to 200 %): its client area and every
-// control grow with the density, nothing leaves its form, no controls come to overlap that lie
-// apart at 100 %, every text fits its control and the side picture is drawn sharp at its new
-// size. Runs in a prefix of its own (the scale is the prefix's), see CMakeLists.
+// The windows of the program at the display scales people use (100 % to 200 %): the wizard's
+// pages, Cancel's question, the progress window of a real installation and the uninstaller's
+// question, progress window and last message. Their client areas and controls grow with the
+// density, nothing leaves its window, no controls come to overlap that lie apart at 100 %, every
+// text fits its control and the pictures are drawn sharp at their new size. One installation
+// and its removal per density; runs in a prefix of its own (the scale is the prefix's), see
+// CMakeLists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "driver/distribution.h"
 #include "driver/image.h"
+#include "driver/progress_window.h"
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
 #include "e2e_paths.h"
+#include "single_installation.h"
 #include "ui/scale.h"
 #include "wizard_pages.h"
 
@@ -26,6 +36,10 @@ using namespace e2e;
 using Pairs = std::set<std::pair<int, int>>;
 
 constexpr int kDpis[] = {96, 120, 144, 192};
+// Files added to the installation, so that the copy step and the removal show their progress
+// windows long enough to be looked at.
+constexpr int kExtraFiles = 300;
+constexpr int kExtraFileSize = 16 * 1024;
 
 void SetDisplayDpi(int dpi) {
     HKEY key = nullptr;
@@ -38,18 +52,29 @@ void SetDisplayDpi(int dpi) {
     RegCloseKey(key);
 }
 
-struct Page {
+struct Window {
     SIZE client{};
     Pairs overlapping;  // visible sibling controls, by identifier
 };
+// The windows seen at one density, by name ("wizard", "progress", ...).
+using Windows = std::map<std::string, Window>;
 
 bool Overlap(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// Checks that every visible control lies inside its parent, and notes which siblings overlap.
-void Inspect(const RemoteWindow& parent, Page& page) {
-    const RECT outer = parent.ScreenRect();
+SIZE ClientSize(const RemoteWindow& window) {
+    RECT client{};
+    GetClientRect(window.Handle(), &client);
+    return {client.right, client.bottom};
+}
+
+// Checks that every visible control lies inside its parent's client area, and notes which
+// siblings overlap. Sends no messages: the progress window is looked at while its program works.
+void Inspect(const RemoteWindow& parent, Window& window) {
+    RECT outer{};
+    GetClientRect(parent.Handle(), &outer);
+    MapWindowPoints(parent.Handle(), nullptr, reinterpret_cast<POINT*>(&outer), 2);
     std::vector<std::pair<int, RECT>> shown;
     for (const RemoteWindow& child : parent.Children()) {
         if (!child.Visible())
@@ -61,12 +86,12 @@ void Inspect(const RemoteWindow& parent, Page& page) {
         // A drop-down list's window reaches below its field for the list it opens.
         if (child.ClassName() != "ComboBox")
             shown.emplace_back(child.Id(), r);
-        Inspect(child, page);
+        Inspect(child, window);
     }
     for (size_t i = 0; i < shown.size(); ++i) {
         for (size_t j = i + 1; j < shown.size(); ++j) {
             if (Overlap(shown[i].second, shown[j].second))
-                page.overlapping.insert(std::minmax(shown[i].first, shown[j].first));
+                window.overlapping.insert(std::minmax(shown[i].first, shown[j].first));
         }
     }
 }
@@ -201,51 +226,223 @@ void CheckSidePicture(const WizardWalk& walk, int dpi) {
         << "side picture at " << dpi << " dpi: sharpness " << seen << ", resampled " << expected;
 }
 
-// Every page before the installation, each checked and kept as a picture.
-Page Look(int dpi) {
-    SetDisplayDpi(dpi);
-    const Distribution distribution(kDistributions + "single");
-    WizardWalk walk(distribution.Folder(), ShotsFolder());
-    walk.WaitPage(kRussian.welcome);
-    Page page;
-    RECT client{};
-    GetClientRect(walk.Wizard().Handle(), &client);
-    page.client = {client.right, client.bottom};
-    CheckSidePicture(walk, dpi);
-    const auto look = [&](const char* name) {
-        Inspect(walk.Wizard(), page);
-        CheckTextsFit(walk.Wizard(), dpi, name);
-        walk.Shoot(std::string(name) + "-" + std::to_string(dpi) + "dpi");
-    };
-    look("welcome");
-    AcceptLicence(walk, kRussian);
-    look("licence");
-    const std::pair<const char*, const char*> pages[] = {{"destination", kRussian.destination},
-                                                         {"shortcuts", kRussian.shortcuts},
-                                                         {"group", kRussian.group},
-                                                         {"file-types", kRussian.file_types},
-                                                         {"summary", kRussian.summary}};
-    for (const auto& [name, title] : pages) {
-        walk.Press(WizardId("NextBtn"), title);
-        look(name);
-    }
-    return page;
+// The platform's message font at that density, the font of the message dialogs.
+platform::UniqueFont MessageFont(int dpi) {
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const auto for_dpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    NONCLIENTMETRICSW metrics{sizeof(metrics)};
+    EXPECT_TRUE(for_dpi != nullptr && for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                              static_cast<UINT>(dpi)));
+    return platform::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-TEST(DisplayScaleTest, WizardGrowsWithTheDisplayAndKeepsItsLayout) {
+// The extent of a text in a font: in one line ("&" marking an access key), or broken into lines
+// of the given width.
+SIZE Extent(HFONT font, const std::wstring& text, int width) {
+    const platform::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const HGDIOBJ old = SelectObject(dc.get(), font);
+    RECT rect{0, 0, width, 0};
+    DrawTextW(
+        dc.get(), text.c_str(), -1, &rect,
+        DT_CALCRECT | (width > 0 ? DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS : DT_SINGLELINE));
+    SelectObject(dc.get(), old);
+    return {rect.right, rect.bottom};
+}
+
+// Until the dialog shows that button: the program re-labels a dialog's buttons in the chosen
+// language a moment after it comes up.
+void WaitLabelled(const MessageDialog& dialog, std::string_view button) {
+    WaitUntil(
+        [&] {
+            const std::vector<std::string> buttons = dialog.Buttons();
+            return std::find(buttons.begin(), buttons.end(), button) != buttons.end();
+        },
+        kPageTimeout, "the button \"" + std::string(button) + "\"");
+}
+
+bool ClassIs(const RemoteWindow& window, const char* name) {
+    return lstrcmpiA(window.ClassName().c_str(), name) == 0;
+}
+
+// A message dialog: its controls inside it, its icon at the density's size, its message and
+// button captions whole in the message font of the density.
+void CheckDialog(const MessageDialog& dialog, int dpi, Window& window, const std::string& name) {
+    window.client = ClientSize(dialog.Window());
+    Inspect(dialog.Window(), window);
+    const platform::UniqueFont font = MessageFont(dpi);
+    const std::string where = name + " at " + std::to_string(dpi) + " dpi";
+    int buttons = 0;
+    for (const RemoteWindow& child : dialog.Window().Children()) {
+        const SIZE client = ClientSize(child);
+        const LONG style = GetWindowLongW(child.Handle(), GWL_STYLE);
+        if (ClassIs(child, "Static") && (style & SS_TYPEMASK) == SS_ICON) {
+            EXPECT_NEAR(client.cx, Scaled(32, dpi), 1) << where << ": icon";
+            EXPECT_NEAR(client.cy, Scaled(32, dpi), 1) << where << ": icon";
+        } else if (ClassIs(child, "Static")) {
+            const SIZE text = Extent(font.get(), Wide(child.Text()), client.cx);
+            EXPECT_TRUE(text.cx <= client.cx && text.cy <= client.cy)
+                << where << ": the message needs " << text.cx << " x " << text.cy << ", has "
+                << client.cx << " x " << client.cy;
+        } else if (ClassIs(child, "Button")) {
+            ++buttons;
+            EXPECT_NEAR(client.cy, Scaled(23, dpi), 1) << where << ": " << child.Text();
+            const SIZE text = Extent(font.get(), Wide(child.Text()), 0);
+            EXPECT_LE(text.cx, client.cx - Scaled(6, dpi)) << where << ": " << child.Text();
+        }
+    }
+    EXPECT_GT(buttons, 0) << where;
+}
+
+// The progress window while its program works: its controls inside it and its bar at the
+// density's size. Its texts are not read: they change while it is looked at.
+void CheckProgressWindow(const RemoteWindow& progress, int dpi, Window& window,
+                         const std::string& name) {
+    window.client = ClientSize(progress);
+    Inspect(progress, window);
+    for (const RemoteWindow& child : progress.Children()) {
+        if (ClassIs(child, "msctls_progress32") && child.Visible()) {
+            const RECT bar = child.ScreenRect();
+            EXPECT_NEAR(bar.right - bar.left, Scaled(345, dpi), 1) << name << " at " << dpi;
+            EXPECT_NEAR(bar.bottom - bar.top, Scaled(20, dpi), 1) << name << " at " << dpi;
+        }
+    }
+}
+
+// A picture of what shows now, for a window that does not stay.
+void ShootAtOnce(const std::string& name) {
+    Image::CaptureScreen().SavePng(HostPath(ShotsFolder() + "/" + name + ".png"));
+}
+
+// A visible message dialog of any process: the uninstaller's copy shows them.
+std::optional<MessageDialog> AnyDialog() {
+    const HWND window = FindWindowW(L"#32770", nullptr);
+    return window != nullptr && IsWindowVisible(window)
+               ? std::optional(MessageDialog(RemoteWindow(window)))
+               : std::nullopt;
+}
+
+// Makes the copy step and the removal long enough to be seen: many more files to copy.
+void AddExtraFiles(const Distribution& distribution) {
+    std::string lines;
+    for (int i = 0; i < kExtraFiles; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "x%03d.dat", i);
+        distribution.Write(name, std::string(kExtraFileSize, static_cast<char>(i)));
+        lines += std::string(name) + "=Extra\\" + name + "\r\n";
+    }
+    AddScriptLines(distribution, {{"[file list]", lines}, {"[directory list]", "extra=Extra\r\n"}});
+}
+
+// The uninstaller of the installation in dest, started from its folder as the group's shortcut
+// starts it: its question, its progress window and its last message.
+void LookAtUninstaller(const Destination& dest, int dpi, Windows& windows) {
+    const std::string at = "-" + std::to_string(dpi) + "dpi";
+    const SetupProcess uninstaller(Wide(dest.Path()), L"zkuninst.exe");
+    const MessageDialog question = WaitFor(AnyDialog, kRunTimeout, "the uninstaller's question");
+    WaitLabelled(question, kRussian.yes);
+    CheckDialog(question, dpi, windows["uninstall-question"], "the uninstaller's question");
+    ShootAtOnce("uninstall-question" + at);
+    question.Press(kRussian.yes);
+    WaitUntil([&] { return !question.Window().Visible(); }, kRunTimeout, "the question closed");
+    bool progress_seen = false;
+    const MessageDialog last = WaitFor(
+        [&] {
+            const HWND progress = FindWindowW(Wide(std::string(kProgressClass)).c_str(), nullptr);
+            if (!progress_seen && progress != nullptr && IsWindowVisible(progress)) {
+                CheckProgressWindow(RemoteWindow(progress), dpi, windows["uninstall-progress"],
+                                    "the uninstaller's progress window");
+                ShootAtOnce("uninstall-progress" + at);
+                progress_seen = true;
+            }
+            return AnyDialog();
+        },
+        kRunTimeout, "the uninstaller's last message");
+    EXPECT_TRUE(progress_seen) << "the uninstaller's progress window at " << dpi << " dpi";
+    CheckDialog(last, dpi, windows["uninstall-last"], "the uninstaller's last message");
+    ShootAtOnce("uninstall-last" + at);
+    last.Press("OK");
+    EXPECT_EQ(uninstaller.WaitExit(kRunTimeout), 0u);
+}
+
+// Every window of an installation and its removal, each checked and kept as a picture.
+Windows Look(int dpi) {
+    SetDisplayDpi(dpi);
+    const Distribution distribution(kDistributions + "single");
+    AddExtraFiles(distribution);
+    const Destination dest;
+    Windows windows;
+    Window& wizard = windows["wizard"];
+    {
+        WizardWalk walk(distribution.Folder(), ShotsFolder());
+        walk.WaitPage(kRussian.welcome);
+        wizard.client = ClientSize(walk.Wizard());
+        CheckSidePicture(walk, dpi);
+        const std::string at = "-" + std::to_string(dpi) + "dpi";
+        const auto look = [&](const char* name) {
+            Inspect(walk.Wizard(), wizard);
+            CheckTextsFit(walk.Wizard(), dpi, name);
+            walk.Shoot(name + at);
+        };
+        look("welcome");
+        const MessageDialog question = walk.PressForDialog(WizardId("CancelBtn"));
+        WaitLabelled(question, kRussian.no);
+        CheckDialog(question, dpi, windows["question"], "Cancel's question");
+        walk.Shoot("question" + at);
+        WizardWalk::Answer(question, kRussian.no);
+        AcceptLicence(walk, kRussian);
+        look("licence");
+        walk.Press(WizardId("NextBtn"), kRussian.destination);
+        walk.Control(WizardId("PathEdit")).Type(dest.Path());
+        look("destination");
+        const std::pair<const char*, const char*> pages[] = {{"shortcuts", kRussian.shortcuts},
+                                                             {"group", kRussian.group},
+                                                             {"file-types", kRussian.file_types},
+                                                             {"summary", kRussian.summary}};
+        for (const auto& [name, title] : pages) {
+            walk.Press(WizardId("NextBtn"), title);
+            look(name);
+        }
+        walk.Control(WizardId("NextBtn")).Click();
+        const RemoteWindow progress = WaitFor(
+            [&] {
+                return ProgressCopying(walk.Setup()).value_or(false)
+                           ? walk.Setup().FindTopLevel(kProgressClass)
+                           : std::nullopt;
+            },
+            kRunTimeout, "the copy step");
+        CheckProgressWindow(progress, dpi, windows["progress"], "the progress window");
+        ShootAtOnce("progress" + at);
+        walk.WaitPage(kRussian.finish, kRunTimeout);
+        look("finish");
+        EXPECT_EQ(LeaveFinishPage(walk), 0u);
+    }
+    LookAtUninstaller(dest, dpi, windows);
+    return windows;
+}
+
+TEST(DisplayScaleTest, EveryWindowGrowsWithTheDisplayAndKeepsItsLayout) {
     if (std::getenv("SETUP_DPI") == nullptr)
         GTEST_SKIP() << "needs a prefix of its own for the display scale (SETUP_DPI)";
-    std::map<int, Page> pages;
+    std::map<int, Windows> seen;
     for (const int dpi : kDpis)
-        pages[dpi] = Look(dpi);
+        seen[dpi] = Look(dpi);
     SetDisplayDpi(96);
     for (const int dpi : kDpis) {
-        const Page& page = pages[dpi];
-        EXPECT_NEAR(page.client.cx, Scaled(494, dpi), 1) << dpi;
-        EXPECT_NEAR(page.client.cy, Scaled(348, dpi), 1) << dpi;
-        for (const auto& pair : page.overlapping) {
-            EXPECT_TRUE(pages[96].overlapping.count(pair))
-                << pair.first << " and " << pair.second << " overlap at " << dpi;
+        const SIZE wizard = seen[dpi]["wizard"].client;
+        EXPECT_NEAR(wizard.cx, Scaled(494, dpi), 1) << dpi;
+        EXPECT_NEAR(wizard.cy, Scaled(348, dpi), 1) << dpi;
+        for (const char* fixed : {"progress", "uninstall-progress"}) {
+            const SIZE at96 = seen[96][fixed].client;
+            EXPECT_NEAR(seen[dpi][fixed].client.cx, Scaled(at96.cx, dpi), 1) << fixed << dpi;
+            EXPECT_NEAR(seen[dpi][fixed].client.cy, Scaled(at96.cy, dpi), 1) << fixed << dpi;
+        }
+        for (const auto& [name, window] : seen[dpi]) {
+            for (const auto& pair : window.overlapping) {
+                EXPECT_TRUE(seen[96][name].overlapping.count(pair))
+                    << name << ": " << pair.first << " and " << pair.second << " overlap at "
+                    << dpi;
+            }
         }
     }
 }

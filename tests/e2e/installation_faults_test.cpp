@@ -229,20 +229,6 @@ unsigned Seed() {
                            : static_cast<unsigned>(Clock::now().time_since_epoch().count());
 }
 
-// Adds lines at the start of sections of the distribution's script: section -> lines.
-void AddScriptLines(const Distribution& distribution,
-                    const std::vector<std::pair<std::string, std::string>>& additions) {
-    std::string setup = ReadBytes(distribution.Folder() + L"\\setup.ini");
-    for (const auto& [section, added] : additions) {
-        const std::size_t at = setup.find(section + "\r\n");
-        if (at == std::string::npos) {
-            throw std::runtime_error("setup.ini has no " + section);
-        }
-        setup.insert(at + section.size() + 2, added);
-    }
-    distribution.Write("setup.ini", setup);
-}
-
 // Makes the distribution's script copy many more files (random bytes, into the folder Extra),
 // so that its copy step lasts long enough to be hit at random; gives the added files, source
 // name -> bytes.

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "driver/distribution.h"
 #include "driver/wizard.h"
@@ -234,6 +236,20 @@ inline void ChangeSetupIni(const Distribution& distribution, std::string_view li
     }
     text.replace(at, line.size(), replacement);
     distribution.Write("setup.ini", text);
+}
+
+// Adds lines at the start of sections of the distribution's script: section -> lines.
+inline void AddScriptLines(const Distribution& distribution,
+                           const std::vector<std::pair<std::string, std::string>>& additions) {
+    std::string setup = ReadBytes(distribution.Folder() + L"\\setup.ini");
+    for (const auto& [section, added] : additions) {
+        const std::size_t at = setup.find(section + "\r\n");
+        if (at == std::string::npos) {
+            throw std::runtime_error("setup.ini has no " + section);
+        }
+        setup.insert(at + section.size() + 2, added);
+    }
+    distribution.Write("setup.ini", setup);
 }
 
 // From the welcome or type page to the licence page, accepted.
