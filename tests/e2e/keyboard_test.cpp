@@ -200,4 +200,33 @@ TEST(KeyboardTest, ArrowKeysChooseTheInstallationType) {
     EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
 
+// The wizard's captions carry no access keys; the questions' buttons do ("&Yes", "&No"), and Alt
+// with the letter answers. In English, whose letters a keyboard of the test types.
+TEST(KeyboardTest, AltAndTheUnderlinedLetterAnswerAQuestion) {
+    const Distribution distribution(kDistributions + "single");
+    WizardWalk walk(distribution.Folder(), ShotsFolder());
+    walk.WaitPage(kRussian.welcome);
+    walk.Control(WizardId("SelectLangCmb")).Choose(0);
+    WaitUntil([&] { return walk.Text(WizardId("NextBtn")) == kEnglish.next; }, kPageTimeout,
+              "the wizard to take English");
+    const auto ask = [&] {
+        PressKey(VK_ESCAPE);
+        const MessageDialog question = walk.Setup().WaitDialog(kPageTimeout);
+        WaitUntil(
+            [&] {
+                return question.Buttons() == std::vector<std::string>{kEnglish.yes, kEnglish.no};
+            },
+            kPageTimeout, "the question's buttons in English");
+        return question;
+    };
+    const MessageDialog question = ask();
+    PressKey('N', VK_MENU);
+    WaitUntil([&] { return !question.Window().Exists(); }, kPageTimeout, "Alt+N to answer No");
+    EXPECT_TRUE(walk.Setup().Running());
+    EXPECT_EQ(walk.Title(), kEnglish.welcome);
+    ask();
+    PressKey('Y', VK_MENU);
+    EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
+}
+
 }  // namespace
