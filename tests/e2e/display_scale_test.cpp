@@ -294,17 +294,24 @@ void CheckDialog(const MessageDialog& dialog, int dpi, Window& window, const std
     EXPECT_GT(buttons, 0) << where;
 }
 
-// The progress window while its program works: its controls inside it and its bar at the
-// density's size. Its texts are not read: they change while it is looked at.
+// The progress window while its program works: its controls inside it, its bar and its step's
+// picture at the density's size. Its texts are not read: they change while it is looked at.
 void CheckProgressWindow(const RemoteWindow& progress, int dpi, Window& window,
                          const std::string& name) {
     window.client = ClientSize(progress);
     Inspect(progress, window);
     for (const RemoteWindow& child : progress.Children()) {
-        if (ClassIs(child, "msctls_progress32") && child.Visible()) {
-            const RECT bar = child.ScreenRect();
-            EXPECT_NEAR(bar.right - bar.left, Scaled(345, dpi), 1) << name << " at " << dpi;
-            EXPECT_NEAR(bar.bottom - bar.top, Scaled(20, dpi), 1) << name << " at " << dpi;
+        if (!child.Visible())
+            continue;
+        const RECT r = child.ScreenRect();
+        const LONG style = GetWindowLongW(child.Handle(), GWL_STYLE);
+        if (ClassIs(child, "msctls_progress32")) {
+            EXPECT_NEAR(r.right - r.left, Scaled(345, dpi), 1) << name << " at " << dpi;
+            EXPECT_NEAR(r.bottom - r.top, Scaled(20, dpi), 1) << name << " at " << dpi;
+        } else if (ClassIs(child, "Static") && (style & SS_TYPEMASK) == SS_BITMAP) {
+            // The step's picture, shown between the copy steps.
+            EXPECT_NEAR(r.right - r.left, Scaled(36, dpi), 1) << name << " at " << dpi;
+            EXPECT_NEAR(r.bottom - r.top, Scaled(36, dpi), 1) << name << " at " << dpi;
         }
     }
 }
