@@ -10,6 +10,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/win32/dib.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 
@@ -83,13 +84,7 @@ class Win32Library final : public Library {
         result.height = info.bmHeight;
         result.pixels.resize(static_cast<size_t>(info.bmWidth) * info.bmHeight);
 
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof(format.bmiHeader);
-        format.bmiHeader.biWidth = info.bmWidth;
-        format.bmiHeader.biHeight = -info.bmHeight;  // top-down rows
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO format = TopDownDibFormat(info.bmWidth, info.bmHeight);
         const UniqueWindowDc dc = GetWindowDc(nullptr);
         if (GetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(info.bmHeight),
                       result.pixels.data(), &format, DIB_RGB_COLORS) != info.bmHeight) {

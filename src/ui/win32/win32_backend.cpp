@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/dib.h"
 #include "platform/win32/libraries.h"
 #include "platform/win32/wide.h"
 #include "ui/scale.h"
@@ -142,13 +143,7 @@ std::uint32_t ToDibPixel(std::uint32_t c) {
 
 // A bitmap of the picture that static controls show as it is.
 platform::UniqueBitmap DibOf(const platform::Bitmap& picture) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = platform::TopDownDibFormat(picture.width, picture.height);
     void* bits = nullptr;
     platform::UniqueBitmap bitmap(
         CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
