@@ -56,7 +56,7 @@ int ReceiveCode(HANDLE result_pipe, HANDLE copy) {
 }  // namespace
 
 std::optional<int> RunCopy(const std::string& program, const std::string& folder,
-                           const std::vector<std::string>& arguments) {
+                           const std::string& arguments) {
     wchar_t temp[MAX_PATH + 1] = {};
     if (GetTempPathW(MAX_PATH, temp) == 0)
         return std::nullopt;
@@ -79,8 +79,8 @@ std::optional<int> RunCopy(const std::string& program, const std::string& folder
     std::wstring command = L"\"" + copy->path + L"\" \"" + platform::Wide(kFolderSwitch + folder) +
                            L"\" " + HandleSwitch(kResultSwitch, write) + L" " +
                            HandleSwitch(kStarterSwitch, self);
-    for (const std::string& argument : arguments)
-        command += L" \"" + platform::Wide(argument) + L"\"";
+    if (!arguments.empty())
+        command += L" " + platform::Wide(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};

@@ -7,7 +7,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -19,11 +18,11 @@ inline constexpr char kFolderSwitch[] = "/INSTALLATION=";
 inline constexpr char kResultSwitch[] = "/RESULT=";
 inline constexpr char kStarterSwitch[] = "/STARTER=";
 
-// Started from the installation folder: starts the copy with the folder and the arguments and
-// returns its exit code; nullopt when no copy could be started (then this program does the
-// work itself).
+// Started from the installation folder: starts the copy with the folder and the arguments (their
+// text as this program was given it) and returns its exit code; nullopt when no copy could be
+// started (then this program does the work itself).
 std::optional<int> RunCopy(const std::string& program, const std::string& folder,
-                           const std::vector<std::string>& arguments);
+                           const std::string& arguments);
 
 // The copy's side: the program that started it, waiting for the exit code.
 class Starter {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/answering_dialogs.h"
+#include "app/argument_split.h"
 #include "app/command_line.h"
 #include "app/unattended.h"
 #include "app/win32/console.h"
@@ -163,6 +164,7 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
 
 // What the command line asks for, the copy's internal switches taken out of it.
 struct Invocation {
+    std::string arguments_text;  // as given, for the copy
     std::vector<std::string> arguments;
     std::optional<std::string> folder_given;  // this program is the copy
     app::Starter starter;
@@ -178,7 +180,8 @@ struct Invocation {
 };
 
 Invocation ReadCommandLine() {
-    std::vector<std::string> arguments = app::Arguments();
+    const std::string line = platform::Narrow(GetCommandLineW());
+    std::vector<std::string> arguments = app::SplitCommandLine(line);
     std::optional<std::string> folder_given = TakeSwitch(arguments, kFolderSwitch);
     const auto handle_of = [&arguments](const char* name) -> HANDLE {
         const auto value = TakeSwitch(arguments, name);
@@ -195,8 +198,13 @@ Invocation ReadCommandLine() {
         options && (options->dir || options->group || options->no_icons || options->tasks ||
                     options->file_types || options->language || options->type))
         error = "the installation's choices are switches of setup.exe";
-    return {std::move(arguments), std::move(folder_given), std::move(starter),
-            std::move(parsed),    std::move(error),        quiet};
+    return {app::ArgumentsText(line),
+            std::move(arguments),
+            std::move(folder_given),
+            std::move(starter),
+            std::move(parsed),
+            std::move(error),
+            quiet};
 }
 
 // The /LOG account, when asked for and it can be made; the platform's trace writes to it.
@@ -255,7 +263,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The starter relays: the copy writes the account.
     if (!invocation.error && !invocation.folder_given &&
         win32.files.FileExists(folder + "\\install.ini")) {
-        if (const auto code = app::RunCopy(program, folder, invocation.arguments))
+        if (const auto code = app::RunCopy(program, folder, invocation.arguments_text))
             return *code;
     }
     const auto account = OpenAccount(win32, invocation.log());
