@@ -51,9 +51,6 @@ zkuninst() {
         sleep 0.005
     done
     elapsed "$start"
-    # Untimed: the copy's file is deleted by a loop of the command processor, which runs its
-    # 2,000 rounds (some seconds under Wine) whenever the file goes; the next run waits for it.
-    sleep 5
 }
 bare_delete() {
     installed

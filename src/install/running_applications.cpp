@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,22 +61,54 @@ void AskToCloseUnchecked(const LibraryFailure& failure, const platform::Platform
     platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
 }
 
+// The questions of the loop, in the language of the run.
+class Questions {
+  public:
+    Questions(const language::Language& language, ui::MessageDialogs& dialogs)
+        : language_(language), dialogs_(dialogs) {}
+
+    // The first sight of a running application: Yes asks them to close; otherwise the run stops
+    // when the user confirms the abort, and goes on without them when not.
+    std::optional<StepResult> AskToClose(const std::string& product_name) const {
+        if (Ask(keys::cAnyAppRun,
+                language::FormatText(language_.Lookup(keys::cAnyAppRun), {product_name}),
+                DialogKind::Warning, {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
+            return std::nullopt;
+        if (Ask(keys::cRealyAbort, language_.Lookup(keys::cRealyAbort), DialogKind::Confirmation,
+                {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
+            return kAbort;
+        return kGoOn;
+    }
+
+    // After the grace period: Retry waits another one, Yes aborts, No goes on.
+    DialogButton StillRunning() const {
+        return Ask(keys::cErrCloseApp, language_.Lookup(keys::cErrCloseApp), DialogKind::Error,
+                   {DialogButton::Yes, DialogButton::No, DialogButton::Retry});
+    }
+
+  private:
+    DialogButton Ask(const language::TextKey& key, const std::string& text, DialogKind kind,
+                     std::vector<DialogButton> buttons) const {
+        return language::ShowMessageDialog(dialogs_, language_, key.key, text, kind,
+                                           std::move(buttons));
+    }
+
+    const language::Language& language_;
+    ui::MessageDialogs& dialogs_;
+};
+
 }  // namespace
 
 StepResult CloseProductApplications(const InstallationPlan& plan,
                                     const platform::Platform& platform,
                                     const language::Language& language,
                                     ui::MessageDialogs& dialogs) {
-    const auto ask = [&](const language::TextKey& key, const std::string& text, DialogKind kind,
-                         std::vector<DialogButton> buttons) {
-        return language::ShowMessageDialog(dialogs, language, key.key, text, kind,
-                                           std::move(buttons));
-    };
     const auto test = ProcessTest::Load(platform.libraries);
     if (!test) {
         AskToCloseUnchecked(test.error(), platform, language, dialogs);
         return kGoOn;
     }
+    const Questions questions(language, dialogs);
     const BusyCursor busy(platform.system);
     platform::Clock& clock = platform.clock;
     bool asked = false;
@@ -87,17 +120,8 @@ StepResult CloseProductApplications(const InstallationPlan& plan,
             platform.trace.Line("Application running: " + told);
         }
         if (!asked) {
-            if (ask(keys::cAnyAppRun,
-                    language::FormatText(language.Lookup(keys::cAnyAppRun),
-                                         {plan.config.product_name}),
-                    DialogKind::Warning,
-                    {DialogButton::Yes, DialogButton::No}) != DialogButton::Yes) {
-                if (ask(keys::cRealyAbort, language.Lookup(keys::cRealyAbort),
-                        DialogKind::Confirmation,
-                        {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes)
-                    return kAbort;
-                return kGoOn;
-            }
+            if (const auto answer = questions.AskToClose(plan.config.product_name))
+                return *answer;
             start = clock.Milliseconds();
         }
         platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
@@ -105,8 +129,7 @@ StepResult CloseProductApplications(const InstallationPlan& plan,
             platform.trace.Line("Asked applications to close");
         asked = true;
         if (clock.Milliseconds() - start > kGracePeriodMs) {
-            switch (ask(keys::cErrCloseApp, language.Lookup(keys::cErrCloseApp), DialogKind::Error,
-                        {DialogButton::Yes, DialogButton::No, DialogButton::Retry})) {
+            switch (questions.StillRunning()) {
                 case DialogButton::Retry:
                     start = clock.Milliseconds();
                     break;

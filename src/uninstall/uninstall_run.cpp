@@ -1,6 +1,7 @@
 #include "uninstall/uninstall_run.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "install/running_applications.h"
 #include "language/format.h"
@@ -97,30 +98,38 @@ void SelectInstallationLanguage(language::Language& language, const platform::Pl
     language.Select(language.InitialIndex(language::kBuiltInLanguage));
 }
 
-UninstallResult RunUninstall(const std::string& folder, const install::SystemFolders& folders,
-                             const UninstallEnvironment& env) {
+namespace {
+
+// The installation log of the folder; nullopt, with the error shown, when it cannot be read.
+std::optional<platform::Profile> ReadLog(const std::string& folder,
+                                         const UninstallEnvironment& env) {
     const platform::Platform& platform = env.platform;
-    const language::Language& language = env.language;
     const std::string log_path = folder + "\\" + kLogFileName;
     const std::optional<std::string> log_text = platform.files.ReadFile(log_path);
     if (!log_text) {
         platform.trace.Line("Installation log not read: " + log_path);
-        language::ShowErrorBox(env.dialogs, language,
-                               language::FormatText(language.Lookup(keys::cUnNoLog), {log_path}),
-                               keys::cUnNoLog.key);
-        return UninstallResult::NoInstallation;
+        language::ShowErrorBox(
+            env.dialogs, env.language,
+            language::FormatText(env.language.Lookup(keys::cUnNoLog), {log_path}),
+            keys::cUnNoLog.key);
+        return std::nullopt;
     }
-    const platform::Profile log = platform::Profile::Parse(platform.codec.AnsiToUtf8(*log_text));
-    const Installation installation = ReadInstallation(platform, folder, log, folders);
-    platform.trace.Line("Installation: " + installation.title + " in " + folder);
+    return platform::Profile::Parse(platform.codec.AnsiToUtf8(*log_text));
+}
 
-    if (language::ShowMessageDialog(
-            env.dialogs, language, keys::cUnQuestion.key,
-            language::FormatText(language.Lookup(keys::cUnQuestion), {installation.title}),
-            ui::DialogKind::Confirmation,
-            {DialogButton::Yes, DialogButton::No}) != DialogButton::Yes)
-        return UninstallResult::Declined;
+bool Confirmed(const Installation& installation, const UninstallEnvironment& env) {
+    const language::Language& language = env.language;
+    return language::ShowMessageDialog(
+               env.dialogs, language, keys::cUnQuestion.key,
+               language::FormatText(language.Lookup(keys::cUnQuestion), {installation.title}),
+               ui::DialogKind::Confirmation,
+               {DialogButton::Yes, DialogButton::No}) == DialogButton::Yes;
+}
 
+// The progress window shown while the product's applications are asked to close; false when
+// the user aborted because they stayed.
+bool ApplicationsClosed(const Installation& installation, const UninstallEnvironment& env) {
+    const language::Language& language = env.language;
     script::CopyFilesForm& progress = env.progress;
     progress.SetCaption(
         language::FormatText(language.Lookup(keys::cUnCaption), {installation.title}));
@@ -131,18 +140,22 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     env.refresh();
     install::InstallationPlan plan;
     plan.config.product_name = installation.product_name;
-    if (install::CloseProductApplications(plan, platform, language, env.dialogs)) {
+    if (install::CloseProductApplications(plan, env.platform, language, env.dialogs)) {
         progress.Hide();
-        return UninstallResult::Aborted;
+        return false;
     }
+    return true;
+}
 
-    const RemovalPlan removal = PlanRemoval(log, installation, platform);
+// Carries out the plan: each step's caption shown, the windows kept answering.
+RemovalOutcome Remove(const RemovalPlan& removal, const UninstallEnvironment& env) {
+    const platform::Platform& platform = env.platform;
     std::uint64_t drained = platform.clock.Milliseconds();
-    const RemovalOutcome outcome = CarryOut(
+    RemovalOutcome outcome = CarryOut(
         removal, platform,
         {.step =
              [&](Step step) {
-                 progress.SetStep(language.Lookup(StepCaption(step)) + "...");
+                 env.progress.SetStep(env.language.Lookup(StepCaption(step)) + "...");
                  env.refresh();
              },
          .done =
@@ -158,7 +171,24 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
                      env.before_uninstaller(so_far.Incomplete() ? UninstallResult::Incomplete
                                                                 : UninstallResult::Removed);
              }});
-    progress.Hide();
+    env.progress.Hide();
+    return outcome;
+}
+
+}  // namespace
+
+UninstallResult RunUninstall(const std::string& folder, const install::SystemFolders& folders,
+                             const UninstallEnvironment& env) {
+    const std::optional<platform::Profile> log = ReadLog(folder, env);
+    if (!log)
+        return UninstallResult::NoInstallation;
+    const Installation installation = ReadInstallation(env.platform, folder, *log, folders);
+    env.platform.trace.Line("Installation: " + installation.title + " in " + folder);
+    if (!Confirmed(installation, env))
+        return UninstallResult::Declined;
+    if (!ApplicationsClosed(installation, env))
+        return UninstallResult::Aborted;
+    const RemovalOutcome outcome = Remove(PlanRemoval(*log, installation, env.platform), env);
     ShowLastMessage(outcome, installation, env);
     return outcome.Incomplete() ? UninstallResult::Incomplete : UninstallResult::Removed;
 }

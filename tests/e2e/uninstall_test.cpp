@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "driver/distribution.h"
@@ -37,6 +36,25 @@ std::wstring ReadEntry(const wchar_t* value) {
     return data;
 }
 
+// The uninstaller's copies in the temporary folder: zkuninst-<process>.exe.
+std::vector<std::filesystem::path> Copies() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(temp)) {
+        const std::wstring name = entry.path().filename().wstring();
+        if (name.starts_with(L"zkuninst-") && name.ends_with(L".exe"))
+            copies.push_back(entry.path());
+    }
+    return copies;
+}
+
+// The copy's file goes by itself as the copy ends (no process is left to delete it, none has
+// to be waited for); while it lies there the copy still runs.
+void WaitUntilNoCopy() {
+    WaitUntil([] { return Copies().empty(); }, kDefaultTimeout, "the uninstaller's copy gone");
+}
+
 // A quiet installation into dest, a phone book of the user's when asked for, and the quiet removal
 // as a deployment tool runs it: the command of QuietUninstallString.
 void InstallAndRemove(const Distribution& distribution, const Destination& dest, bool user_file) {
@@ -56,8 +74,7 @@ void InstallAndRemove(const Distribution& distribution, const Destination& dest,
     const SetupProcess uninstaller(program.substr(0, program.rfind(L'\\')), L"zkuninst.exe",
                                    quiet.substr(end + 1));
     EXPECT_EQ(uninstaller.WaitExit(kRunTimeout), 0u);
-    // The temporary copy of the uninstaller goes once it has ended.
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_NO_THROW(WaitUntilNoCopy());
 }
 
 // The first round clears what earlier tests left in the prefix; after it, a new installation

@@ -1,7 +1,6 @@
 // The uninstaller's entry. Started from the installation folder (the uninstall entry, the group's
-// shortcut), it copies itself to the temporary folder and waits for the copy, which does the work,
-// so that the installation folder and this program's own file can go; the copy hands back the
-// exit code through a pipe before it removes the file of the program that started it.
+// shortcut), it hands the work to its copy in the temporary folder (app/win32/uninstall_copy.h),
+// so that the installation folder and this program's own file can go.
 #include <objbase.h>
 #include <shellapi.h>
 #include <windows.h>
@@ -13,10 +12,12 @@
 #include <vector>
 
 #include "app/answering_dialogs.h"
+#include "app/argument_split.h"
 #include "app/command_line.h"
 #include "app/unattended.h"
 #include "app/win32/console.h"
 #include "app/win32/single_instance.h"
+#include "app/win32/uninstall_copy.h"
 #include "install/product_libraries.h"
 #include "platform/file_trace.h"
 #include "platform/win32/handles.h"
@@ -33,13 +34,9 @@
 
 namespace {
 
-// Given by the program to its copy: the installation folder, the pipe for the exit code and the
-// handle of the process to wait for before its file is deleted.
-constexpr char kFolderSwitch[] = "/INSTALLATION=";
-constexpr char kResultSwitch[] = "/RESULT=";
-constexpr char kStarterSwitch[] = "/STARTER=";
-// How long the copy waits for the program that started it to end.
-constexpr DWORD kStarterWaitMs = 30000;
+using app::kFolderSwitch;
+using app::kResultSwitch;
+using app::kStarterSwitch;
 
 // Takes the internal switch of that name out of the arguments; its value, if given.
 std::optional<std::string> TakeSwitch(std::vector<std::string>& arguments, const char* name) {
@@ -92,83 +89,6 @@ class SystemFolderLibraries final : public platform::Libraries {
     std::string folder_;
 };
 
-// Started from the installation folder: the copy does the work, its code is this program's.
-// nullopt when no copy could be started (then this program does the work itself).
-std::optional<int> RunCopy(const std::string& program, const std::string& folder,
-                           const std::vector<std::string>& arguments) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH, temp) == 0)
-        return std::nullopt;
-    const std::wstring copy =
-        std::wstring(temp) + L"zkuninst-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-    if (!CopyFileW(platform::Wide(program).c_str(), copy.c_str(), FALSE))
-        return std::nullopt;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    HANDLE self = nullptr;
-    CreatePipe(&read, &write, &inherit, 0);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                    SYNCHRONIZE, TRUE, 0);
-    std::wstring command = L"\"" + copy + L"\" \"" + platform::Wide(kFolderSwitch + folder) +
-                           L"\" " + platform::Wide(kResultSwitch) +
-                           std::to_wstring(reinterpret_cast<std::uintptr_t>(write)) + L" " +
-                           platform::Wide(kStarterSwitch) +
-                           std::to_wstring(reinterpret_cast<std::uintptr_t>(self));
-    for (const std::string& argument : arguments)
-        command += L" \"" + platform::Wide(argument) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, temp, &startup, &process);
-    CloseHandle(write);
-    CloseHandle(self);
-    if (!started) {
-        CloseHandle(read);
-        DeleteFileW(copy.c_str());
-        return std::nullopt;
-    }
-    CloseHandle(process.hThread);
-    int code = ui::kExitFatal;
-    DWORD got = 0;
-    if (!ReadFile(read, &code, sizeof code, &got, nullptr) || got != sizeof code) {
-        // The copy ended without handing over a code: its own exit code tells.
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD exit_code = ui::kExitFatal;
-        GetExitCodeProcess(process.hProcess, &exit_code);
-        code = static_cast<int>(exit_code);
-    }
-    CloseHandle(read);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-// The copy's own file goes when the copy ends. The platform keeps a running program's file, so
-// the system's command processor deletes it, trying until this process has ended; where that
-// cannot be started, the file goes at the next restart.
-void RemoveOwnCopy() {
-    wchar_t self[MAX_PATH] = {};
-    wchar_t system[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring file = std::wstring(L"\"") + self + L"\"";
-    std::wstring command = L"\"" + std::wstring(system) +
-                           L"\\cmd.exe\" /c for /l %i in (1,1,2000) do if exist " + file +
-                           L" del " + file;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                       system, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return;
-    }
-    MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-}
-
 install::SystemFolders FindSystemFolders(const platform::Platform& platform) {
     install::SystemFolders folders;
     folders.program_files_dir = wizard::ReadProgramFilesDir(platform.registry);
@@ -198,18 +118,27 @@ int ExitCode(uninstall::UninstallResult result) {
     return ui::kExitBadUsage;
 }
 
+// The progress window, shown unless the run is very silent, its clock and queue attached.
+void PrepareProgress(script::CopyFilesForm& progress, ui::Win32Backend& backend,
+                     const app::Options& options, const platform::Platform& platform,
+                     ui::Application& application) {
+    if (options.display != app::Display::VerySilent)
+        backend.Create(progress.GetForm(), nullptr);
+    else
+        progress.StayHidden();
+    progress.Attach(platform.clock, application);
+}
+
 int Uninstall(platform::Win32Platform& win32, const app::Options& options,
-              const std::string& folder, HANDLE result_pipe, HANDLE starter) {
+              const std::string& folder, app::Starter& starter) {
     platform::Platform base = win32.Get();
     SystemFolderLibraries libraries(base.libraries, base.system.SystemDirectory());
     const platform::Platform platform{base.files, libraries,   base.codec, base.registry,
                                       base.shell, base.system, base.clock, base.trace};
     ui::Win32Backend backend;
     ui::Win32Application real_application(backend);
-    real_application.on_halt = [&platform, copy = starter != nullptr](int code) {
+    real_application.on_halt = [&platform](int code) {
         platform.trace.Line("Exit code " + std::to_string(code));
-        if (copy)
-            RemoveOwnCopy();
     };
     // The user's abort ends the program with 1602, a failure with 1603.
     app::UnattendedApplication application(real_application);
@@ -220,109 +149,127 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
     language::Language language(platform.files, platform.codec, folder);
     uninstall::SelectInstallationLanguage(language, platform, folder);
     script::CopyFilesForm progress;
-    if (options.display != app::Display::VerySilent)
-        backend.Create(progress.GetForm(), nullptr);
-    else
-        progress.StayHidden();
-    progress.Attach(platform.clock, application);
+    PrepareProgress(progress, backend, options, platform, application);
 
     const install::SystemFolders folders = FindSystemFolders(platform);
-    const auto result =
+    // The starter returns the result so far and ends before the copy deletes its file.
+    const auto hand_over = [&starter](uninstall::UninstallResult so_far) {
+        starter.HandOver(ExitCode(so_far));
+    };
+    return ExitCode(
         uninstall::RunUninstall(folder, folders,
                                 {platform, language, dialogs, application, progress,
-                                 [&progress] { progress.GetForm().Repaint(); },
-                                 [&](uninstall::UninstallResult so_far) {
-                                     // The starter returns this code and ends, so that its file can
-                                     // go.
-                                     if (result_pipe == nullptr)
-                                         return;
-                                     const int code = ExitCode(so_far);
-                                     DWORD written = 0;
-                                     WriteFile(result_pipe, &code, sizeof code, &written, nullptr);
-                                     CloseHandle(result_pipe);
-                                     result_pipe = nullptr;
-                                     WaitForSingleObject(starter, kStarterWaitMs);
-                                 }});
-    return ExitCode(result);
+                                 [&progress] { progress.GetForm().Repaint(); }, hand_over}));
+}
+
+// What the command line asks for, the copy's internal switches taken out of it.
+struct Invocation {
+    std::string arguments_text;  // as given, for the copy
+    std::vector<std::string> arguments;
+    std::optional<std::string> folder_given;  // this program is the copy
+    app::Starter starter;
+    std::variant<app::Options, app::UsageError> parsed;
+    std::optional<std::string> error;
+    bool quiet = false;
+
+    const app::Options* options() const { return std::get_if<app::Options>(&parsed); }
+    const std::optional<std::string>& log() const {
+        const auto* usage_error = std::get_if<app::UsageError>(&parsed);
+        return usage_error != nullptr ? usage_error->log : std::get<app::Options>(parsed).log;
+    }
+};
+
+Invocation ReadCommandLine() {
+    const std::string line = platform::Narrow(GetCommandLineW());
+    std::vector<std::string> arguments = app::SplitCommandLine(line);
+    std::optional<std::string> folder_given = TakeSwitch(arguments, kFolderSwitch);
+    const auto handle_of = [&arguments](const char* name) -> HANDLE {
+        const auto value = TakeSwitch(arguments, name);
+        return value ? reinterpret_cast<HANDLE>(std::stoull(*value)) : nullptr;
+    };
+    HANDLE result_pipe = handle_of(kResultSwitch);
+    app::Starter starter(result_pipe, handle_of(kStarterSwitch));
+    auto parsed = app::ParseCommandLine(arguments);
+    const bool quiet = app::Quiet(arguments);
+    std::optional<std::string> error;
+    if (const auto* usage_error = std::get_if<app::UsageError>(&parsed))
+        error = usage_error->text;
+    if (const auto* options = std::get_if<app::Options>(&parsed);
+        options && (options->dir || options->group || options->no_icons || options->tasks ||
+                    options->file_types || options->language || options->type))
+        error = "the installation's choices are switches of setup.exe";
+    return {app::ArgumentsText(line),
+            std::move(arguments),
+            std::move(folder_given),
+            std::move(starter),
+            std::move(parsed),
+            std::move(error),
+            quiet};
+}
+
+// The /LOG account, when asked for and it can be made; the platform's trace writes to it.
+std::unique_ptr<platform::FileTrace> OpenAccount(platform::Win32Platform& win32,
+                                                 const std::optional<std::string>& path) {
+    if (!path)
+        return nullptr;
+    auto account = platform::FileTrace::Create(win32.files, *path, [] {
+        SYSTEMTIME time;
+        GetLocalTime(&time);
+        return platform::TimeOfDay{time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
+    });
+    if (account)
+        win32.trace = account.get();
+    return account;
+}
+
+// The removal, once no other setup or uninstaller runs; its exit code.
+int RemoveClaimed(platform::Win32Platform& win32, Invocation& invocation,
+                  const std::string& folder) {
+    platform::Trace& trace = *win32.trace;
+    if (invocation.error) {
+        trace.Line("Usage error: " + *invocation.error);
+        if (!invocation.quiet)
+            app::TellUsageError("Uninstall", *invocation.error, UsageText(), L"Uninstall");
+        return ui::kExitBadUsage;
+    }
+    if (!app::ClaimSingleSetup(true)) {
+        trace.Line("Another setup or uninstaller is running");
+        return ui::kExitAnotherSetup;
+    }
+    const platform::ComApartment com;
+    try {
+        return Uninstall(win32, *invocation.options(), folder, invocation.starter);
+    } catch (const std::exception& e) {
+        trace.Line(std::string("Error: ") + e.what());
+        if (!invocation.quiet)
+            Tell(e.what(), true);
+        return ui::kExitFatal;
+    }
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::RestrictLibrarySearch();
-    std::vector<std::string> arguments = app::Arguments();
-    const std::optional<std::string> folder_given = TakeSwitch(arguments, kFolderSwitch);
-    const auto handle_of = [&arguments](const char* name) -> HANDLE {
-        const auto value = TakeSwitch(arguments, name);
-        return value ? reinterpret_cast<HANDLE>(std::stoull(*value)) : nullptr;
-    };
-    HANDLE result_pipe = handle_of(kResultSwitch);
-    const HANDLE starter = handle_of(kStarterSwitch);
-
-    const auto parsed = app::ParseCommandLine(arguments);
-    const bool quiet = app::Quiet(arguments);
-    const auto* usage_error = std::get_if<app::UsageError>(&parsed);
-    std::optional<std::string> error =
-        usage_error ? std::optional(usage_error->text) : std::nullopt;
-    if (const auto* options = std::get_if<app::Options>(&parsed);
-        options && (options->dir || options->group || options->no_icons || options->tasks ||
-                    options->file_types || options->language || options->type))
-        error = "the installation's choices are switches of setup.exe";
-    if (const auto* options = std::get_if<app::Options>(&parsed); options && options->help) {
+    Invocation invocation = ReadCommandLine();
+    if (const app::Options* options = invocation.options(); options && options->help) {
         Tell(UsageText(), false);
         return ui::kExitSuccess;
     }
     platform::Win32Platform win32;
     const std::string program = win32.system.ProgramPath();
-    const std::string folder = folder_given.value_or(FolderOf(program));
+    const std::string folder = invocation.folder_given.value_or(FolderOf(program));
 
     // The starter relays: the copy writes the account.
-    if (!error && !folder_given && win32.files.FileExists(folder + "\\install.ini")) {
-        if (const auto code = RunCopy(program, folder, arguments))
+    if (!invocation.error && !invocation.folder_given &&
+        win32.files.FileExists(folder + "\\install.ini")) {
+        if (const auto code = app::RunCopy(program, folder, invocation.arguments_text))
             return *code;
     }
-
-    const std::optional<std::string>& log_path =
-        usage_error != nullptr ? usage_error->log : std::get<app::Options>(parsed).log;
-    std::unique_ptr<platform::FileTrace> log;
-    if (log_path) {
-        log = platform::FileTrace::Create(win32.files, *log_path, [] {
-            SYSTEMTIME time;
-            GetLocalTime(&time);
-            return platform::TimeOfDay{time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
-        });
-        if (log)
-            win32.trace = log.get();
-    }
-    platform::Trace& trace = *win32.trace;
-    trace.Line("Command line: " + app::Join(arguments, " "));
-    int code = ui::kExitBadUsage;
-    if (error) {
-        trace.Line("Usage error: " + *error);
-        if (!quiet)
-            app::TellUsageError("Uninstall", *error, UsageText(), L"Uninstall");
-    } else if (!app::ClaimSingleSetup(true)) {
-        code = ui::kExitAnotherSetup;
-        trace.Line("Another setup or uninstaller is running");
-    } else {
-        const platform::ComApartment com;
-        try {
-            code = Uninstall(win32, std::get<app::Options>(parsed), folder, result_pipe, starter);
-            result_pipe = nullptr;
-        } catch (const std::exception& e) {
-            trace.Line(std::string("Error: ") + e.what());
-            if (!quiet)
-                Tell(e.what(), true);
-            code = ui::kExitFatal;
-        }
-    }
-    trace.Line("Exit code " + std::to_string(code));
-    if (result_pipe != nullptr) {
-        DWORD written = 0;
-        WriteFile(result_pipe, &code, sizeof code, &written, nullptr);
-        CloseHandle(result_pipe);
-    }
-    if (folder_given)
-        RemoveOwnCopy();
+    const auto account = OpenAccount(win32, invocation.log());
+    win32.trace->Line("Command line: " + app::Join(invocation.arguments, " "));
+    const int code = RemoveClaimed(win32, invocation, folder);
+    win32.trace->Line("Exit code " + std::to_string(code));
+    invocation.starter.HandOver(code);
     return code;
 }
