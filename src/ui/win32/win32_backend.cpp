@@ -199,6 +199,15 @@ void RegisterClassOnce(const std::wstring& name, WNDPROC proc, HBRUSH background
 
 Win32Backend::Win32Backend() {
     instance = this;
+}
+
+// The control library and the screen readers' service load when the first window is made, not
+// before: an unattended run that shows none starts without them.
+void Win32Backend::Prepare() {
+    if (prepared_)
+        return;
+    prepared_ = true;
+    white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
     INITCOMMONCONTROLSEX icc{sizeof(icc),
                              ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
@@ -220,6 +229,7 @@ Win32Backend::~Win32Backend() {
 }
 
 HWND Win32Backend::Create(Form& form, HWND owner) {
+    Prepare();
     const Form::Options& o = form.GetOptions();
     RegisterClassOnce(Wide(o.class_name), FormProc, nullptr);
     DWORD style = WS_POPUP | WS_CLIPCHILDREN;

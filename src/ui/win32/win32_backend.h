@@ -67,6 +67,7 @@ class Win32Backend final : public Backend {
     // button Enter presses or the first stop of the tab order.
     void KeepFocus(Form& form, HWND window);
     void ShowEnterButton(Form& form);
+    void Prepare();
 
     std::map<const Form*, HWND> forms_;
     std::map<const Control*, HWND> controls_;
@@ -75,8 +76,9 @@ class Win32Backend final : public Backend {
     // destructor's body destroys them first).
     std::map<const Control*, platform::UniqueBitmap> bitmaps_;
     std::map<std::pair<int, bool>, platform::UniqueFont> fonts_;
-    platform::UniqueBrush white_{CreateSolidBrush(RGB(255, 255, 255))};
+    platform::UniqueBrush white_;
     platform::UniqueCom<IAccPropServices> annotations_;
+    bool prepared_ = false;
     bool updating_ = false;  // changes made by the program are not reported back as the user's
 };
 
