@@ -129,7 +129,8 @@ void CheckTextsFit(const RemoteWindow& parent, int dpi, const std::string& page)
             continue;
         RECT client{};
         GetClientRect(child.Handle(), &client);
-        const std::string where = page + " at " + std::to_string(dpi) + " dpi: " + layout->name;
+        const std::string where =
+            page + " at " + std::to_string(dpi) + " dpi: " + std::string(layout->name.Text());
         switch (layout->kind) {
             case ui::Kind::Label:
                 // A vertically centred label shows one line.
@@ -178,7 +179,7 @@ double EdgeSharpness(const std::vector<std::uint32_t>& pixels, int width, int he
 void CheckSidePicture(const WizardWalk& walk, int dpi) {
     const auto original = Image::LoadBitmapResource(kDistributions + "single/res.dll", "WIZARD");
     ASSERT_TRUE(original.has_value()) << "res.dll lacks the wizard's picture";
-    const RECT place = walk.Control(WizardId("Image1")).ScreenRect();
+    const RECT place = walk.Control(WizardId(kSidePicture)).ScreenRect();
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
     EXPECT_NEAR(width, Scaled(164, dpi), 1) << dpi;
@@ -226,7 +227,7 @@ Page Look(int dpi) {
                                                          {"file-types", kRussian.file_types},
                                                          {"summary", kRussian.summary}};
     for (const auto& [name, title] : pages) {
-        walk.Press(WizardId("NextBtn"), title);
+        walk.Press(WizardId(kNextButton), title);
         look(name);
     }
     return page;
