@@ -438,5 +438,18 @@ INSTANTIATE_TEST_SUITE_P(
                     BackCase{"StayOnSix", {DialogButton::No, DialogButton::No}, Page::FileTypes}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Going back, a group page left out is jumped over, and its checks with it.
+TEST_F(WizardTest, BackPastTheLeftOutGroupPageChecksNothing) {
+    Start();
+    WalkTo(Page::Shortcuts);
+    C(kStartMenuBox).Click();
+    Next();
+    ASSERT_EQ(CurrentPage(), Page::FileTypes);
+    fake.system.free_space["c:\\"] = kMegabyte;
+    Back();
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(CurrentPage(), Page::Shortcuts);
+}
+
 }  // namespace
 }  // namespace wizard_test
