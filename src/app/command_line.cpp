@@ -38,69 +38,84 @@ std::string Unquoted(std::string_view value) {
     return std::string(value);
 }
 
+constexpr const char* kFlags[] = {"silent",           "verysilent", "noicons",
+                                  "suppressmsgboxes", "?",          "help"};
+constexpr const char* kValueSwitches[] = {"dir",  "group", "lang",     "log",
+                                          "type", "tasks", "filetypes"};
+
+bool Among(std::span<const char* const> names, const std::string& name) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+// One of kFlags.
+void ApplyFlag(Options& options, const std::string& name) {
+    if (name == "silent")
+        options.display = std::max(options.display, Display::Silent);
+    else if (name == "verysilent")
+        options.display = Display::VerySilent;
+    else if (name == "noicons")
+        options.no_icons = true;
+    else if (name == "suppressmsgboxes")
+        options.suppress_message_boxes = true;
+    else
+        options.help = true;
+}
+
+// One of kValueSwitches with its value, unquoted.
+std::optional<std::string> ApplyValue(Options& options, const std::string& name, std::string text) {
+    std::string unknown;
+    if (name == "dir") {
+        options.dir = std::move(text);
+    } else if (name == "group") {
+        options.group = std::move(text);
+    } else if (name == "lang") {
+        options.language = std::move(text);
+    } else if (name == "log") {
+        options.log = std::move(text);
+    } else if (name == "type") {
+        const std::string type = platform::ToLower(text);
+        if (type != "server" && type != "client")
+            return "unknown installation type \"" + text + "\": server or client";
+        options.type = type == "server" ? InstallType::Server : InstallType::Client;
+    } else if (name == "tasks") {
+        options.tasks = ParseList(text, kTaskNames, unknown);
+        if (!options.tasks)
+            return "unknown task \"" + unknown + "\": " + Join(kTaskNames, ", ");
+    } else {
+        options.file_types = ParseList(text, kFileTypeNames, unknown);
+        if (!options.file_types)
+            return "unknown file type \"" + unknown + "\": " + Join(kFileTypeNames, ", ");
+    }
+    return std::nullopt;
+}
+
 // Applies one switch, its name in lower case; as_written names it in a message.
 std::optional<std::string> Apply(Options& options, const std::string& name,
                                  std::optional<std::string> value, std::string_view as_written) {
     const bool flag = !value.has_value();
     const auto needs_value = [&] { return "/" + name + " needs a value: /" + name + "=..."; };
-    if (name == "silent" || name == "verysilent" || name == "noicons" ||
-        name == "suppressmsgboxes" || name == "?" || name == "help") {
+    const bool ignored = std::ranges::any_of(
+        kIgnoredSwitches, [&](const IgnoredSwitch& entry) { return name == entry.name; });
+    if (Among(kFlags, name) || ignored) {
         if (!flag)
             return "/" + name + " takes no value";
-        if (name == "silent")
-            options.display = std::max(options.display, Display::Silent);
-        else if (name == "verysilent")
-            options.display = Display::VerySilent;
-        else if (name == "noicons")
-            options.no_icons = true;
-        else if (name == "suppressmsgboxes")
-            options.suppress_message_boxes = true;
+        if (ignored)
+            options.ignored.emplace_back(as_written);
         else
-            options.help = true;
-        return std::nullopt;
-    }
-    if (std::ranges::any_of(kIgnoredSwitches,
-                            [&](const IgnoredSwitch& ignored) { return name == ignored.name; })) {
-        if (!flag)
-            return "/" + name + " takes no value";
-        options.ignored.emplace_back(as_written);
+            ApplyFlag(options, name);
         return std::nullopt;
     }
     if (name == "log" && flag) {
         options.log = "";
         return std::nullopt;
     }
-    if (name == "dir" || name == "group" || name == "lang" || name == "log" || name == "type" ||
-        name == "tasks" || name == "filetypes") {
+    if (Among(kValueSwitches, name)) {
         if (flag)
             return needs_value();
         std::string text = Unquoted(*value);
         if (text.empty() && name != "tasks" && name != "filetypes")
             return needs_value();
-        std::string unknown;
-        if (name == "dir") {
-            options.dir = std::move(text);
-        } else if (name == "group") {
-            options.group = std::move(text);
-        } else if (name == "lang") {
-            options.language = std::move(text);
-        } else if (name == "log") {
-            options.log = std::move(text);
-        } else if (name == "type") {
-            const std::string type = platform::ToLower(text);
-            if (type != "server" && type != "client")
-                return "unknown installation type \"" + text + "\": server or client";
-            options.type = type == "server" ? InstallType::Server : InstallType::Client;
-        } else if (name == "tasks") {
-            options.tasks = ParseList(text, kTaskNames, unknown);
-            if (!options.tasks)
-                return "unknown task \"" + unknown + "\": " + Join(kTaskNames, ", ");
-        } else {
-            options.file_types = ParseList(text, kFileTypeNames, unknown);
-            if (!options.file_types)
-                return "unknown file type \"" + unknown + "\": " + Join(kFileTypeNames, ", ");
-        }
-        return std::nullopt;
+        return ApplyValue(options, name, std::move(text));
     }
     return "unknown switch \"" + std::string(as_written) + "\"";
 }

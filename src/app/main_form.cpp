@@ -10,8 +10,8 @@ namespace app {
 namespace {
 
 constexpr ui::ControlLayout kControls[] = {
-    {"LogoImg", kLogoImgId, ui::Kind::Picture, nullptr, {0, 12, 0, 0}},
-    {"FaxImg", kFaxImgId, ui::Kind::Picture, nullptr, {0, 0, 0, 0}},
+    {MainForm::kLogo, kLogoImgId, ui::Kind::Picture, nullptr, {0, 12, 0, 0}},
+    {MainForm::kBottomPicture, kFaxImgId, ui::Kind::Picture, nullptr, {0, 0, 0, 0}},
 };
 
 void Place(ui::Control& image, std::optional<platform::Bitmap> picture, std::uint32_t color,
@@ -67,10 +67,10 @@ MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
     const std::uint32_t color = ParseBackgroundColor(library->String(install::kColorString));
     form_.SetColor(color);
     const bool at_left = install::IsClientServer(library->String(install::kKindString));
-    Place(form_["LogoImg"], library->Picture("LEFTUP"), color, {0, 12, 0, 0});
+    Place(form_[kLogo], library->Picture("LEFTUP"), color, {0, 12, 0, 0});
     if (auto picture = library->Picture("DOWNRIGHT")) {
         const ui::Rect place = BottomPicturePlace(screen, picture->width, picture->height, at_left);
-        Place(form_["FaxImg"], std::move(picture), color, place);
+        Place(form_[kBottomPicture], std::move(picture), color, place);
     }
 }
 

@@ -29,6 +29,10 @@ ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_le
 
 class MainForm {
   public:
+    // The logo at the top left and the picture at the bottom.
+    static constexpr ui::ControlName kLogo{"LogoImg"};
+    static constexpr ui::ControlName kBottomPicture{"FaxImg"};
+
     MainForm(platform::Libraries& libraries, ScreenSize screen);
     ui::Form& GetForm() { return form_; }
     // Hands the focus on whenever the background window is activated.

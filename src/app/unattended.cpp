@@ -9,7 +9,12 @@
 namespace app {
 namespace {
 
-constexpr int kRunPage = 8;
+using namespace wizard::controls;
+
+// The box of each file type of /FILETYPES, in the order of its names.
+constexpr ui::ControlName kFileTypeBoxes[] = {
+    kFaxBox, kCoverPageBox, kLogBookBox, kPhoneBookBox, kScheduleBox, kMixBox, kScriptBox};
+static_assert(std::size(kFileTypeBoxes) == std::size(kFileTypeNames));
 
 bool Listed(const std::vector<std::string>& names, std::string_view name) {
     return std::ranges::find(names, name) != names.end();
@@ -39,44 +44,42 @@ std::optional<std::string> ChooseLanguage(ui::Control& list, const std::string& 
 
 // Sets the controls of the page on screen from the options; an absent choice keeps the
 // wizard's proposal.
-std::optional<std::string> SetPage(ui::Form& form, int page, const Options& options,
+std::optional<std::string> SetPage(ui::Form& form, wizard::Page page, const Options& options,
                                    platform::Trace& trace) {
+    using wizard::Page;
     switch (page) {
-        case 0:
+        case Page::Welcome:
             if (options.language)
-                return ChooseLanguage(form["SelectLangCmb"], *options.language);
+                return ChooseLanguage(form[kLanguageList], *options.language);
             break;
-        case 1:
+        case Page::Type:
             if (options.type)
-                form[options.type == InstallType::Server ? "ServerRb" : "ClientRb"].Click();
+                form[options.type == InstallType::Server ? kServerRadio : kClientRadio].Click();
             break;
-        case 2:
-            form["YesBtn"].Click();  // the licence accepted
+        case Page::Licence:
+            form[kAcceptButton].Click();  // the licence accepted
             break;
-        case 3:
+        case Page::Destination:
             if (options.dir)
-                form["PathEdit"].Type(*options.dir);
+                form[kPathField].Type(*options.dir);
             break;
-        case 4:
+        case Page::Shortcuts:
             if (options.no_icons)
-                SetBox(form["AddLinkToStartCBx"], false, trace);
+                SetBox(form[kStartMenuBox], false, trace);
             if (options.tasks) {
-                SetBox(form["AddLinkToDeskTopCBx"], Listed(*options.tasks, "desktop"), trace);
-                SetBox(form["AddLinkToQuickLaunchCBx"], Listed(*options.tasks, "quicklaunch"),
-                       trace);
+                SetBox(form[kDesktopBox], Listed(*options.tasks, "desktop"), trace);
+                SetBox(form[kQuickLaunchBox], Listed(*options.tasks, "quicklaunch"), trace);
             }
             break;
-        case 5:
+        case Page::Group:
             if (options.group)
-                form["PathEdit"].Type(*options.group);
+                form[kPathField].Type(*options.group);
             break;
-        case 6:
+        case Page::FileTypes:
             if (options.file_types) {
-                for (const char* type : kFileTypeNames) {
-                    std::string box = type;
-                    std::ranges::transform(box, box.begin(),
-                                           [](char c) { return static_cast<char>(c - 'a' + 'A'); });
-                    SetBox(form[box + "CBx"], Listed(*options.file_types, type), trace);
+                for (std::size_t i = 0; i < std::size(kFileTypeNames); ++i) {
+                    SetBox(form[kFileTypeBoxes[i]], Listed(*options.file_types, kFileTypeNames[i]),
+                           trace);
                 }
             }
             break;
@@ -107,15 +110,16 @@ UnattendedOutcome RunUnattended(wizard::Wizard& wizard, const Options& options,
     if (options.type && !wizard.Config().client_server)
         return {ui::kExitBadUsage, "/TYPE: this distribution has a single installation type"};
     ui::Form& form = wizard.GetForm();
-    while (wizard.Page() < kRunPage) {
-        const int page = wizard.Page();
+    while (wizard.CurrentPage() < wizard::Page::Installation) {
+        const wizard::Page page = wizard.CurrentPage();
         if (auto error = SetPage(form, page, options, trace))
             return {ui::kExitBadUsage, *error};
-        form["NextBtn"].Click();
+        form[kNextButton].Click();
         if (application.ExitCode())
             return {*application.ExitCode()};
-        if (wizard.Page() == page) {
-            trace.Line("The wizard refused the choices of page " + std::to_string(page));
+        if (wizard.CurrentPage() == page) {
+            trace.Line("The wizard refused the choices of page " +
+                       std::to_string(static_cast<int>(page)));
             return {ui::kExitBadUsage};
         }
     }

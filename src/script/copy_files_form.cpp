@@ -9,11 +9,17 @@ namespace {
 constexpr std::uint32_t kButtonFace = 0xF0F0F0;
 
 constexpr ui::ControlLayout kControls[] = {
-    {"Label3", 2001, ui::Kind::Label, nullptr, {80, 21, 273, 36}, true, {.vertical_center = true}},
-    {"Image", 2002, ui::Kind::Picture, nullptr, {32, 21, 36, 36}},
+    {CopyFilesForm::kStepText,
+     2001,
+     ui::Kind::Label,
+     nullptr,
+     {80, 21, 273, 36},
+     true,
+     {.vertical_center = true}},
+    {CopyFilesForm::kStepPicture, 2002, ui::Kind::Picture, nullptr, {32, 21, 36, 36}},
     // Shown only while copying: it lies over the step line, which it would paint over.
-    {"Label1", 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}, false},
-    {"ProgressBar", 2004, ui::Kind::ProgressBar, nullptr, {8, 48, 345, 20}, false},
+    {CopyFilesForm::kFileLine, 2003, ui::Kind::Label, nullptr, {8, 8, 329, 33}, false},
+    {CopyFilesForm::kProgressBar, 2004, ui::Kind::ProgressBar, nullptr, {8, 48, 345, 20}, false},
 };
 
 // The step picture: two sheets of paper, one copied onto the other, on the window's colour.
@@ -48,7 +54,7 @@ CopyFilesForm::CopyFilesForm()
              .topmost = true}) {
     form_.AddAll(kControls);
     form_.SetCaption("Copy Files");
-    form_["Image"].SetPicture(StepPicture());
+    form_[kStepPicture].SetPicture(StepPicture());
     // Only the program hides the window: every request to close it is refused.
     form_.on_close_request = [] {};
 }
@@ -59,15 +65,15 @@ void CopyFilesForm::Attach(const platform::Clock& clock, ui::Application& applic
 }
 
 void CopyFilesForm::SetStep(const std::string& text) {
-    form_["Label3"].SetText(text);
+    form_[kStepText].SetText(text);
     form_.Repaint();
 }
 
 void CopyFilesForm::CopyModeOn(const language::Language& language) {
-    form_["Image"].SetVisible(false);
-    form_["Label3"].SetText({});
-    form_["Label1"].SetVisible(true);
-    form_["ProgressBar"].SetVisible(true);
+    form_[kStepPicture].SetVisible(false);
+    form_[kStepText].SetText({});
+    form_[kFileLine].SetVisible(true);
+    form_[kProgressBar].SetVisible(true);
     pending_line_ = language.Lookup(language::keys::cCopyFile) + ":";
     dirty_ = true;
     Paint(false);
@@ -76,11 +82,11 @@ void CopyFilesForm::CopyModeOn(const language::Language& language) {
 void CopyFilesForm::CopyModeOff(const std::string& text) {
     dirty_ = false;
     pending_line_.clear();
-    form_["Label3"].SetText(text);
-    form_["Label1"].SetText({});
-    form_["Label1"].SetVisible(false);
-    form_["ProgressBar"].SetVisible(false);
-    form_["Image"].SetVisible(true);
+    form_[kStepText].SetText(text);
+    form_[kFileLine].SetText({});
+    form_[kFileLine].SetVisible(false);
+    form_[kProgressBar].SetVisible(false);
+    form_[kStepPicture].SetVisible(true);
     form_.Repaint();
 }
 
@@ -117,7 +123,7 @@ void CopyFilesForm::Paint(bool paced) {
     dirty_ = false;
     painted_once_ = true;
     last_paint_ = now;
-    form_["Label1"].SetText(pending_line_);
+    form_[kFileLine].SetText(pending_line_);
     PaintBar();
     // The paced paints, many a second, paint what changed; the others follow a change of layout
     // or come before a dialog, and paint the whole window.
@@ -143,7 +149,7 @@ void CopyFilesForm::PaintBar() {
         maximum = static_cast<int>(maximum_ >> shift);
         position = static_cast<int>(std::clamp<std::int64_t>(position_, 0, maximum_) >> shift);
     }
-    form_["ProgressBar"].SetProgress(position, maximum);
+    form_[kProgressBar].SetProgress(position, maximum);
 }
 
 }  // namespace script

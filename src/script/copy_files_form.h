@@ -19,6 +19,11 @@ namespace script {
 class CopyFilesForm {
   public:
     static constexpr std::uint64_t kRepaintInterval = 50;
+    // The step line and its picture; during the copy step the file line and the bar.
+    static constexpr ui::ControlName kStepText{"Label3"};
+    static constexpr ui::ControlName kStepPicture{"Image"};
+    static constexpr ui::ControlName kFileLine{"Label1"};
+    static constexpr ui::ControlName kProgressBar{"ProgressBar"};
 
     CopyFilesForm();
     ui::Form& GetForm() { return form_; }

@@ -9,7 +9,7 @@ namespace ui {
 
 Control::Control(Form& form, const ControlLayout& layout, Control* parent, Control* label)
     : form_(form),
-      name_(layout.name),
+      name_(layout.name.Text()),
       id_(layout.id),
       kind_(layout.kind),
       style_(layout.style),

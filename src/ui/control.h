@@ -1,9 +1,11 @@
 #pragma once
 // A named control of a form: the properties the form code sets and reads, and the events it
 // handles. A back end mirrors the properties into real windows (or keeps them in memory only).
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/libraries.h"
@@ -44,18 +46,34 @@ struct Style {
     bool sorted = false;  // lists keep their items sorted ignoring letter case
 };
 
+// A control's name as the code knows it: a constant declared once beside the layout that makes
+// the control, so that a misspelt name does not compile. Its text is the name automation and
+// the language files know the control by.
+class ControlName {
+  public:
+    constexpr ControlName(std::nullptr_t) {}  // none: a control on the form itself, unlabelled
+    explicit constexpr ControlName(const char* text) : text_(text) {}
+
+    constexpr std::string_view Text() const { return text_ != nullptr ? text_ : ""; }
+    constexpr explicit operator bool() const { return text_ != nullptr; }
+    constexpr bool operator==(const ControlName& other) const { return Text() == other.Text(); }
+
+  private:
+    const char* text_ = nullptr;
+};
+
 // What is laid out in a form: a control's identity and its initial place.
 struct ControlLayout {
-    const char* name;
+    ControlName name;
     int id;  // stable window identifier, readable by automation
     Kind kind;
-    const char* parent;  // a panel's name, or nullptr for the form itself
+    ControlName parent;  // a panel, or nullptr for the form itself
     Rect bounds;         // relative to the parent
     bool visible = true;
     Style style = {};
     // Fields: the label laid out before the field whose text names it, which screen readers
     // read out as the field's name.
-    const char* label = nullptr;
+    ControlName label = nullptr;
 };
 
 enum class Property {

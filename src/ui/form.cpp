@@ -10,8 +10,8 @@ Form::Form(Options options) : options_(std::move(options)) {}
 Form::~Form() = default;
 
 Control& Form::Add(const ControlLayout& layout) {
-    Control* parent = layout.parent != nullptr ? &(*this)[layout.parent] : nullptr;
-    Control* label = layout.label != nullptr ? &(*this)[layout.label] : nullptr;
+    Control* parent = layout.parent ? &(*this)[layout.parent] : nullptr;
+    Control* label = layout.label ? &(*this)[layout.label] : nullptr;
     controls_.push_back(std::make_unique<Control>(*this, layout, parent, label));
     return *controls_.back();
 }
@@ -21,19 +21,12 @@ void Form::AddAll(std::span<const ControlLayout> layouts) {
         Add(layout);
 }
 
-Control* Form::Find(std::string_view name) const {
+Control& Form::operator[](ControlName name) const {
     for (const auto& control : controls_) {
-        if (control->Name() == name)
-            return control.get();
+        if (control->Name() == name.Text())
+            return *control;
     }
-    return nullptr;
-}
-
-Control& Form::operator[](std::string_view name) const {
-    Control* control = Find(name);
-    if (control == nullptr)
-        throw std::out_of_range("no control " + std::string(name));
-    return *control;
+    throw std::out_of_range("no control " + std::string(name.Text()));
 }
 
 Control* Form::FindById(int id) const {
@@ -44,8 +37,8 @@ Control* Form::FindById(int id) const {
     return nullptr;
 }
 
-void Form::SetControlsVisible(std::initializer_list<const char*> names, bool visible) {
-    for (const char* name : names)
+void Form::SetControlsVisible(std::initializer_list<ControlName> names, bool visible) {
+    for (const ControlName name : names)
         (*this)[name].SetVisible(visible);
 }
 

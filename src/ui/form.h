@@ -45,12 +45,11 @@ class Form {
     const Options& GetOptions() const { return options_; }
     Control& Add(const ControlLayout& layout);
     void AddAll(std::span<const ControlLayout> layouts);
-    // The control of that name; throws std::out_of_range for an unknown name.
-    Control& operator[](std::string_view name) const;
-    Control* Find(std::string_view name) const;
+    // The control of that name; throws std::out_of_range for a name the form does not hold.
+    Control& operator[](ControlName name) const;
     Control* FindById(int id) const;
     // Shows or hides the named controls.
-    void SetControlsVisible(std::initializer_list<const char*> names, bool visible);
+    void SetControlsVisible(std::initializer_list<ControlName> names, bool visible);
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
     const std::string& Caption() const { return caption_; }

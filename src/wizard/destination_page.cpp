@@ -1,4 +1,4 @@
-// Page 3, the destination folder: the folder field, the folder list and the drive list linked
+// The destination page: the folder field, the folder list and the drive list linked
 // together, the space texts, and the checks that guard the way on.
 #include <algorithm>
 
@@ -47,25 +47,26 @@ std::string DriveOf(const std::string& folder) {
 }  // namespace
 
 void Wizard::ShowDestinationPage() {
-    form_["PathEdit"].SetText(destination_);
+    form_[kPathField].SetText(destination_);
+    form_.SetControlsVisible({kShortcutPanel, kGroupList, kAcceptButton, kDeclineButton,
+                              kTextViewer, kNote, kAllButton, kNoneButton},
+                             false);
     form_.SetControlsVisible(
-        {"Panel3", "GroupLbx", "YesBtn", "NoBtn", "LicenceRe", "Label2", "AllBtn", "NoneBtn"},
-        false);
-    form_.SetControlsVisible(
-        {"PathEdit", "DriveCmb", "DirectoryLbx", "Image1", "NextBtn", "CancelBtn", "Label5"}, true);
-    form_["Label1"].SetText(Text(keys::cSelectionDir));
-    form_["Label5"].SetText(
+        {kPathField, kDriveList, kFolderList, kSidePicture, kNextButton, kCancelButton, kSpaceText},
+        true);
+    form_[kTitle].SetText(Text(keys::cSelectionDir));
+    form_[kSpaceText].SetText(
         SpaceTextOnEntry({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
                          config_.need_disk_space, SelectedDriveFreeSpace()));
-    form_["Label6"].SetText(Text(keys::cSelectDir));
-    form_.SetFocus(form_["NextBtn"]);
+    form_[kPrompt].SetText(Text(keys::cSelectDir));
+    form_.SetFocus(form_[kNextButton]);
 }
 
 void Wizard::ListDrives() {
     std::vector<std::string> drives;
     for (const auto& root : platform_.system.Drives())
         drives.push_back(DriveOf(root));
-    form_["DriveCmb"].SetItems(std::move(drives));
+    form_[kDriveList].SetItems(std::move(drives));
 }
 
 void Wizard::PointFolderList(const std::string& folder) {
@@ -75,7 +76,7 @@ void Wizard::PointFolderList(const std::string& folder) {
     folder_list_dir_ = Join(parts, parts.size());
     platform_.system.ChangeDirectory(folder_list_dir_);
 
-    auto& drives = form_["DriveCmb"];
+    auto& drives = form_[kDriveList];
     const auto& items = drives.Items();
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i] == DriveOf(folder_list_dir_))
@@ -95,14 +96,14 @@ void Wizard::PointFolderList(const std::string& folder) {
     std::sort(children.begin(), children.end(), platform::LessIgnoreCase());
     for (const auto& child : children)
         lines.push_back(indent + child);
-    auto& list = form_["DirectoryLbx"];
+    auto& list = form_[kFolderList];
     list.SetItems(std::move(lines));
     list.SetItemIndex(static_cast<int>(parts.size()) - 1);
     OnFolderListChange();
 }
 
 void Wizard::OnFolderListChosen() {
-    auto& list = form_["DirectoryLbx"];
+    auto& list = form_[kFolderList];
     const int index = list.ItemIndex();
     if (index < 0)
         return;
@@ -117,11 +118,11 @@ void Wizard::OnFolderListChosen() {
 }
 
 void Wizard::OnFolderListChange() {
-    form_["PathEdit"].SetText(folder_list_dir_);
+    form_[kPathField].SetText(folder_list_dir_);
 }
 
 void Wizard::SelectDrive(int index) {
-    auto& drives = form_["DriveCmb"];
+    auto& drives = form_[kDriveList];
     if (index < 0 || index >= static_cast<int>(drives.Items().size()))
         return;
     const std::string drive = drives.Items()[index];
@@ -134,13 +135,13 @@ void Wizard::SelectDrive(int index) {
 }
 
 void Wizard::OnFolderFieldChange() {
-    const std::string& text = form_["PathEdit"].Text();
-    if (page_ != 3 || text.empty())
+    const std::string& text = form_[kPathField].Text();
+    if (page_ != Page::Destination || text.empty())
         return;
     const std::string drive = platform::ToLower(text.substr(0, 1)) + ":";
     if (drive[0] < 'a' || drive[0] > 'z')
         return;
-    const auto& items = form_["DriveCmb"].Items();
+    const auto& items = form_[kDriveList].Items();
     const auto found = std::find(items.begin(), items.end(), drive);
     if (found == items.end())
         return;
@@ -149,24 +150,24 @@ void Wizard::OnFolderFieldChange() {
     // The drive change proposes the drive's folder; a folder given in full is the user's choice
     // and stays as it was typed (or as the destination came in).
     if (IsFullPath(typed))
-        form_["PathEdit"].SetText(typed);
+        form_[kPathField].SetText(typed);
 }
 
 void Wizard::OnDriveChange() {
-    form_["Label5"].SetText(
+    form_[kSpaceText].SetText(
         SpaceTextAfterDriveChange({Text(keys::cNeed), Text(keys::cExest), Text(keys::cMbyte)},
                                   config_.need_disk_space, SelectedDriveFreeSpace()));
-    form_["PathEdit"].SetText(WithTrailingBackslash(folder_list_dir_) + config_.install_path);
+    form_[kPathField].SetText(WithTrailingBackslash(folder_list_dir_) + config_.install_path);
 }
 
 std::int64_t Wizard::SelectedDriveFreeSpace() const {
-    const std::string drive = form_["DriveCmb"].SelectedItem();
+    const std::string drive = form_[kDriveList].SelectedItem();
     return drive.empty() ? -1 : platform_.system.FreeSpace(drive + "\\");
 }
 
 bool Wizard::TakeDestination() {
     // "/" stands for "\" in the platform's paths; so it does here, and in /DIR.
-    std::string typed = form_["PathEdit"].Text();
+    std::string typed = form_[kPathField].Text();
     std::ranges::replace(typed, '/', '\\');
     const std::string folder = WithoutTrailingBackslash(typed);
     NameVerdict verdict = CheckFolder(folder, platform_.codec, PathsBelowDestination());

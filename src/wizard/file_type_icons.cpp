@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "wizard/wizard_controls.h"
+
 namespace wizard {
 namespace {
 
@@ -17,31 +19,31 @@ constexpr std::array<std::string_view, 16> kSheet = {
 
 // The mark of each type, drawn in its colour inside the sheet at (4, 6).
 struct Mark {
-    const char* control;
+    ui::ControlName control;
     std::uint32_t color;  // 0x00BBGGRR
     std::array<std::string_view, 7> rows;
 };
 
 constexpr Mark kMarks[] = {
-    {"ZKXImg",
+    {kFaxIcon,
      0xB05A1E,
      {"XXXXXXXX", "        ", "XXXXXX  ", "        ", "XXXXXXX ", "        ", "XXXX    "}},
-    {"ZKCImg",
+    {kCoverPageIcon,
      0x8C8C00,
      {"XXXXXXXX", "XXXXXXXX", "        ", " XXXXXX ", "        ", " XXXX   ", "        "}},
-    {"ZKLImg",
+    {kLogBookIcon,
      0x1E4A8C,
      {"X XXXXXX", "        ", "X XXXXX ", "        ", "X XXXXXX", "        ", "X XXX   "}},
-    {"BZKImg",
+    {kPhoneBookIcon,
      0x2E8B2E,
      {"  XXX   ", " X   X  ", " X   X  ", "  XXX   ", " XXXXX  ", "XXXXXXX ", "        "}},
-    {"ZKSImg",
+    {kScheduleIcon,
      0x1E78E0,
      {"XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX", "X X X X ", "XXXXXXXX"}},
-    {"MIXImg",
+    {kMixIcon,
      0x8C2E8C,
      {"    XX  ", "    X X ", "    X  X", "    X   ", "  XXX   ", " XXXX   ", "  XX    "}},
-    {"ZKAImg",
+    {kScriptIcon,
      0x505050,
      {" X  X   ", "  X  X  ", "   X  X ", "  X  X  ", " X  X   ", "        ", "   XXXX "}},
 };

@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "platform/libraries.h"
+#include "ui/control.h"
 
 namespace wizard {
 
 struct FileTypeIcon {
-    const char* control;
+    ui::ControlName control;
     platform::Bitmap picture;
 };
 

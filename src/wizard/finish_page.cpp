@@ -8,30 +8,31 @@ namespace wizard {
 namespace keys = language::keys;
 
 void Wizard::ShowFinishPage() {
-    auto& open_group = form_["RunProgGroupCBx"];
-    const bool group_made = form_["AddLinkToStartCBx"].Checked();
+    auto& open_group = form_[kOpenGroupBox];
+    const bool group_made = form_[kStartMenuBox].Checked();
     open_group.SetVisible(group_made);
     open_group.SetChecked(group_made);
-    form_["RunProgCBx"].SetVisible(true);
-    form_["Panel4"].SetVisible(true);
-    form_.SetControlsVisible(
-        {"Panel2", "Panel3", "Label4", "PathEdit", "GroupLbx", "LicenceRe", "CancelBtn"}, false);
-    form_["BackBtn"].SetEnabled(false);
-    form_["Label6"].SetText(language::FormatText(
+    form_[kRunProgramBox].SetVisible(true);
+    form_[kFinishPanel].SetVisible(true);
+    form_.SetControlsVisible({kFileTypePanel, kShortcutPanel, kSettingsHeading, kPathField,
+                              kGroupList, kTextViewer, kCancelButton},
+                             false);
+    form_[kBackButton].SetEnabled(false);
+    form_[kPrompt].SetText(language::FormatText(
         Text(keys::cInstallOk),
         {config_.product_name + config_.edition_suffix, config_.version_number}));
-    form_["Label1"].SetText(Text(keys::cComplete));
-    form_["NextBtn"].SetText(Text(keys::cReadyCommon));
+    form_[kTitle].SetText(Text(keys::cComplete));
+    form_[kNextButton].SetText(Text(keys::cReadyCommon));
     form_.SetVisible(true);
-    form_.SetFocus(form_["NextBtn"]);
+    form_.SetFocus(form_[kNextButton]);
 }
 
 void Wizard::FinishActions() {
-    if (form_["RunProgGroupCBx"].Checked()) {
-        platform_.shell.Open(folders_.programs_dir + "\\" + form_["PathEdit"].Text());
+    if (form_[kOpenGroupBox].Checked()) {
+        platform_.shell.Open(folders_.programs_dir + "\\" + form_[kPathField].Text());
     }
     application_.ProcessMessages();
-    if (form_["RunProgCBx"].Checked())
+    if (form_[kRunProgramBox].Checked())
         platform_.shell.Open(destination_ + "\\zinkolar.exe");
     application_.ProcessMessages();
     application_.Terminate(ui::kExitSuccess);

@@ -9,7 +9,6 @@
 #include "language/message_dialogs.h"
 #include "ui/exit_codes.h"
 #include "wizard/file_type_icons.h"
-#include "wizard/wizard_controls.h"
 
 namespace wizard {
 namespace {
@@ -20,24 +19,15 @@ using language::keys::cRPCError;
 using ui::DialogButton;
 using ui::DialogKind;
 
-constexpr const char* kInitiallyChecked[] = {"AddLinkToStartCBx",
-                                             "AddLinkToDeskTopCBx",
-                                             "AddLinkToQuickLaunchCBx",
-                                             "ZKXCBx",
-                                             "ZKCCBx",
-                                             "ZKLCBx",
-                                             "BZKCBx",
-                                             "ZKSCBx",
-                                             "MIXCBx",
-                                             "ZKACBx",
-                                             "RunProgCBx",
-                                             "RunProgGroupCBx",
-                                             "ClientRb"};
+constexpr ui::ControlName kInitiallyChecked[] = {
+    kStartMenuBox,  kDesktopBox,   kQuickLaunchBox, kFaxBox, kCoverPageBox,
+    kLogBookBox,    kPhoneBookBox, kScheduleBox,    kMixBox, kScriptBox,
+    kRunProgramBox, kOpenGroupBox, kClientRadio};
 
 // The file-type boxes are captioned with their extensions.
-constexpr std::pair<const char*, const char*> kExtensionCaptions[] = {
-    {"ZKXCBx", "ZKX"}, {"ZKCCBx", "ZKC"}, {"ZKLCBx", "ZLG"}, {"BZKCBx", "BZK"},
-    {"ZKSCBx", "ZKS"}, {"MIXCBx", "MIX"}, {"ZKACBx", "ZKA"}};
+constexpr std::pair<ui::ControlName, const char*> kExtensionCaptions[] = {
+    {kFaxBox, "ZKX"},      {kCoverPageBox, "ZKC"}, {kLogBookBox, "ZLG"}, {kPhoneBookBox, "BZK"},
+    {kScheduleBox, "ZKS"}, {kMixBox, "MIX"},       {kScriptBox, "ZKA"}};
 
 }  // namespace
 
@@ -54,15 +44,15 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
              .topmost = true}),
       language_(platform.files, platform.codec, FolderOf(platform.system.ProgramPath())) {
     form_.AddAll(kWizardControls);
-    for (const char* name : kInitiallyChecked)
+    for (const ui::ControlName name : kInitiallyChecked)
         form_[name].SetChecked(true);
     for (const auto& [name, caption] : kExtensionCaptions)
         form_[name].SetText(caption);
-    form_["BackBtn"].SetEnabled(false);
+    form_[kBackButton].SetEnabled(false);
     for (const auto& icon : FileTypeIcons())
         form_[icon.control].SetPicture(icon.picture);
-    form_.SetDefaultButton(form_["NextBtn"]);
-    form_.SetCancelButton(form_["CancelBtn"]);
+    form_.SetDefaultButton(form_[kNextButton]);
+    form_.SetCancelButton(form_[kCancelButton]);
 
     // While the run is in progress the hidden wizard takes no input: a click queued before it
     // was hidden (a double click on the summary page's Next) would start a second run, and a
@@ -73,26 +63,26 @@ Wizard::Wizard(platform::Platform& platform, ui::Application& application,
                 (this->*action)();
         };
     };
-    form_["NextBtn"].on_click = unless_running(&Wizard::Next);
-    form_["BackBtn"].on_click = unless_running(&Wizard::Back);
-    form_["CancelBtn"].on_click = unless_running(&Wizard::Cancel);
-    form_["YesBtn"].on_click = [this] { form_["NextBtn"].SetEnabled(true); };
-    form_["NoBtn"].on_click = [this] {
-        form_["NextBtn"].SetEnabled(false);
+    form_[kNextButton].on_click = unless_running(&Wizard::Next);
+    form_[kBackButton].on_click = unless_running(&Wizard::Back);
+    form_[kCancelButton].on_click = unless_running(&Wizard::Cancel);
+    form_[kAcceptButton].on_click = [this] { form_[kNextButton].SetEnabled(true); };
+    form_[kDeclineButton].on_click = [this] {
+        form_[kNextButton].SetEnabled(false);
         Cancel();
     };
-    form_["SelectLangCmb"].on_change = [this] { OnLanguageChange(LoadSetupIni()); };
-    form_["PathEdit"].on_change = [this] { OnFolderFieldChange(); };
-    form_["DirectoryLbx"].on_change = [this] { OnFolderListChosen(); };
-    form_["DriveCmb"].on_change = [this] { SelectDrive(form_["DriveCmb"].ItemIndex()); };
-    form_["GroupLbx"].on_change = [this] { OnGroupChosen(); };
-    form_["AllBtn"].on_click = [this] { CheckAll(true); };
-    form_["NoneBtn"].on_click = [this] { CheckAll(false); };
+    form_[kLanguageList].on_change = [this] { OnLanguageChange(LoadSetupIni()); };
+    form_[kPathField].on_change = [this] { OnFolderFieldChange(); };
+    form_[kFolderList].on_change = [this] { OnFolderListChosen(); };
+    form_[kDriveList].on_change = [this] { SelectDrive(form_[kDriveList].ItemIndex()); };
+    form_[kGroupList].on_change = [this] { OnGroupChosen(); };
+    form_[kAllButton].on_click = [this] { CheckAll(true); };
+    form_[kNoneButton].on_click = [this] { CheckAll(false); };
     form_.on_close_request = unless_running(&Wizard::Cancel);
 }
 
 void Wizard::Create() {
-    page_ = 0;
+    page_ = Page::Welcome;
     const platform::Profile setup_ini = LoadSetupIni();
     config_ = ReadSetupConfig(setup_ini, language_.SourceDir());
 
@@ -101,7 +91,7 @@ void Wizard::Create() {
         config_.platform_code = *code;
 
     language_.BuildList(config_.language);
-    auto& languages = form_["SelectLangCmb"];
+    auto& languages = form_[kLanguageList];
     languages.SetItems(language_.List());
     languages.SetItemIndex(language_.InitialIndex(config_.language));
     OnLanguageChange(setup_ini);
@@ -156,31 +146,31 @@ std::optional<platform::Bitmap> Wizard::DiscoverSystem() {
 
 void Wizard::FillForm(std::optional<platform::Bitmap> picture) {
     if (!platform_.files.DirectoryExists(folders_.quick_launch_dir)) {
-        form_["AddLinkToQuickLaunchCBx"].SetChecked(false);
-        form_["AddLinkToQuickLaunchCBx"].SetVisible(false);
+        form_[kQuickLaunchBox].SetChecked(false);
+        form_[kQuickLaunchBox].SetVisible(false);
     }
-    form_["GroupLbx"].SetItems(ListProgramGroups(platform_.files, folders_.programs_dir));
+    form_[kGroupList].SetItems(ListProgramGroups(platform_.files, folders_.programs_dir));
     if (picture)
-        form_["Image1"].SetPicture(std::move(picture));
+        form_[kSidePicture].SetPicture(std::move(picture));
 
     ListDrives();
     PointFolderList(platform_.files.DirectoryExists(folders_.program_files_dir)
                         ? folders_.program_files_dir
                         : "C:\\");
-    auto& drives = form_["DriveCmb"];
+    auto& drives = form_[kDriveList];
     for (int i = static_cast<int>(drives.Items().size()) - 1; i >= 0; --i) {
         if (drives.Items()[i] == "a:" || drives.Items()[i] == "b:")
             drives.RemoveItem(i);
     }
     if (!config_.voice_version) {
         // The rows of voice-message packages and remote-control scripts.
-        form_.SetControlsVisible({"MIXCBx", "MIXImg", "Label19", "ZKACBx", "ZKAImg", "Label21"},
-                                 false);
+        form_.SetControlsVisible(
+            {kMixBox, kMixIcon, kMixText, kScriptBox, kScriptIcon, kScriptText}, false);
     }
-    form_.SetFocus(form_["NextBtn"]);
+    form_.SetFocus(form_[kNextButton]);
 }
 
-language::ProductInfo Wizard::Product() const {
+ProductInfo Wizard::Product() const {
     return {config_.product_name, config_.version_number, config_.platform_code};
 }
 
@@ -190,8 +180,8 @@ platform::Profile Wizard::LoadSetupIni() const {
 }
 
 void Wizard::OnLanguageChange(const platform::Profile& setup_ini) {
-    language::LanguageDocuments documents{config_.license_file, config_.instructions_file};
-    language::ApplyLanguage(form_, language_, application_, Product(), setup_ini, documents);
+    LanguageDocuments documents{config_.license_file, config_.instructions_file};
+    ApplyLanguage(form_, language_, application_, Product(), setup_ini, documents);
     config_.license_file = documents.license_file;
     config_.instructions_file = documents.instructions_file;
 }
@@ -210,21 +200,64 @@ void Wizard::Fail(const std::string& missing) {
     application_.Terminate(ui::kExitFailed);
 }
 
+const Wizard::PageRow Wizard::kPages[] = {
+    {.name = "welcome", .show = &Wizard::ShowWelcomePage},
+    {.name = "installation type", .show = &Wizard::ShowTypePage, .skipped = &Wizard::SingleType},
+    {.name = "licence", .show = &Wizard::ShowLicencePage},
+    {.name = "destination",
+     .show = &Wizard::ShowDestinationPage,
+     .next_check = &Wizard::TakeDestination},
+    {.name = "shortcuts", .show = &Wizard::ShowShortcutsPage},
+    // The folder checks guard the way on also when the group page is left out, so that the
+    // version and space guards cannot be bypassed by clearing the Start-menu box.
+    {.name = "program group",
+     .show = &Wizard::ShowGroupPage,
+     .skipped = &Wizard::NoProgramGroup,
+     .next_check = &Wizard::GroupAccepted,
+     .arrival_check = &Wizard::DestinationChecksPass},
+    {.name = "file types", .show = &Wizard::ShowFileTypesPage},
+    {.name = "summary", .show = &Wizard::ShowSummaryPage},
+    {.name = "installation", .show = &Wizard::RunInstallation},
+    {.name = "finish", .show = &Wizard::FinishActions},
+};
+
+namespace {
+
+// The table's rows are the pages in their order.
+constexpr int kPageCount = static_cast<int>(Page::Finish) + 1;
+
+int IndexOf(Page page) {
+    return static_cast<int>(page);
+}
+
+}  // namespace
+
 void Wizard::Next() {
-    const int old = page_;
-    page_ = static_cast<std::uint8_t>(page_ + 1);
-    if (!config_.client_server && old == 0)
-        page_ = 2;
-    ShowPage();
+    const PageRow& row = kPages[IndexOf(page_)];
+    if (row.next_check == nullptr || (this->*row.next_check)())
+        Go(+1);
 }
 
 void Wizard::Back() {
-    page_ = static_cast<std::uint8_t>(page_ - 1);
-    if (!form_["AddLinkToStartCBx"].Checked() && page_ == 5)
-        page_ = 4;
-    if (!config_.client_server && page_ == 1)
-        page_ = 0;
-    ShowPage();
+    Go(-1);
+}
+
+void Wizard::Go(int direction) {
+    static_assert(std::size(kPages) == kPageCount);
+    for (int index = IndexOf(page_) + direction; index >= 0 && index < kPageCount;
+         index += direction) {
+        const PageRow& row = kPages[index];
+        const bool skipped = row.skipped != nullptr && (this->*row.skipped)();
+        if ((direction > 0 || !skipped) && row.arrival_check != nullptr &&
+            !(this->*row.arrival_check)()) {
+            return;
+        }
+        if (!skipped) {
+            page_ = static_cast<Page>(index);
+            ShowPage();
+            return;
+        }
+    }
 }
 
 void Wizard::Cancel() {
@@ -235,52 +268,19 @@ void Wizard::Cancel() {
 }
 
 void Wizard::ShowPage() {
-    constexpr const char* kPageNames[] = {
-        "welcome",       "installation type", "licence", "destination",  "shortcuts",
-        "program group", "file types",        "summary", "installation", "finish"};
-    platform_.trace.Line("Page " + std::to_string(page_) + ": " +
-                         (page_ < std::size(kPageNames) ? kPageNames[page_] : "none"));
-    switch (page_) {
-        case 0:
-            ShowWelcomePage();
-            break;
-        case 1:
-            ShowTypePage();
-            break;
-        case 2:
-            ShowLicencePage();
-            break;
-        case 3:
-            ShowDestinationPage();
-            break;
-        case 4:
-            ShowShortcutsPage();
-            break;
-        case 5:
-            ShowGroupPage();
-            return;  // decides itself which page ends up shown
-        case 6:
-            ShowFileTypesPage();
-            break;
-        case 7:
-            ShowSummaryPage();
-            break;
-        case 8:
-            if (run_installation_) {
-                running_ = true;
-                run_installation_();
-                running_ = false;
-            } else {
-                ShowFinishPage();
-            }
-            break;
-        case 9:
-            FinishActions();
-            break;
-        default:
-            break;
+    const PageRow& row = kPages[IndexOf(page_)];
+    platform_.trace.Line("Page " + std::to_string(IndexOf(page_)) + ": " + row.name);
+    (this->*row.show)();
+}
+
+void Wizard::RunInstallation() {
+    if (!run_installation_) {
+        ShowFinishPage();
+        return;
     }
-    shown_page_ = page_;
+    running_ = true;
+    run_installation_();
+    running_ = false;
 }
 
 }  // namespace wizard

@@ -7,16 +7,31 @@
 #include <string>
 
 #include "install/installation_plan.h"
-#include "language/apply_language.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "ui/form.h"
 #include "ui/message_dialog.h"
+#include "wizard/apply_language.h"
 #include "wizard/path_rules.h"
 #include "wizard/setup_config.h"
 #include "wizard/system_folders.h"
+#include "wizard/wizard_controls.h"
 
 namespace wizard {
+
+// The wizard's pages, in the order Next takes them.
+enum class Page : std::uint8_t {
+    Welcome,  // and the language
+    Type,     // client or server
+    Licence,
+    Destination,
+    Shortcuts,
+    Group,  // the program group in the Start menu
+    FileTypes,
+    Summary,
+    Installation,  // the run, which ends on the finish page
+    Finish,        // the finish page's choices carried out, and the end
+};
 
 class Wizard {
   public:
@@ -29,7 +44,7 @@ class Wizard {
     // distribution ends the program here with one message.
     void Create();
 
-    int Page() const { return page_; }
+    Page CurrentPage() const { return page_; }
     const SetupConfig& Config() const { return config_; }
     const SystemFolders& Folders() const { return folders_; }
     const std::string& Destination() const { return destination_; }
@@ -37,14 +52,29 @@ class Wizard {
 
     // The user's choices with the configuration and the system folders, for the run.
     install::InstallationPlan Plan() const;
-    // Entering page 8 calls this once; it ends by showing the finish page.
+    // Entering the installation page calls this once; it ends by showing the finish page.
     void SetRunInstallation(std::function<void()> run) { run_installation_ = std::move(run); }
     void ShowFinishPage();
 
   private:
-    // Navigation.
+    // A row of the page table, one a page in the order of Page: how the page is shown, when the
+    // way past it leaves it out, what Next checks before it leaves the page and what is checked
+    // when the way comes to it. A check that fails has said why; the page on screen stays.
+    struct PageRow {
+        const char* name;  // in the trace
+        void (Wizard::*show)();
+        bool (Wizard::*skipped)() const = nullptr;
+        bool (Wizard::*next_check)() = nullptr;
+        // Going on, also when the page is left out; going back, only when it is shown.
+        bool (Wizard::*arrival_check)() = nullptr;
+    };
+    static const PageRow kPages[];
+
+    // Navigation: Next and Back follow the page table.
     void Next();
     void Back();
+    // To the next page in that direction (+1 or -1) that is not left out, if there is one.
+    void Go(int direction);
     void Cancel();
     void ShowPage();
     // The creation handler's two halves. The system's folders, the proposed destination and the
@@ -65,7 +95,12 @@ class Wizard {
     void ShowGroupPage();
     void ShowFileTypesPage();
     void ShowSummaryPage();
+    void RunInstallation();
     void FinishActions();
+    // The pages left out: the type page of a single-type distribution, the group page when no
+    // Start-menu shortcuts are made.
+    bool SingleType() const { return !config_.client_server; }
+    bool NoProgramGroup() const { return !form_[kStartMenuBox].Checked(); }
 
     // The destination page's drive list, folder list and folder field.
     void ListDrives();
@@ -85,7 +120,8 @@ class Wizard {
     bool NameAccepted(NameVerdict verdict);
     bool DestinationChecksPass();
 
-    // Pages 4 to 6.
+    // The shortcut, group and file-type pages.
+    bool GroupAccepted();
     void OnGroupChosen();
     void CheckAll(bool checked);
 
@@ -95,7 +131,7 @@ class Wizard {
                          std::vector<ui::DialogButton> buttons);
     // A broken distribution: the load error naming what is missing, and the end.
     void Fail(const std::string& missing);
-    language::ProductInfo Product() const;
+    ProductInfo Product() const;
 
     platform::Platform& platform_;
     ui::Application& application_;
@@ -104,8 +140,7 @@ class Wizard {
     SetupConfig config_;
     SystemFolders folders_;
     language::Language language_;
-    std::uint8_t page_ = 0;
-    int shown_page_ = 0;  // the page whose controls are on screen
+    Page page_ = Page::Welcome;
     std::string destination_;
     std::string folder_list_dir_;  // the folder the folder list shows
     std::function<void()> run_installation_;

@@ -225,7 +225,7 @@ void InstallOverVersion4(const ConversionCase& row) {
 
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToSummary(walk, dest.Path());
-    walk.Control(WizardId("NextBtn")).Click();
+    walk.Control(WizardId(kNextButton)).Click();
     const Strings yes_no{"&Yes", "&No"};
     const char* answer = row.accept ? "&Yes" : "&No";
     Reply(walk, "Confirm", kPhoneBookQuestion, yes_no, kFileTypesStep, answer);

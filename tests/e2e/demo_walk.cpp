@@ -55,12 +55,12 @@ class Walk {
                 AnswerDialog();
                 continue;
             }
-            Shoot(wizard.Control(WizardId("Label1")).Text());
-            if (wizard.Control(WizardId("RunProgCBx")).Visible()) {
+            Shoot(wizard.Control(WizardId(kTitle)).Text());
+            if (wizard.Control(WizardId(kRunProgramBox)).Visible()) {
                 return LeaveFinishPage(wizard);
             }
-            const RemoteWindow accept = wizard.Control(WizardId("YesBtn"));
-            const RemoteWindow next = wizard.Control(WizardId("NextBtn"));
+            const RemoteWindow accept = wizard.Control(WizardId(kAcceptButton));
+            const RemoteWindow next = wizard.Control(WizardId(kNextButton));
             if (accept.Visible() && accept.Enabled() && !next.Enabled()) {
                 accept.Click();
                 WaitUntil([&] { return next.Enabled(); }, kPageChangeTimeout, "Next enabled");
@@ -117,7 +117,7 @@ class Walk {
 
     // Next moves on to another page, starts the run (the wizard hides) or raises a message.
     bool PressNext(const RemoteWindow& wizard, const RemoteWindow& next) {
-        const RemoteWindow title = wizard.Control(WizardId("Label1"));
+        const RemoteWindow title = wizard.Control(WizardId(kTitle));
         const std::string before = title.Text();
         next.Click();
         try {
@@ -146,7 +146,7 @@ class Walk {
     }
 
     int CancelWizard(const RemoteWindow& wizard) {
-        const RemoteWindow cancel = wizard.Control(WizardId("CancelBtn"));
+        const RemoteWindow cancel = wizard.Control(WizardId(kCancelButton));
         cancel.Click();
         const MessageDialog confirmation = setup_.WaitDialog();
         // The program puts its own captions on the dialog's buttons on its next timer tick.
@@ -162,13 +162,13 @@ class Walk {
     }
 
     int LeaveFinishPage(const RemoteWindow& wizard) {
-        for (const int id : {WizardId("RunProgCBx"), WizardId("RunProgGroupCBx")}) {
+        for (const int id : {WizardId(kRunProgramBox), WizardId(kOpenGroupBox)}) {
             const RemoteWindow box = wizard.Control(id);
             if (box.Visible() && box.Checked()) {
                 box.Click();
             }
         }
-        wizard.Control(WizardId("NextBtn")).Click();
+        wizard.Control(WizardId(kNextButton)).Click();
         const int code = Finish();
         std::printf("demo: Zinkolar is installed in %s\ndemo: on this machine: %s\n",
                     destination_.c_str(), UnixPath(Wide(destination_)).c_str());

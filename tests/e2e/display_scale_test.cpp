@@ -154,7 +154,8 @@ void CheckTextsFit(const RemoteWindow& parent, int dpi, const std::string& page)
             continue;
         RECT client{};
         GetClientRect(child.Handle(), &client);
-        const std::string where = page + " at " + std::to_string(dpi) + " dpi: " + layout->name;
+        const std::string where =
+            page + " at " + std::to_string(dpi) + " dpi: " + std::string(layout->name.Text());
         switch (layout->kind) {
             case ui::Kind::Label:
                 // A vertically centred label shows one line.
@@ -203,7 +204,7 @@ double EdgeSharpness(const std::vector<std::uint32_t>& pixels, int width, int he
 void CheckSidePicture(const WizardWalk& walk, int dpi) {
     const auto original = Image::LoadBitmapResource(kDistributions + "single/res.dll", "WIZARD");
     ASSERT_TRUE(original.has_value()) << "res.dll lacks the wizard's picture";
-    const RECT place = walk.Control(WizardId("Image1")).ScreenRect();
+    const RECT place = walk.Control(WizardId(kSidePicture)).ScreenRect();
     const int width = place.right - place.left;
     const int height = place.bottom - place.top;
     EXPECT_NEAR(width, Scaled(164, dpi), 1) << dpi;
@@ -392,25 +393,25 @@ Windows Look(int dpi) {
             walk.Shoot(name + at);
         };
         look("welcome");
-        const MessageDialog question = walk.PressForDialog(WizardId("CancelBtn"));
+        const MessageDialog question = walk.PressForDialog(WizardId(kCancelButton));
         WaitLabelled(question, kRussian.no);
         CheckDialog(question, dpi, windows["question"], "Cancel's question");
         walk.Shoot("question" + at);
         WizardWalk::Answer(question, kRussian.no);
         AcceptLicence(walk, kRussian);
         look("licence");
-        walk.Press(WizardId("NextBtn"), kRussian.destination);
-        walk.Control(WizardId("PathEdit")).Type(dest.Path());
+        walk.Press(WizardId(kNextButton), kRussian.destination);
+        walk.Control(WizardId(kPathField)).Type(dest.Path());
         look("destination");
         const std::pair<const char*, const char*> pages[] = {{"shortcuts", kRussian.shortcuts},
                                                              {"group", kRussian.group},
                                                              {"file-types", kRussian.file_types},
                                                              {"summary", kRussian.summary}};
         for (const auto& [name, title] : pages) {
-            walk.Press(WizardId("NextBtn"), title);
+            walk.Press(WizardId(kNextButton), title);
             look(name);
         }
-        walk.Control(WizardId("NextBtn")).Click();
+        walk.Control(WizardId(kNextButton)).Click();
         const RemoteWindow progress = WaitFor(
             [&] {
                 return ProgressCopying(walk.Setup()).value_or(false)

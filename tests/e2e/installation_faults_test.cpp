@@ -85,7 +85,7 @@ void ExpectOnlyRecordedFiles(const std::string& folder,
 // Next from the shortcuts page: on a drive with too little space the wizard asks whether to go
 // on, which is answered Yes; then the group page.
 void PassTheSpaceCheck(const WizardWalk& walk) {
-    walk.Control(WizardId("NextBtn")).Click();
+    walk.Control(WizardId(kNextButton)).Click();
     WaitUntil([&] { return walk.Setup().FindDialog() || walk.Title() == kRussian.group; },
               kPageTimeout, "the group page or the space question");
     if (const std::optional<MessageDialog> question = walk.Setup().FindDialog()) {
@@ -101,9 +101,9 @@ void PassTheSpaceCheck(const WizardWalk& walk) {
 std::string WalkToSummaryOnDrive(const WizardWalk& walk, const std::string& drive) {
     WalkToDestination(walk, kRussian);
     const std::string folder = drive + "\\Zk";
-    const RemoteWindow field = walk.Control(WizardId("PathEdit"));
+    const RemoteWindow field = walk.Control(WizardId(kPathField));
     field.Type(folder);  // its letter selects the drive
-    const RemoteWindow drives = walk.Control(WizardId("DriveCmb"));
+    const RemoteWindow drives = walk.Control(WizardId(kDriveList));
     WaitUntil(
         [&] {
             const int chosen = drives.SelectedIndex();
@@ -112,10 +112,10 @@ std::string WalkToSummaryOnDrive(const WizardWalk& walk, const std::string& driv
         },
         kPageTimeout, "the drive " + drive);
     field.Type(folder);  // again, should the drive change have proposed a folder of its own
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
     PassTheSpaceCheck(walk);
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("NextBtn"), kRussian.summary);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.summary);
     return folder;
 }
 
@@ -123,7 +123,7 @@ std::string WalkToSummaryOnDrive(const WizardWalk& walk, const std::string& driv
 // the files the errors named, folded.
 std::set<std::string> InstallAnsweringCopyErrors(const WizardWalk& walk) {
     std::set<std::string> named;
-    walk.Control(WizardId("NextBtn")).Click();
+    walk.Control(WizardId(kNextButton)).Click();
     for (;;) {
         WaitUntil(
             [&] {
@@ -271,7 +271,7 @@ bool Unfinished(const std::string& file) {
 
 // Confirms the summary and waits until the copy step has begun.
 void StartCopying(const WizardWalk& walk) {
-    walk.Control(WizardId("NextBtn")).Click();
+    walk.Control(WizardId(kNextButton)).Click();
     WaitUntil([&] { return ProgressCopying(walk.Setup()).value_or(false); }, kRunTimeout,
               "the copy step");
 }
@@ -437,7 +437,7 @@ TEST(InstallationFaultsTest, KilledWhileAFirstInstallationWritesALargeFile) {
         {
             WizardWalk walk(distribution.Folder(), ShotsFolder());
             WalkToSummary(walk, dest.Path());
-            walk.Control(WizardId("NextBtn")).Click();
+            walk.Control(WizardId(kNextButton)).Click();
             // The name shows as soon as the file is begun; looked for closely, so that the kill
             // comes while it is written.
             const Clock::time_point deadline = Clock::now() + kRunTimeout;
@@ -497,7 +497,7 @@ MessageDialog NotClosedQuestion(const WizardWalk& walk) {
 
 // From the summary page into the run, agreeing to close the running application.
 MessageDialog AgreeToClose(const WizardWalk& walk) {
-    const MessageDialog question = walk.PressForDialog(WizardId("NextBtn"));
+    const MessageDialog question = walk.PressForDialog(WizardId(kNextButton));
     EXPECT_EQ(question.Text(), kApplicationRunning);
     WizardWalk::AnswerWhenLabelled(question, kRussian.yes);
     return NotClosedQuestion(walk);

@@ -150,10 +150,10 @@ TEST(InstallationTest, ClientOfTheClientServerDistribution) {
     const Destination dest;
     {
         WizardWalk walk(distribution.Folder(), ShotsFolder());
-        walk.Press(WizardId("NextBtn"), kRussian.install_type);
-        ASSERT_TRUE(walk.Control(WizardId("ClientRb")).Checked());
+        walk.Press(WizardId(kNextButton), kRussian.install_type);
+        ASSERT_TRUE(walk.Control(WizardId(kClientRadio)).Checked());
         WalkToSummary(walk, dest.Path());
-        walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
+        walk.Press(WizardId(kNextButton), kRussian.finish, kRunTimeout);
         EXPECT_EQ(LeaveFinishPage(walk), 0u);
     }
     const std::string log = ReadAnsiFile(Wide(dest / "install.ini"));
@@ -177,7 +177,7 @@ TEST(InstallationTest, WithoutPrinterLibraryNothingIsCopied) {
     const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToSummary(walk, dest.Path());
-    const MessageDialog error = walk.PressForDialog(WizardId("NextBtn"));
+    const MessageDialog error = walk.PressForDialog(WizardId(kNextButton));
     walk.Shoot("load-error");
     EXPECT_EQ(error.Title(), "Error");
     EXPECT_EQ(error.Text(), "Ошибка при загрузке zkprtstp.dll");
@@ -198,7 +198,7 @@ TEST(InstallationTest, RunningApplicationIsClosedByTheBroadcast) {
     application.WaitWindow("ZinkolarStandIn");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToSummary(walk, dest.Path());
-    const MessageDialog question = walk.PressForDialog(WizardId("NextBtn"));
+    const MessageDialog question = walk.PressForDialog(WizardId(kNextButton));
     EXPECT_EQ(question.Text(),
               "Программа установки обнаружила, что запущено одно из приложений Zinkolar. Для "
               "продолжения установки необходимо завершить его работу. Завершить?");

@@ -66,7 +66,8 @@ void SpaceToggles(const WizardWalk& walk, int box) {
               "Space to toggle a box");
 }
 
-const std::vector<int> kBar = {WizardId("CancelBtn"), WizardId("BackBtn"), WizardId("NextBtn")};
+const std::vector<int> kBar = {WizardId(kCancelButton), WizardId(kBackButton),
+                               WizardId(kNextButton)};
 
 std::vector<int> Then(std::vector<int> stops, const std::vector<int>& more) {
     stops.insert(stops.end(), more.begin(), more.end());
@@ -79,30 +80,30 @@ TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
     walk.WaitPage(kRussian.welcome);
     // The focus is shown from the start, not only once the keyboard has been used.
     EXPECT_EQ(SendMessageW(walk.Wizard().Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
-    TabTo(walk, WizardId("NextBtn"));
-    EXPECT_EQ(TabRound(walk), (std::vector<int>{WizardId("SelectLangCmb"), WizardId("CancelBtn"),
-                                                WizardId("NextBtn")}));
+    TabTo(walk, WizardId(kNextButton));
+    EXPECT_EQ(TabRound(walk), (std::vector<int>{WizardId(kLanguageList), WizardId(kCancelButton),
+                                                WizardId(kNextButton)}));
     EnterFor(walk, kRussian.licence);
 
     // The licence: read, accepted with Space, on with Enter once Next takes it.
-    EXPECT_EQ(FocusedId(walk), WizardId("LicenceRe"));
-    EXPECT_EQ(TabRound(walk),
-              (std::vector<int>{WizardId("NoBtn"), WizardId("YesBtn"), WizardId("CancelBtn"),
-                                WizardId("BackBtn"), WizardId("LicenceRe")}));
+    EXPECT_EQ(FocusedId(walk), WizardId(kTextViewer));
+    EXPECT_EQ(TabRound(walk), (std::vector<int>{WizardId(kDeclineButton), WizardId(kAcceptButton),
+                                                WizardId(kCancelButton), WizardId(kBackButton),
+                                                WizardId(kTextViewer)}));
     PressKey(VK_TAB, VK_SHIFT);
-    WaitUntil([&] { return FocusedId(walk) == WizardId("BackBtn"); }, kPageTimeout,
+    WaitUntil([&] { return FocusedId(walk) == WizardId(kBackButton); }, kPageTimeout,
               "Shift+Tab to go back round to Back");
-    TabTo(walk, WizardId("YesBtn"));
+    TabTo(walk, WizardId(kAcceptButton));
     PressKey(VK_SPACE);
-    WaitUntil([&] { return walk.Control(WizardId("NextBtn")).Enabled(); }, kPageTimeout,
+    WaitUntil([&] { return walk.Control(WizardId(kNextButton)).Enabled(); }, kPageTimeout,
               "Space on the accepting button to enable Next");
-    TabTo(walk, WizardId("NextBtn"));
+    TabTo(walk, WizardId(kNextButton));
     walk.Shoot("licence-accepted-by-keyboard");
     EnterFor(walk, kRussian.destination);
 
     // Escape is Cancel with its question; No (Tab, Space) stays on the page.
     EXPECT_EQ(TabRound(walk),
-              Then({WizardId("PathEdit"), WizardId("DirectoryLbx"), WizardId("DriveCmb")}, kBar));
+              Then({WizardId(kPathField), WizardId(kFolderList), WizardId(kDriveList)}, kBar));
     PressKey(VK_ESCAPE);
     const MessageDialog question = walk.Setup().WaitDialog(kPageTimeout);
     EXPECT_EQ(question.Text(), kRussian.really_abort);
@@ -112,20 +113,20 @@ TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
     WaitUntil([&] { return !question.Window().Exists(); }, kPageTimeout, "the question to go");
     EXPECT_TRUE(walk.Setup().Running());
     EXPECT_EQ(walk.Title(), kRussian.destination);
-    WaitUntil([&] { return FocusedId(walk) == WizardId("NextBtn"); }, kPageTimeout,
+    WaitUntil([&] { return FocusedId(walk) == WizardId(kNextButton); }, kPageTimeout,
               "the focus to come back to Next after the question");
     // Tab into the folder's field selects its text, so that typing replaces it.
-    TabTo(walk, WizardId("PathEdit"));
+    TabTo(walk, WizardId(kPathField));
     const auto selection = static_cast<DWORD>(
-        SendMessageW(walk.Control(WizardId("PathEdit")).Handle(), EM_GETSEL, 0, 0));
+        SendMessageW(walk.Control(WizardId(kPathField)).Handle(), EM_GETSEL, 0, 0));
     EXPECT_EQ(LOWORD(selection), 0);
-    EXPECT_EQ(HIWORD(selection), Wide(walk.Text(WizardId("PathEdit"))).size());
+    EXPECT_EQ(HIWORD(selection), Wide(walk.Text(WizardId(kPathField))).size());
     EnterFor(walk, kRussian.shortcuts);
 
     const std::vector<int> links =
-        Shown(walk, {WizardId("AddLinkToStartCBx"), WizardId("AddLinkToDeskTopCBx"),
-                     WizardId("AddLinkToQuickLaunchCBx")});
-    EXPECT_EQ(TabRound(walk), Then(Then(links, {WizardId("AllBtn"), WizardId("NoneBtn")}), kBar));
+        Shown(walk, {WizardId(kStartMenuBox), WizardId(kDesktopBox), WizardId(kQuickLaunchBox)});
+    EXPECT_EQ(TabRound(walk),
+              Then(Then(links, {WizardId(kAllButton), WizardId(kNoneButton)}), kBar));
     // The arrow keys move among the boxes, as among radio buttons, and tick none.
     if (links.size() > 1) {
         TabTo(walk, links[0]);
@@ -138,16 +139,16 @@ TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
                   "Up to move back to the first box");
         EXPECT_EQ(walk.Control(links[1]).Checked(), ticked);
     }
-    SpaceToggles(walk, WizardId("AddLinkToDeskTopCBx"));
+    SpaceToggles(walk, WizardId(kDesktopBox));
     EnterFor(walk, kRussian.group);
 
     // The group: an arrow key in the list picks a group for the field.
-    EXPECT_EQ(TabRound(walk), Then({WizardId("PathEdit"), WizardId("GroupLbx")}, kBar));
-    if (!walk.Control(WizardId("GroupLbx")).Items().empty()) {
-        TabTo(walk, WizardId("GroupLbx"));
-        const std::string proposed = walk.Text(WizardId("PathEdit"));
+    EXPECT_EQ(TabRound(walk), Then({WizardId(kPathField), WizardId(kGroupList)}, kBar));
+    if (!walk.Control(WizardId(kGroupList)).Items().empty()) {
+        TabTo(walk, WizardId(kGroupList));
+        const std::string proposed = walk.Text(WizardId(kPathField));
         PressKey(VK_DOWN);
-        WaitUntil([&] { return walk.Text(WizardId("PathEdit")) != proposed; }, kPageTimeout,
+        WaitUntil([&] { return walk.Text(WizardId(kPathField)) != proposed; }, kPageTimeout,
                   "the arrow key to pick a group");
     }
     EnterFor(walk, kRussian.file_types);
@@ -161,18 +162,18 @@ TEST(KeyboardTest, TheWholeWizardByKeyboardAlone) {
             shown_boxes.push_back(box);
     }
     EXPECT_EQ(TabRound(walk),
-              Then(Then(shown_boxes, {WizardId("AllBtn"), WizardId("NoneBtn")}), kBar));
+              Then(Then(shown_boxes, {WizardId(kAllButton), WizardId(kNoneButton)}), kBar));
     SpaceToggles(walk, shown_boxes.front());
     EnterFor(walk, kRussian.summary);
 
-    EXPECT_EQ(TabRound(walk), Then({WizardId("LicenceRe")}, kBar));
+    EXPECT_EQ(TabRound(walk), Then({WizardId(kTextViewer)}, kBar));
     EnterFor(walk, kRussian.finish, kRunTimeout);
 
-    for (const int box : {WizardId("RunProgCBx"), WizardId("RunProgGroupCBx")}) {
+    for (const int box : {WizardId(kRunProgramBox), WizardId(kOpenGroupBox)}) {
         if (walk.Control(box).Visible() && walk.Control(box).Checked())
             SpaceToggles(walk, box);
     }
-    TabTo(walk, WizardId("NextBtn"));
+    TabTo(walk, WizardId(kNextButton));
     walk.Shoot("finish-by-keyboard");
     PressKey(VK_RETURN);
     EXPECT_EQ(walk.Setup().WaitExit(), 0u);
@@ -183,13 +184,14 @@ TEST(KeyboardTest, ArrowKeysChooseTheInstallationType) {
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     walk.WaitPage(kRussian.welcome);
     EnterFor(walk, kRussian.install_type);
-    const int checked =
-        walk.Control(WizardId("ClientRb")).Checked() ? WizardId("ClientRb") : WizardId("ServerRb");
-    const int other = checked == WizardId("ClientRb") ? WizardId("ServerRb") : WizardId("ClientRb");
-    TabTo(walk, WizardId("NextBtn"));
+    const int checked = walk.Control(WizardId(kClientRadio)).Checked() ? WizardId(kClientRadio)
+                                                                       : WizardId(kServerRadio);
+    const int other =
+        checked == WizardId(kClientRadio) ? WizardId(kServerRadio) : WizardId(kClientRadio);
+    TabTo(walk, WizardId(kNextButton));
     EXPECT_EQ(TabRound(walk), Then({checked}, kBar)) << "one stop for the radio buttons";
     TabTo(walk, checked);
-    PressKey(checked == WizardId("ClientRb") ? VK_DOWN : VK_UP);
+    PressKey(checked == WizardId(kClientRadio) ? VK_DOWN : VK_UP);
     WaitUntil([&] { return walk.Control(other).Checked() && FocusedId(walk) == other; },
               kPageTimeout, "the arrow key to choose the other type");
     EXPECT_FALSE(walk.Control(checked).Checked());
@@ -206,8 +208,8 @@ TEST(KeyboardTest, AltAndTheUnderlinedLetterAnswerAQuestion) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     walk.WaitPage(kRussian.welcome);
-    walk.Control(WizardId("SelectLangCmb")).Choose(0);
-    WaitUntil([&] { return walk.Text(WizardId("NextBtn")) == kEnglish.next; }, kPageTimeout,
+    walk.Control(WizardId(kLanguageList)).Choose(0);
+    WaitUntil([&] { return walk.Text(WizardId(kNextButton)) == kEnglish.next; }, kPageTimeout,
               "the wizard to take English");
     const auto ask = [&] {
         PressKey(VK_ESCAPE);

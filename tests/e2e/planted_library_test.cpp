@@ -44,15 +44,15 @@ TEST(PlantedLibraryTest, NoneIsLoadedThroughAWalkToTheFinishPage) {
 
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     AcceptLicence(walk, kRussian);
-    EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))),
+    EXPECT_EQ(Lines(walk.Text(WizardId(kTextViewer))),
               Lines(ReadAnsiFile(distribution.Folder() + L"\\license.txt")))
         << "the licence viewer shows the licence";
-    walk.Press(WizardId("NextBtn"), kRussian.destination);
+    walk.Press(WizardId(kNextButton), kRussian.destination);
     for (const char* title :
          {kRussian.shortcuts, kRussian.group, kRussian.file_types, kRussian.summary}) {
-        walk.Press(WizardId("NextBtn"), title);
+        walk.Press(WizardId(kNextButton), title);
     }
-    walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
+    walk.Press(WizardId(kNextButton), kRussian.finish, kRunTimeout);
     EXPECT_EQ(LeaveFinishPage(walk), 0u);
 
     for (const char* name : kPlantedNames) {
@@ -92,12 +92,12 @@ TEST(MissingLibraryTest, WithoutRichTextTheLicenceShowsAsPlainText) {
     const LibrariesDisabled disabled({L"msftedit", L"riched20"});
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     AcceptLicence(walk, kRussian);
-    const RemoteWindow viewer = walk.Control(WizardId("LicenceRe"));
+    const RemoteWindow viewer = walk.Control(WizardId(kTextViewer));
     EXPECT_EQ(viewer.ClassName(), "Edit");
     EXPECT_TRUE(viewer.Visible());
     EXPECT_EQ(Lines(viewer.Text()), Lines(ReadAnsiFile(distribution.Folder() + L"\\license.txt")));
     walk.Shoot("licence");
-    walk.Press(WizardId("NextBtn"), kRussian.destination);
+    walk.Press(WizardId(kNextButton), kRussian.destination);
 }
 
 }  // namespace

@@ -93,18 +93,18 @@ inline std::string Keys(const Records& records) {
 // From the welcome page to the summary page, keeping every proposal but the folder.
 inline void WalkToSummary(const WizardWalk& walk, const std::string& destination) {
     WalkToDestination(walk, kRussian);
-    walk.Control(WizardId("PathEdit")).Type(destination);
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.group);
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("NextBtn"), kRussian.summary);
+    walk.Control(WizardId(kPathField)).Type(destination);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.group);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.summary);
 }
 
 // The whole wizard: installs and leaves the finish page without starting anything.
 inline void Install(const std::wstring& distribution, const std::string& destination) {
     WizardWalk walk(distribution, ShotsFolder());
     WalkToSummary(walk, destination);
-    walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
+    walk.Press(WizardId(kNextButton), kRussian.finish, kRunTimeout);
     walk.Shoot("finish");
     EXPECT_EQ(LeaveFinishPage(walk), 0u);
 }

@@ -184,7 +184,7 @@ const std::string kConfirmText = "Вы действительно хотите �
 const std::vector<std::string> kConfirmButtons{"&Да", "&Нет"};
 
 MessageDialog PressCancel(const SetupProcess& setup, const RemoteWindow& wizard) {
-    wizard.Control(WizardId("CancelBtn")).Click();
+    wizard.Control(WizardId(kCancelButton)).Click();
     return setup.WaitDialog();
 }
 
@@ -204,7 +204,7 @@ TEST(CancelTest, AsksInTheBuiltInLanguageAndNoKeepsTheWizard) {
     WaitUntil([&] { return !dialog.Window().Exists(); }, 5s, "the dialog to close");
     EXPECT_TRUE(setup.Running());
     EXPECT_TRUE(wizard.Visible());
-    EXPECT_TRUE(wizard.Control(WizardId("NextBtn")).Enabled());
+    EXPECT_TRUE(wizard.Control(WizardId(kNextButton)).Enabled());
 }
 
 TEST(CancelTest, YesEndsTheProgram) {

@@ -117,7 +117,7 @@ struct CloseCase {
 };
 
 void PressCancel(const WizardWalk& walk) {
-    walk.Control(WizardId("CancelBtn")).Click();
+    walk.Control(WizardId(kCancelButton)).Click();
 }
 void PostClose(const WizardWalk& walk) {
     PostMessageW(walk.Wizard().Handle(), WM_CLOSE, 0, 0);
@@ -151,15 +151,15 @@ TEST_P(CloseRequestTest, NoKeepsEverythingAndYesEnds) {
     WalkToDestination(walk, kRussian);
     const Destination dest;  // where the finish-page case installs, removed at the end
     if (row.finish_page) {
-        walk.Control(WizardId("PathEdit")).Type(dest.Path());
+        walk.Control(WizardId(kPathField)).Type(dest.Path());
         for (const char* title :
              {kRussian.shortcuts, kRussian.group, kRussian.file_types, kRussian.summary}) {
-            walk.Press(WizardId("NextBtn"), title);
+            walk.Press(WizardId(kNextButton), title);
         }
-        walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
+        walk.Press(WizardId(kNextButton), kRussian.finish, kRunTimeout);
     }
     const std::string title = walk.Title();
-    const std::string field = walk.Text(WizardId("PathEdit"));
+    const std::string field = walk.Text(WizardId(kPathField));
 
     row.request(walk);
     const MessageDialog question = ExpectCancelQuestion(walk);
@@ -168,8 +168,8 @@ TEST_P(CloseRequestTest, NoKeepsEverythingAndYesEnds) {
     EXPECT_TRUE(walk.Setup().Running());
     EXPECT_TRUE(walk.Wizard().Visible());
     EXPECT_EQ(walk.Title(), title);
-    EXPECT_EQ(walk.Text(WizardId("PathEdit")), field);
-    EXPECT_TRUE(walk.Control(WizardId("NextBtn")).Enabled());
+    EXPECT_EQ(walk.Text(WizardId(kPathField)), field);
+    EXPECT_TRUE(walk.Control(WizardId(kNextButton)).Enabled());
 
     row.request(walk);
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
@@ -182,17 +182,17 @@ INSTANTIATE_TEST_SUITE_P(Wizard, CloseRequestTest, ::testing::ValuesIn(kCloseCas
 TEST(WizardLicenceTest, DecliningAsksToCancelAndNoLeavesNextDisabledUntilAccepted) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
-    walk.Press(WizardId("NextBtn"), kRussian.licence);
-    const RemoteWindow next = walk.Control(WizardId("NextBtn"));
+    walk.Press(WizardId(kNextButton), kRussian.licence);
+    const RemoteWindow next = walk.Control(WizardId(kNextButton));
 
-    walk.Control(WizardId("NoBtn")).Click();
+    walk.Control(WizardId(kDeclineButton)).Click();
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.no);
     EXPECT_EQ(walk.Title(), kRussian.licence);
     EXPECT_FALSE(next.Enabled());
 
-    walk.Control(WizardId("YesBtn")).Click();
+    walk.Control(WizardId(kAcceptButton)).Click();
     WaitUntil([&] { return next.Enabled(); }, kPageTimeout, "Next to be enabled by accepting");
-    walk.Control(WizardId("NoBtn")).Click();
+    walk.Control(WizardId(kDeclineButton)).Click();
     WizardWalk::Answer(ExpectCancelQuestion(walk), kRussian.yes);
     EXPECT_EQ(walk.Setup().WaitExit(), static_cast<DWORD>(ui::kExitCancelled));
 }
@@ -210,8 +210,8 @@ TEST(WizardKeyboardTest, EnterOnCancelAsksToCancelInsteadOfInstalling) {
     const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToSummary(walk, dest.Path());
-    const RemoteWindow cancel = walk.Control(WizardId("CancelBtn"));
-    const RemoteWindow next = walk.Control(WizardId("NextBtn"));
+    const RemoteWindow cancel = walk.Control(WizardId(kCancelButton));
+    const RemoteWindow next = walk.Control(WizardId(kNextButton));
     EXPECT_TRUE(ShowsAsDefault(next));
 
     TabTo(walk.Wizard(), cancel);
@@ -224,7 +224,7 @@ TEST(WizardKeyboardTest, EnterOnCancelAsksToCancelInsteadOfInstalling) {
     EXPECT_EQ(walk.Title(), kRussian.summary) << "Enter on Cancel must not install";
 
     // With the focus on the summary, no push button has it: Enter presses Next again.
-    TabTo(walk.Wizard(), walk.Control(WizardId("LicenceRe")));
+    TabTo(walk.Wizard(), walk.Control(WizardId(kTextViewer)));
     WaitUntil([&] { return ShowsAsDefault(next) && !ShowsAsDefault(cancel); }, kPageTimeout,
               "Next to be the default button again");
     PressKey(VK_RETURN);
@@ -257,12 +257,12 @@ TEST_P(FolderFieldTest, RefusedFolderKeepsTheDestinationPage) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    const RemoteWindow field = walk.Control(WizardId("PathEdit"));
+    const RemoteWindow field = walk.Control(WizardId(kPathField));
     const std::string typed = GetParam().typed;
     field.Type(typed);
     ASSERT_EQ(field.Text(), typed) << "the field was rebuilt for another drive";
 
-    const MessageDialog error = walk.PressForDialog(WizardId("NextBtn"));
+    const MessageDialog error = walk.PressForDialog(WizardId(kNextButton));
     EXPECT_EQ(error.Title(), kErrorTitle);
     EXPECT_EQ(error.Text(), kBadFolderText);
     EXPECT_EQ(error.Buttons(), kOk);
@@ -270,11 +270,11 @@ TEST_P(FolderFieldTest, RefusedFolderKeepsTheDestinationPage) {
     WizardWalk::Answer(error, "OK");
     EXPECT_EQ(walk.Title(), kRussian.destination);
     EXPECT_EQ(field.Text(), typed);
-    EXPECT_TRUE(walk.Control(WizardId("DirectoryLbx")).Visible());
+    EXPECT_TRUE(walk.Control(WizardId(kFolderList)).Visible());
 
     // A full path goes on.
     field.Type("C:\\Zinkolar");
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
 }
 
 INSTANTIATE_TEST_SUITE_P(Wizard, FolderFieldTest, ::testing::ValuesIn(kBadFolders),
@@ -284,42 +284,42 @@ TEST(WizardFolderFieldTest, TrailingBackslashIsDroppedFromTheDestination) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Control(WizardId("PathEdit")).Type("C:\\Zinkolar\\");
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.group);
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("NextBtn"), kRussian.summary);
-    const Strings summary = Lines(walk.Text(WizardId("LicenceRe")));
+    walk.Control(WizardId(kPathField)).Type("C:\\Zinkolar\\");
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.group);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.summary);
+    const Strings summary = Lines(walk.Text(WizardId(kTextViewer)));
     ASSERT_GE(summary.size(), 2u);
     EXPECT_EQ(summary[1], "        C:\\Zinkolar");
 
     for (const char* title :
          {kRussian.file_types, kRussian.group, kRussian.shortcuts, kRussian.destination}) {
-        walk.Press(WizardId("BackBtn"), title);
+        walk.Press(WizardId(kBackButton), title);
     }
-    EXPECT_EQ(walk.Text(WizardId("PathEdit")), "C:\\Zinkolar");
+    EXPECT_EQ(walk.Text(WizardId(kPathField)), "C:\\Zinkolar");
 }
 
 TEST(WizardFolderFieldTest, TypingTheLetterOfAnotherDriveSwitchesToIt) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    const RemoteWindow drives = walk.Control(WizardId("DriveCmb"));
+    const RemoteWindow drives = walk.Control(WizardId(kDriveList));
     const Strings drive_list = drives.Items();
     ASSERT_EQ(std::count(drive_list.begin(), drive_list.end(), "z:"), 1);
 
-    walk.Control(WizardId("PathEdit")).Type("z");
+    walk.Control(WizardId(kPathField)).Type("z");
     const auto z = std::find(drive_list.begin(), drive_list.end(), "z:") - drive_list.begin();
     WaitUntil([&] { return drives.SelectedIndex() == z; }, kPageTimeout, "drive z: to be chosen");
     // The drive's current folder joined with the product's folder; the space of that drive
     // first, in whole megabytes.
-    const std::string folder = walk.Text(WizardId("PathEdit"));
+    const std::string folder = walk.Text(WizardId(kPathField));
     EXPECT_TRUE(folder.size() > 3 &&
                 CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, folder.c_str(), 3, "z:\\", 3) ==
                     CSTR_EQUAL &&
                 folder.ends_with("\\Zinkolar\\Zinkolar 5"))
         << folder;
-    const std::string space = walk.Text(WizardId("Label5"));
+    const std::string space = walk.Text(WizardId(kSpaceText));
     EXPECT_TRUE(space.starts_with("Имеется на диске: ") &&
                 space.ends_with("\n\rТребуется: 50 Мбайт"))
         << space;
@@ -404,15 +404,15 @@ TEST_P(OldVersionTest, Version4InTheChosenFolderKeepsTheWizardOnTheShortcutsPage
     const OldVersionEntries old_version(Utf8(recorded), row.version);
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
     if (!row.refused) {
-        walk.Press(WizardId("NextBtn"), kRussian.group);
+        walk.Press(WizardId(kNextButton), kRussian.group);
         return;
     }
 
     // Asked twice: the wizard stays on the shortcuts page and does not move on behind it.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const MessageDialog message = walk.PressForDialog(WizardId("NextBtn"));
+        const MessageDialog message = walk.PressForDialog(WizardId(kNextButton));
         EXPECT_EQ(message.Title(), kRussian.confirm_title);
         EXPECT_EQ(message.Text(),
                   "Вы не можете поставить 5-ю версию поверх 4-й. Измените папку для установки "
@@ -423,15 +423,15 @@ TEST_P(OldVersionTest, Version4InTheChosenFolderKeepsTheWizardOnTheShortcutsPage
         }
         WizardWalk::Answer(message, "OK");
         EXPECT_EQ(walk.Title(), kRussian.shortcuts);
-        EXPECT_TRUE(walk.Control(WizardId("Panel3")).Visible());
-        EXPECT_FALSE(walk.Control(WizardId("GroupLbx")).Visible());
+        EXPECT_TRUE(walk.Control(WizardId(kShortcutPanel)).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kGroupList)).Visible());
     }
 
     // Another folder lets the wizard on.
-    walk.Press(WizardId("BackBtn"), kRussian.destination);
-    walk.Control(WizardId("PathEdit")).Type("C:\\Zinkolar 5");
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.group);
+    walk.Press(WizardId(kBackButton), kRussian.destination);
+    walk.Control(WizardId(kPathField)).Type("C:\\Zinkolar 5");
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.group);
 }
 
 INSTANTIATE_TEST_SUITE_P(Wizard, OldVersionTest, ::testing::ValuesIn(kOldVersionCases),

@@ -27,13 +27,13 @@ struct FileTypeRow {
     int label;
 };
 inline constexpr std::array<FileTypeRow, 7> kFileTypeRows{{
-    {WizardId("ZKXCBx"), "ZKX", WizardId("ZKXImg"), WizardId("Label16")},
-    {WizardId("ZKCCBx"), "ZKC", WizardId("ZKCImg"), WizardId("Label9")},
-    {WizardId("ZKLCBx"), "ZLG", WizardId("ZKLImg"), WizardId("Label18")},
-    {WizardId("BZKCBx"), "BZK", WizardId("BZKImg"), WizardId("Label17")},
-    {WizardId("ZKSCBx"), "ZKS", WizardId("ZKSImg"), WizardId("Label20")},
-    {WizardId("MIXCBx"), "MIX", WizardId("MIXImg"), WizardId("Label19")},
-    {WizardId("ZKACBx"), "ZKA", WizardId("ZKAImg"), WizardId("Label21")},
+    {WizardId(kFaxBox), "ZKX", WizardId(kFaxIcon), WizardId(kFaxText)},
+    {WizardId(kCoverPageBox), "ZKC", WizardId(kCoverPageIcon), WizardId(kCoverPageText)},
+    {WizardId(kLogBookBox), "ZLG", WizardId(kLogBookIcon), WizardId(kLogBookText)},
+    {WizardId(kPhoneBookBox), "BZK", WizardId(kPhoneBookIcon), WizardId(kPhoneBookText)},
+    {WizardId(kScheduleBox), "ZKS", WizardId(kScheduleIcon), WizardId(kScheduleText)},
+    {WizardId(kMixBox), "MIX", WizardId(kMixIcon), WizardId(kMixText)},
+    {WizardId(kScriptBox), "ZKA", WizardId(kScriptIcon), WizardId(kScriptText)},
 }};
 inline constexpr size_t kRemoteScriptRow = 6;
 
@@ -254,28 +254,28 @@ inline void AddScriptLines(const Distribution& distribution,
 
 // From the welcome or type page to the licence page, accepted.
 inline void AcceptLicence(const WizardWalk& walk, const LanguageTexts& texts) {
-    walk.Press(WizardId("NextBtn"), texts.licence);
-    walk.Control(WizardId("YesBtn")).Click();
-    WaitUntil([&] { return walk.Control(WizardId("NextBtn")).Enabled(); }, kPageTimeout,
+    walk.Press(WizardId(kNextButton), texts.licence);
+    walk.Control(WizardId(kAcceptButton)).Click();
+    WaitUntil([&] { return walk.Control(WizardId(kNextButton)).Enabled(); }, kPageTimeout,
               "Next to be enabled by accepting the licence");
 }
 
 inline void WalkToDestination(const WizardWalk& walk, const LanguageTexts& texts) {
     AcceptLicence(walk, texts);
-    walk.Press(WizardId("NextBtn"), texts.destination);
+    walk.Press(WizardId(kNextButton), texts.destination);
 }
 
 // Clears both boxes of the finish page, so that nothing is started, and presses Next; gives the
 // exit code of the program.
 inline DWORD LeaveFinishPage(const WizardWalk& walk) {
-    for (const int id : {WizardId("RunProgCBx"), WizardId("RunProgGroupCBx")}) {
+    for (const int id : {WizardId(kRunProgramBox), WizardId(kOpenGroupBox)}) {
         const RemoteWindow box = walk.Control(id);
         if (box.Visible() && box.Checked()) {
             box.Click();
             WaitUntil([&] { return !box.Checked(); }, kPageTimeout, "a finish box to clear");
         }
     }
-    walk.Control(WizardId("NextBtn")).Click();
+    walk.Control(WizardId(kNextButton)).Click();
     return walk.Setup().WaitExit();
 }
 

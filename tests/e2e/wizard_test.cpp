@@ -29,9 +29,9 @@ constexpr char kIndent[] = "        ";
 // The bottom bar as a page should show it.
 void ExpectButtons(const WizardWalk& walk, const LanguageTexts& texts, const char* next,
                    bool back_enabled, bool next_enabled) {
-    const RemoteWindow back_button = walk.Control(WizardId("BackBtn"));
-    const RemoteWindow next_button = walk.Control(WizardId("NextBtn"));
-    const RemoteWindow cancel_button = walk.Control(WizardId("CancelBtn"));
+    const RemoteWindow back_button = walk.Control(WizardId(kBackButton));
+    const RemoteWindow next_button = walk.Control(WizardId(kNextButton));
+    const RemoteWindow cancel_button = walk.Control(WizardId(kCancelButton));
     EXPECT_EQ(back_button.Text(), texts.back);
     EXPECT_EQ(next_button.Text(), next);
     EXPECT_EQ(cancel_button.Text(), texts.cancel);
@@ -55,22 +55,22 @@ TEST_P(WalkTest, EveryPageFromWelcomeToFinish) {
     const std::string destination = ProposedDestination(distribution.Folder());
 
     // Welcome, in the language chosen there.
-    const RemoteWindow languages = walk.Control(WizardId("SelectLangCmb"));
+    const RemoteWindow languages = walk.Control(WizardId(kLanguageList));
     const Strings entries = languages.Items();
     ASSERT_EQ(entries, (Strings{"English", "Russian"}));
     EXPECT_EQ(languages.SelectedIndex(), 1) << "the configured language is not preselected";
     const auto chosen = std::find(entries.begin(), entries.end(), texts.name) - entries.begin();
     if (chosen != languages.SelectedIndex()) {
         languages.Choose(static_cast<int>(chosen));
-        WaitUntil([&] { return walk.Text(WizardId("NextBtn")) == texts.next; }, kPageTimeout,
+        WaitUntil([&] { return walk.Text(WizardId(kNextButton)) == texts.next; }, kPageTimeout,
                   "the wizard to take the chosen language");
     }
     {
         SCOPED_TRACE("welcome page");
         EXPECT_EQ(walk.Title(), texts.welcome);
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.welcome_text);
-        EXPECT_EQ(walk.Text(WizardId("Label2")), texts.welcome_note);
-        EXPECT_EQ(walk.Text(WizardId("Label3")), texts.select_language);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.welcome_text);
+        EXPECT_EQ(walk.Text(WizardId(kNote)), texts.welcome_note);
+        EXPECT_EQ(walk.Text(WizardId(kLanguagePrompt)), texts.select_language);
         EXPECT_EQ(walk.Wizard().Text(), texts.caption);
         const auto background = walk.Setup().FindTopLevel(kBackgroundClass);
         ASSERT_TRUE(background.has_value());
@@ -79,94 +79,93 @@ TEST_P(WalkTest, EveryPageFromWelcomeToFinish) {
     }
     walk.Shoot("welcome");
 
-    walk.Press(WizardId("NextBtn"), texts.licence);
+    walk.Press(WizardId(kNextButton), texts.licence);
     {
         SCOPED_TRACE("licence page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.licence_text);
-        EXPECT_EQ(walk.Text(WizardId("Label2")), texts.licence_note);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.licence_text);
+        EXPECT_EQ(walk.Text(WizardId(kNote)), texts.licence_note);
         const std::wstring licence = distribution.Folder() + L"\\" + Wide(texts.licence_file);
-        EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))), Lines(ReadAnsiFile(licence)));
-        const RemoteWindow accept = walk.Control(WizardId("YesBtn"));
-        const RemoteWindow decline = walk.Control(WizardId("NoBtn"));
+        EXPECT_EQ(Lines(walk.Text(WizardId(kTextViewer))), Lines(ReadAnsiFile(licence)));
+        const RemoteWindow accept = walk.Control(WizardId(kAcceptButton));
+        const RemoteWindow decline = walk.Control(WizardId(kDeclineButton));
         EXPECT_TRUE(accept.Visible() && decline.Visible());
         EXPECT_EQ(accept.Text(), texts.accept);
         EXPECT_EQ(decline.Text(), texts.decline);
-        EXPECT_FALSE(walk.Control(WizardId("SelectLangCmb")).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kLanguageList)).Visible());
         ExpectButtons(walk, texts, texts.next, true, false);
     }
     walk.Shoot("licence");
-    walk.Control(WizardId("YesBtn")).Click();
-    WaitUntil([&] { return walk.Control(WizardId("NextBtn")).Enabled(); }, kPageTimeout,
+    walk.Control(WizardId(kAcceptButton)).Click();
+    WaitUntil([&] { return walk.Control(WizardId(kNextButton)).Enabled(); }, kPageTimeout,
               "Next to be enabled by accepting the licence");
 
-    walk.Press(WizardId("NextBtn"), texts.destination);
+    walk.Press(WizardId(kNextButton), texts.destination);
     {
         SCOPED_TRACE("destination page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.destination_text);
-        EXPECT_EQ(walk.Text(WizardId("PathEdit")), destination);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.destination_text);
+        EXPECT_EQ(walk.Text(WizardId(kPathField)), destination);
         // The sample needs 52428800 bytes; the free space is the machine's.
-        const std::string space = walk.Text(WizardId("Label5"));
+        const std::string space = walk.Text(WizardId(kSpaceText));
         const std::string first_line = std::string(texts.need) + ": 50.0 " + texts.megabytes;
         EXPECT_TRUE(space.starts_with(first_line + "\n\r" + texts.available + ": ") &&
                     space.ends_with(std::string(" ") + texts.megabytes))
             << space;
-        const RemoteWindow drives = walk.Control(WizardId("DriveCmb"));
+        const RemoteWindow drives = walk.Control(WizardId(kDriveList));
         const Strings drive_list = drives.Items();
         ASSERT_GE(drives.SelectedIndex(), 0);
         EXPECT_EQ(drive_list[static_cast<size_t>(drives.SelectedIndex())], "c:");
         for (const char* floppy : {"a:", "b:"}) {
             EXPECT_EQ(std::count(drive_list.begin(), drive_list.end(), floppy), 0) << floppy;
         }
-        EXPECT_TRUE(walk.Control(WizardId("DirectoryLbx")).Visible());
-        EXPECT_FALSE(walk.Control(WizardId("LicenceRe")).Visible());
+        EXPECT_TRUE(walk.Control(WizardId(kFolderList)).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kTextViewer)).Visible());
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("destination");
     // Installed into a folder of the test's own, removed at its end.
     const Destination dest;
-    walk.Control(WizardId("PathEdit")).Type(dest.Path());
+    walk.Control(WizardId(kPathField)).Type(dest.Path());
 
-    walk.Press(WizardId("NextBtn"), texts.shortcuts);
+    walk.Press(WizardId(kNextButton), texts.shortcuts);
     {
         SCOPED_TRACE("shortcuts page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.shortcuts_text);
-        for (const auto& [id, caption] :
-             {std::pair{WizardId("AddLinkToStartCBx"), texts.start_menu},
-              std::pair{WizardId("AddLinkToDeskTopCBx"), texts.desktop}}) {
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.shortcuts_text);
+        for (const auto& [id, caption] : {std::pair{WizardId(kStartMenuBox), texts.start_menu},
+                                          std::pair{WizardId(kDesktopBox), texts.desktop}}) {
             const RemoteWindow box = walk.Control(id);
             EXPECT_EQ(box.Text(), caption);
             EXPECT_TRUE(box.Visible() && box.Checked()) << caption;
         }
         // Offered only where the machine has a Quick Launch folder.
-        const RemoteWindow quick_launch = walk.Control(WizardId("AddLinkToQuickLaunchCBx"));
+        const RemoteWindow quick_launch = walk.Control(WizardId(kQuickLaunchBox));
         EXPECT_EQ(quick_launch.Text(), texts.quick_launch);
         EXPECT_EQ(quick_launch.Visible(), quick_launch.Checked());
-        EXPECT_EQ(walk.Text(WizardId("AllBtn")), texts.select_all);
-        EXPECT_EQ(walk.Text(WizardId("NoneBtn")), texts.clear_all);
-        EXPECT_TRUE(walk.Control(WizardId("AllBtn")).Visible() &&
-                    walk.Control(WizardId("NoneBtn")).Visible());
-        EXPECT_FALSE(walk.Control(WizardId("PathEdit")).Visible());
+        EXPECT_EQ(walk.Text(WizardId(kAllButton)), texts.select_all);
+        EXPECT_EQ(walk.Text(WizardId(kNoneButton)), texts.clear_all);
+        EXPECT_TRUE(walk.Control(WizardId(kAllButton)).Visible() &&
+                    walk.Control(WizardId(kNoneButton)).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kPathField)).Visible());
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("shortcuts");
 
-    walk.Press(WizardId("NextBtn"), texts.group);
+    walk.Press(WizardId(kNextButton), texts.group);
     {
         SCOPED_TRACE("group page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.group_text);
-        EXPECT_EQ(walk.Text(WizardId("PathEdit")), "Zinkolar 5.0");
-        EXPECT_TRUE(walk.Control(WizardId("GroupLbx")).Visible());
-        EXPECT_FALSE(walk.Control(WizardId("Panel3")).Visible());
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.group_text);
+        EXPECT_EQ(walk.Text(WizardId(kPathField)), "Zinkolar 5.0");
+        EXPECT_TRUE(walk.Control(WizardId(kGroupList)).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kShortcutPanel)).Visible());
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("group");
 
-    walk.Press(WizardId("NextBtn"), texts.file_types);
+    walk.Press(WizardId(kNextButton), texts.file_types);
     {
         SCOPED_TRACE("file-type page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.file_types_text);
-        EXPECT_EQ(walk.Text(WizardId("Label7")), texts.extension);
-        EXPECT_EQ(walk.Text(WizardId("Label8")), texts.description);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.file_types_text);
+        EXPECT_EQ(walk.Text(WizardId(kExtensionHeading)), texts.extension);
+        EXPECT_EQ(walk.Text(WizardId(kDescriptionHeading)), texts.description);
         for (size_t row = 0; row < kFileTypeRows.size(); ++row) {
             const FileTypeRow& type = kFileTypeRows[row];
             const RemoteWindow box = walk.Control(type.box);
@@ -175,40 +174,40 @@ TEST_P(WalkTest, EveryPageFromWelcomeToFinish) {
             EXPECT_TRUE(walk.Control(type.icon).Visible()) << type.extension;
             EXPECT_EQ(walk.Text(type.label), texts.type_names[row]);
         }
-        EXPECT_FALSE(walk.Control(WizardId("GroupLbx")).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kGroupList)).Visible());
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("file-types");
 
-    walk.Press(WizardId("NextBtn"), texts.summary);
+    walk.Press(WizardId(kNextButton), texts.summary);
     {
         SCOPED_TRACE("summary page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.summary_text);
-        EXPECT_EQ(walk.Text(WizardId("Label4")), texts.summary_heading);
-        EXPECT_TRUE(walk.Control(WizardId("Label4")).Visible());
-        EXPECT_TRUE(walk.Control(WizardId("LicenceRe")).Visible());
-        EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))),
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.summary_text);
+        EXPECT_EQ(walk.Text(WizardId(kSettingsHeading)), texts.summary_heading);
+        EXPECT_TRUE(walk.Control(WizardId(kSettingsHeading)).Visible());
+        EXPECT_TRUE(walk.Control(WizardId(kTextViewer)).Visible());
+        EXPECT_EQ(Lines(walk.Text(WizardId(kTextViewer))),
                   SummaryLines(texts, dest.Path(), "Zinkolar 5.0"));
-        EXPECT_FALSE(walk.Control(WizardId("Panel2")).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kFileTypePanel)).Visible());
         ExpectButtons(walk, texts, texts.install, true, true);
     }
     walk.Shoot("summary");
 
-    walk.Press(WizardId("NextBtn"), texts.finish, kRunTimeout);
+    walk.Press(WizardId(kNextButton), texts.finish, kRunTimeout);
     {
         SCOPED_TRACE("finish page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.finish_text);
-        const RemoteWindow run = walk.Control(WizardId("RunProgCBx"));
-        const RemoteWindow open_group = walk.Control(WizardId("RunProgGroupCBx"));
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.finish_text);
+        const RemoteWindow run = walk.Control(WizardId(kRunProgramBox));
+        const RemoteWindow open_group = walk.Control(WizardId(kOpenGroupBox));
         EXPECT_EQ(run.Text(), texts.run_now);
         EXPECT_EQ(open_group.Text(), texts.open_group);
         EXPECT_TRUE(run.Visible() && run.Checked());
         EXPECT_TRUE(open_group.Visible() && open_group.Checked());
-        EXPECT_EQ(walk.Text(WizardId("NextBtn")), texts.finish_next);
-        EXPECT_TRUE(walk.Control(WizardId("NextBtn")).Enabled());
-        EXPECT_FALSE(walk.Control(WizardId("BackBtn")).Enabled());
-        EXPECT_FALSE(walk.Control(WizardId("CancelBtn")).Visible());
-        EXPECT_FALSE(walk.Control(WizardId("LicenceRe")).Visible());
+        EXPECT_EQ(walk.Text(WizardId(kNextButton)), texts.finish_next);
+        EXPECT_TRUE(walk.Control(WizardId(kNextButton)).Enabled());
+        EXPECT_FALSE(walk.Control(WizardId(kBackButton)).Enabled());
+        EXPECT_FALSE(walk.Control(WizardId(kCancelButton)).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kTextViewer)).Visible());
     }
     walk.Shoot("finish");
     EXPECT_EQ(LeaveFinishPage(walk), 0u);
@@ -233,19 +232,19 @@ void ExpectRemoteScriptRow(const WizardWalk& walk, bool shown) {
 // on the edition.
 void WalkOnToSummary(const WizardWalk& walk, const std::string& edition, const Destination& dest) {
     const LanguageTexts& texts = kRussian;
-    walk.Press(WizardId("NextBtn"), texts.destination);
-    walk.Control(WizardId("PathEdit")).Type(dest.Path());
-    walk.Press(WizardId("NextBtn"), texts.shortcuts);
-    walk.Press(WizardId("NextBtn"), texts.group);
-    EXPECT_EQ(walk.Text(WizardId("PathEdit")), edition + " 5.0");
-    walk.Press(WizardId("NextBtn"), texts.file_types);
+    walk.Press(WizardId(kNextButton), texts.destination);
+    walk.Control(WizardId(kPathField)).Type(dest.Path());
+    walk.Press(WizardId(kNextButton), texts.shortcuts);
+    walk.Press(WizardId(kNextButton), texts.group);
+    EXPECT_EQ(walk.Text(WizardId(kPathField)), edition + " 5.0");
+    walk.Press(WizardId(kNextButton), texts.file_types);
     // The client installs no remote-control scripts, and a server chosen later does not bring
     // the row back.
     ExpectRemoteScriptRow(walk, false);
-    walk.Press(WizardId("NextBtn"), texts.summary);
+    walk.Press(WizardId(kNextButton), texts.summary);
     // The built-in summary text has no place for the edition; the group line shows it.
-    EXPECT_EQ(walk.Text(WizardId("Label6")), texts.summary_text);
-    const Strings summary = Lines(walk.Text(WizardId("LicenceRe")));
+    EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.summary_text);
+    const Strings summary = Lines(walk.Text(WizardId(kTextViewer)));
     ASSERT_FALSE(summary.empty());
     EXPECT_EQ(summary.back(), kIndent + edition + " 5.0");
 }
@@ -255,20 +254,20 @@ TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
     const Distribution distribution(kDistributions + "clientserver");
     const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
-    const RemoteWindow client = walk.Control(WizardId("ClientRb"));
-    const RemoteWindow server = walk.Control(WizardId("ServerRb"));
+    const RemoteWindow client = walk.Control(WizardId(kClientRadio));
+    const RemoteWindow server = walk.Control(WizardId(kServerRadio));
 
-    walk.Press(WizardId("NextBtn"), texts.install_type);
+    walk.Press(WizardId(kNextButton), texts.install_type);
     {
         SCOPED_TRACE("type page");
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts.install_type_text);
-        EXPECT_EQ(walk.Text(WizardId("Label2")), texts.install_type_note);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts.install_type_text);
+        EXPECT_EQ(walk.Text(WizardId(kNote)), texts.install_type_note);
         EXPECT_EQ(client.Text(), texts.client);
         EXPECT_EQ(server.Text(), texts.server);
         EXPECT_TRUE(client.Visible() && server.Visible());
         EXPECT_TRUE(client.Checked());
         EXPECT_FALSE(server.Checked());
-        EXPECT_FALSE(walk.Control(WizardId("SelectLangCmb")).Visible());
+        EXPECT_FALSE(walk.Control(WizardId(kLanguageList)).Visible());
         ExpectButtons(walk, texts, texts.next, true, true);
     }
     walk.Shoot("type-client");
@@ -278,14 +277,14 @@ TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
     walk.Shoot("summary-client");
 
     // Back to the type page; the licence page wants Accept again.
-    walk.Press(WizardId("BackBtn"), texts.file_types);
-    EXPECT_EQ(walk.Text(WizardId("NextBtn")), texts.next);
-    walk.Press(WizardId("BackBtn"), texts.group);
-    walk.Press(WizardId("BackBtn"), texts.shortcuts);
-    walk.Press(WizardId("BackBtn"), texts.destination);
-    walk.Press(WizardId("BackBtn"), texts.licence);
-    EXPECT_FALSE(walk.Control(WizardId("NextBtn")).Enabled());
-    walk.Press(WizardId("BackBtn"), texts.install_type);
+    walk.Press(WizardId(kBackButton), texts.file_types);
+    EXPECT_EQ(walk.Text(WizardId(kNextButton)), texts.next);
+    walk.Press(WizardId(kBackButton), texts.group);
+    walk.Press(WizardId(kBackButton), texts.shortcuts);
+    walk.Press(WizardId(kBackButton), texts.destination);
+    walk.Press(WizardId(kBackButton), texts.licence);
+    EXPECT_FALSE(walk.Control(WizardId(kNextButton)).Enabled());
+    walk.Press(WizardId(kBackButton), texts.install_type);
     server.Click();
     WaitUntil([&] { return server.Checked() && !client.Checked(); }, kPageTimeout,
               "the server to be chosen");
@@ -293,67 +292,43 @@ TEST(WizardClientServerTest, InstallationTypeDecidesEditionAndRemoteScriptRow) {
 
     AcceptLicence(walk, texts);
     WalkOnToSummary(walk, "Zinkolar Server", dest);
-    walk.Press(WizardId("NextBtn"), texts.finish, kRunTimeout);
-    EXPECT_EQ(walk.Text(WizardId("Label6")), "Установка Zinkolar Server 5.0 успешно завершена.");
+    walk.Press(WizardId(kNextButton), texts.finish, kRunTimeout);
+    EXPECT_EQ(walk.Text(WizardId(kPrompt)), "Установка Zinkolar Server 5.0 успешно завершена.");
     walk.Shoot("finish-server");
     EXPECT_EQ(LeaveFinishPage(walk), 0u);
 }
 
 // The controls that come and go with the pages.
-struct NamedControl {
-    std::string_view name;
-    int id;
-};
-constexpr NamedControl kPageControls[] = {
-    {"Label2", WizardId("Label2")},
-    {"Label3", WizardId("Label3")},
-    {"Label4", WizardId("Label4")},
-    {"Label5", WizardId("Label5")},
-    {"SelectLangCmb", WizardId("SelectLangCmb")},
-    {"Bevel", WizardId("Bevel")},
-    {"Panel5", WizardId("Panel5")},
-    {"LicenceRe", WizardId("LicenceRe")},
-    {"YesBtn", WizardId("YesBtn")},
-    {"NoBtn", WizardId("NoBtn")},
-    {"PathEdit", WizardId("PathEdit")},
-    {"DirectoryLbx", WizardId("DirectoryLbx")},
-    {"DriveCmb", WizardId("DriveCmb")},
-    {"GroupLbx", WizardId("GroupLbx")},
-    {"Panel3", WizardId("Panel3")},
-    {"Panel2", WizardId("Panel2")},
-    {"AllBtn", WizardId("AllBtn")},
-    {"NoneBtn", WizardId("NoneBtn")},
-    {"Panel4", WizardId("Panel4")},
-};
+constexpr ui::ControlName kPageControls[] = {
+    kNote,          kLanguagePrompt, kSettingsHeading, kSpaceText,    kLanguageList,
+    kBevel,         kTypePanel,      kTextViewer,      kAcceptButton, kDeclineButton,
+    kPathField,     kFolderList,     kDriveList,       kGroupList,    kShortcutPanel,
+    kFileTypePanel, kAllButton,      kNoneButton,      kFinishPanel};
 
 struct PageControls {
     const char* title;
-    std::vector<std::string_view> shown;  // of kPageControls; the others are hidden
+    std::vector<ui::ControlName> shown;  // of kPageControls; the others are hidden
 };
 
 // The single-type distribution's pages in the built-in language.
 const PageControls kPages[] = {
-    {kRussian.welcome, {"Label2", "Label3", "SelectLangCmb", "Bevel"}},
-    {kRussian.licence, {"Label2", "LicenceRe", "YesBtn", "NoBtn"}},
-    {kRussian.destination, {"PathEdit", "DirectoryLbx", "DriveCmb", "Label5"}},
-    {kRussian.shortcuts, {"Panel3", "AllBtn", "NoneBtn"}},
-    {kRussian.group, {"PathEdit", "GroupLbx"}},
-    {kRussian.file_types, {"Panel2", "AllBtn", "NoneBtn"}},
-    {kRussian.summary, {"LicenceRe", "Label4"}},
+    {kRussian.welcome, {kNote, kLanguagePrompt, kLanguageList, kBevel}},
+    {kRussian.licence, {kNote, kTextViewer, kAcceptButton, kDeclineButton}},
+    {kRussian.destination, {kPathField, kFolderList, kDriveList, kSpaceText}},
+    {kRussian.shortcuts, {kShortcutPanel, kAllButton, kNoneButton}},
+    {kRussian.group, {kPathField, kGroupList}},
+    {kRussian.file_types, {kFileTypePanel, kAllButton, kNoneButton}},
+    {kRussian.summary, {kTextViewer, kSettingsHeading}},
 };
 
 void ExpectShownControls(const WizardWalk& walk, const PageControls& page) {
     Strings shown;
-    for (const NamedControl& control : kPageControls) {
-        if (walk.Control(control.id).Visible()) {
-            shown.emplace_back(control.name);
-        }
-    }
     Strings expected;
-    for (const NamedControl& control : kPageControls) {
-        if (std::find(page.shown.begin(), page.shown.end(), control.name) != page.shown.end()) {
-            expected.emplace_back(control.name);
-        }
+    for (const ui::ControlName control : kPageControls) {
+        if (walk.Control(WizardId(control)).Visible())
+            shown.emplace_back(control.Text());
+        if (std::find(page.shown.begin(), page.shown.end(), control) != page.shown.end())
+            expected.emplace_back(control.Text());
     }
     EXPECT_EQ(shown, expected) << "on the page " << page.title;
 }
@@ -365,16 +340,16 @@ TEST(WizardPagesTest, EveryPageShowsOnlyItsControlsGoingOnAndComingBack) {
     ExpectShownControls(walk, kPages[0]);
     for (size_t i = 1; i < count; ++i) {
         if (std::string_view(kPages[i - 1].title) == kRussian.licence) {
-            walk.Control(WizardId("YesBtn")).Click();
+            walk.Control(WizardId(kAcceptButton)).Click();
         }
-        walk.Press(WizardId("NextBtn"), kPages[i].title);
+        walk.Press(WizardId(kNextButton), kPages[i].title);
         ExpectShownControls(walk, kPages[i]);
     }
     for (size_t i = count - 1; i-- > 0;) {
-        walk.Press(WizardId("BackBtn"), kPages[i].title);
+        walk.Press(WizardId(kBackButton), kPages[i].title);
         ExpectShownControls(walk, kPages[i]);
     }
-    EXPECT_FALSE(walk.Control(WizardId("BackBtn")).Enabled());
+    EXPECT_FALSE(walk.Control(WizardId(kBackButton)).Enabled());
 }
 
 TEST(WizardConfigurationTest, WithoutVoiceFeaturesTheVoiceFileTypesAreNotOffered) {
@@ -383,9 +358,9 @@ TEST(WizardConfigurationTest, WithoutVoiceFeaturesTheVoiceFileTypesAreNotOffered
 
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.group);
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.group);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
     for (const FileTypeRow& type : kFileTypeRows) {
         const bool voice_type =
             type.extension == std::string_view("MIX") || type.extension == std::string_view("ZKA");
@@ -399,19 +374,19 @@ TEST(WizardConfigurationTest, WithoutVoiceFeaturesTheVoiceFileTypesAreNotOffered
 TEST(WizardLanguageTest, SwitchingBackRestoresTheBuiltInTextsAndQuestionsFollow) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
-    const RemoteWindow languages = walk.Control(WizardId("SelectLangCmb"));
+    const RemoteWindow languages = walk.Control(WizardId(kLanguageList));
     for (const LanguageTexts* texts : {&kEnglish, &kRussian}) {
         SCOPED_TRACE(texts->name);
         languages.Choose(texts == &kEnglish ? 0 : 1);
-        WaitUntil([&] { return walk.Text(WizardId("NextBtn")) == texts->next; }, kPageTimeout,
+        WaitUntil([&] { return walk.Text(WizardId(kNextButton)) == texts->next; }, kPageTimeout,
                   "the wizard to take the chosen language");
         EXPECT_EQ(walk.Title(), texts->welcome);
-        EXPECT_EQ(walk.Text(WizardId("Label2")), texts->welcome_note);
-        EXPECT_EQ(walk.Text(WizardId("Label6")), texts->welcome_text);
+        EXPECT_EQ(walk.Text(WizardId(kNote)), texts->welcome_note);
+        EXPECT_EQ(walk.Text(WizardId(kPrompt)), texts->welcome_text);
         EXPECT_EQ(walk.Wizard().Text(), texts->caption);
         ExpectButtons(walk, *texts, texts->next, false, true);
 
-        const MessageDialog question = walk.PressForDialog(WizardId("CancelBtn"));
+        const MessageDialog question = walk.PressForDialog(WizardId(kCancelButton));
         EXPECT_EQ(question.Title(), texts->confirm_title);
         EXPECT_EQ(question.Text(), texts->really_abort);
         EXPECT_EQ(question.Buttons(), (Strings{texts->yes, texts->no}));
@@ -444,10 +419,10 @@ TEST(WizardChoicesTest, GroupChosenFromTheListIsReplacedByTheDefaultOnReentry) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.group);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.group);
 
-    const RemoteWindow groups = walk.Control(WizardId("GroupLbx"));
+    const RemoteWindow groups = walk.Control(WizardId(kGroupList));
     const Strings names = groups.Items();
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const auto& a, const auto& b) {
         return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) < 0;
@@ -455,17 +430,17 @@ TEST(WizardChoicesTest, GroupChosenFromTheListIsReplacedByTheDefaultOnReentry) {
     const auto found = std::find(names.begin(), names.end(), "Zinkolar E2E");
     ASSERT_NE(found, names.end()) << "the existing group is not offered";
     groups.Choose(static_cast<int>(found - names.begin()));
-    WaitUntil([&] { return walk.Text(WizardId("PathEdit")) == "Zinkolar E2E\\Zinkolar 5.0"; },
+    WaitUntil([&] { return walk.Text(WizardId(kPathField)) == "Zinkolar E2E\\Zinkolar 5.0"; },
               kPageTimeout, "the chosen group in the field");
     walk.Shoot("group-chosen");
 
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("NextBtn"), kRussian.summary);
-    EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))).back(),
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.summary);
+    EXPECT_EQ(Lines(walk.Text(WizardId(kTextViewer))).back(),
               std::string(kIndent) + "Zinkolar E2E\\Zinkolar 5.0");
-    walk.Press(WizardId("BackBtn"), kRussian.file_types);
-    walk.Press(WizardId("BackBtn"), kRussian.group);
-    EXPECT_EQ(walk.Text(WizardId("PathEdit")), "Zinkolar 5.0");
+    walk.Press(WizardId(kBackButton), kRussian.file_types);
+    walk.Press(WizardId(kBackButton), kRussian.group);
+    EXPECT_EQ(walk.Text(WizardId(kPathField)), "Zinkolar 5.0");
 }
 
 TEST(WizardChoicesTest, WithoutStartMenuGroupTheGroupPageAndItsLinesAreLeftOut) {
@@ -473,24 +448,24 @@ TEST(WizardChoicesTest, WithoutStartMenuGroupTheGroupPageAndItsLinesAreLeftOut) 
     const Destination dest;
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Control(WizardId("PathEdit")).Type(dest.Path());
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
-    const RemoteWindow start_menu = walk.Control(WizardId("AddLinkToStartCBx"));
+    walk.Control(WizardId(kPathField)).Type(dest.Path());
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
+    const RemoteWindow start_menu = walk.Control(WizardId(kStartMenuBox));
     start_menu.Click();
     WaitUntil([&] { return !start_menu.Checked(); }, kPageTimeout, "the Start-menu box to clear");
 
     // Both ways skip the group page.
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("BackBtn"), kRussian.shortcuts);
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
-    walk.Press(WizardId("NextBtn"), kRussian.summary);
-    EXPECT_EQ(Lines(walk.Text(WizardId("LicenceRe"))),
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kBackButton), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.summary);
+    EXPECT_EQ(Lines(walk.Text(WizardId(kTextViewer))),
               (Strings{kRussian.install_dir, kIndent + dest.Path()}));
     walk.Shoot("summary");
 
-    walk.Press(WizardId("NextBtn"), kRussian.finish, kRunTimeout);
-    EXPECT_TRUE(walk.Control(WizardId("RunProgCBx")).Visible());
-    EXPECT_FALSE(walk.Control(WizardId("RunProgGroupCBx")).Visible())
+    walk.Press(WizardId(kNextButton), kRussian.finish, kRunTimeout);
+    EXPECT_TRUE(walk.Control(WizardId(kRunProgramBox)).Visible());
+    EXPECT_FALSE(walk.Control(WizardId(kOpenGroupBox)).Visible())
         << "a group to open that was never made";
     walk.Shoot("finish");
     EXPECT_EQ(LeaveFinishPage(walk), 0u);
@@ -501,11 +476,11 @@ TEST(WizardChoicesTest, SelectAllAndClearAllActOnThePageShown) {
     const Distribution distribution(kDistributions + "single");
     WizardWalk walk(distribution.Folder(), ShotsFolder());
     WalkToDestination(walk, kRussian);
-    walk.Press(WizardId("NextBtn"), kRussian.shortcuts);
+    walk.Press(WizardId(kNextButton), kRussian.shortcuts);
 
     std::vector<RemoteWindow> shortcut_boxes;
-    for (const int id : {WizardId("AddLinkToStartCBx"), WizardId("AddLinkToDeskTopCBx"),
-                         WizardId("AddLinkToQuickLaunchCBx")}) {
+    for (const int id :
+         {WizardId(kStartMenuBox), WizardId(kDesktopBox), WizardId(kQuickLaunchBox)}) {
         if (walk.Control(id).Visible()) {
             shortcut_boxes.push_back(walk.Control(id));
         }
@@ -524,20 +499,20 @@ TEST(WizardChoicesTest, SelectAllAndClearAllActOnThePageShown) {
         WaitUntil([&] { return all_are(boxes, checked); }, kPageTimeout,
                   checked ? "the boxes to be checked" : "the boxes to be cleared");
     };
-    constexpr int kAll = WizardId("AllBtn");
-    constexpr int kNone = WizardId("NoneBtn");
+    constexpr int kAll = WizardId(kAllButton);
+    constexpr int kNone = WizardId(kNoneButton);
 
     press(kNone, shortcut_boxes, false);
     EXPECT_TRUE(all_are(type_boxes, true)) << "file types cleared from the shortcuts page";
     press(kAll, shortcut_boxes, true);
     press(kNone, shortcut_boxes, false);
     // With the Start-menu box cleared the group page is skipped.
-    walk.Press(WizardId("NextBtn"), kRussian.file_types);
+    walk.Press(WizardId(kNextButton), kRussian.file_types);
     press(kNone, type_boxes, false);
     EXPECT_TRUE(all_are(shortcut_boxes, false)) << "shortcuts changed from the file-type page";
     walk.Shoot("cleared");
     press(kAll, type_boxes, true);
-    walk.Press(WizardId("BackBtn"), kRussian.shortcuts);
+    walk.Press(WizardId(kBackButton), kRussian.shortcuts);
     EXPECT_TRUE(all_are(shortcut_boxes, false)) << "the shortcut boxes did not keep their state";
 }
 

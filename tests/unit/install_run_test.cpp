@@ -176,8 +176,9 @@ class InstallRunTest : public testing::Test {
     // A refresh: the caption on show, when it changed.
     void NoteStep() {
         const ui::Form& form = progress.GetForm();
-        const std::string caption =
-            form["ProgressBar"].Visible() ? form["Label1"].Text() : form["Label3"].Text();
+        const std::string caption = form[script::CopyFilesForm::kProgressBar].Visible()
+                                        ? form[script::CopyFilesForm::kFileLine].Text()
+                                        : form[script::CopyFilesForm::kStepText].Text();
         if (caption != last_caption_)
             Note("step " + caption);
         last_caption_ = caption;
@@ -428,7 +429,7 @@ TEST_F(InstallRunTest, LogThatCannotBeOpenedEndsTheProgramBeforeAnythingElse) {
     EXPECT_EQ(app.exit_code, ui::kExitFailed);
     EXPECT_FALSE(app.show_main_window);
     // The progress window shows the first step under its title.
-    EXPECT_EQ(progress.GetForm()["Label3"].Text(), "Создание папок...");
+    EXPECT_EQ(progress.GetForm()[script::CopyFilesForm::kStepText].Text(), "Создание папок...");
     EXPECT_EQ(progress.GetForm().Caption(), "Копирование файлов");
     EXPECT_TRUE(fake.system.win_ini_writes.empty());
 }

@@ -71,8 +71,8 @@ TEST(MainForm, WithoutResourceLibraryKeepsDefaultColourAndNoPictures) {
     platform::FakeLibraries libraries;
     app::MainForm main(libraries, {1024, 768});
     EXPECT_EQ(main.GetForm().Color(), 0x663300u);
-    EXPECT_FALSE(main.GetForm()["LogoImg"].Picture());
-    EXPECT_FALSE(main.GetForm()["FaxImg"].Picture());
+    EXPECT_FALSE(main.GetForm()[app::MainForm::kLogo].Picture());
+    EXPECT_FALSE(main.GetForm()[app::MainForm::kBottomPicture].Picture());
 }
 
 TEST(MainForm, TakesColourAndPicturesFromTheLibraryAndReleasesIt) {
@@ -84,9 +84,11 @@ TEST(MainForm, TakesColourAndPicturesFromTheLibraryAndReleasesIt) {
     app::MainForm main(libraries, {1024, 768});
     auto& form = main.GetForm();
     EXPECT_EQ(form.Color(), 0x800000u);
-    EXPECT_EQ(form["LogoImg"].Bounds(), (ui::Rect{0, 12, 2, 2}));
-    EXPECT_EQ(form["LogoImg"].Picture()->At(0, 0), 0x800000u) << "colour-keyed to the window";
-    EXPECT_EQ(form["FaxImg"].Bounds(), (ui::Rect{0, 513, 151, 247})) << "client/server: left";
+    EXPECT_EQ(form[app::MainForm::kLogo].Bounds(), (ui::Rect{0, 12, 2, 2}));
+    EXPECT_EQ(form[app::MainForm::kLogo].Picture()->At(0, 0), 0x800000u)
+        << "colour-keyed to the window";
+    EXPECT_EQ(form[app::MainForm::kBottomPicture].Bounds(), (ui::Rect{0, 513, 151, 247}))
+        << "client/server: left";
     EXPECT_EQ(libraries.LoadedCount(), 0);
 }
 
@@ -95,7 +97,7 @@ TEST(MainForm, MissingBitmapLeavesThatPictureEmpty) {
     libraries.Add("res.dll").strings = {{110, "not a number"}};
     app::MainForm main(libraries, {1024, 768});
     EXPECT_EQ(main.GetForm().Color(), 0x663300u);
-    EXPECT_FALSE(main.GetForm()["FaxImg"].Picture());
+    EXPECT_FALSE(main.GetForm()[app::MainForm::kBottomPicture].Picture());
 }
 
 }  // namespace

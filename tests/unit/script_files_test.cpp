@@ -133,7 +133,7 @@ TEST_F(FilesTest, SectionsRunInOrderWithTheirConditions) {
     EXPECT_EQ(DialogTexts(), std::vector<std::string>{kError + "dir.txt"});
     EXPECT_EQ(background_updates, 1);
     EXPECT_EQ(progress.ProgressPosition(), 5 + 7 + 5 + 7);
-    EXPECT_EQ(progress.GetForm()["Label1"].Text(),
+    EXPECT_EQ(progress.GetForm()[script::CopyFilesForm::kFileLine].Text(),
               "Копируется файл: C:\\Zinkolar\\k.txt");  // the last file, painted at the end
 }
 
@@ -417,7 +417,7 @@ TEST_F(FilesTest, ProgressBarIsClampedToItsRange) {
         progress.SetProgressRange(c.maximum);
         progress.SetProgressPosition(c.position);
         progress.Flush();
-        const ui::Control& bar = progress.GetForm()["ProgressBar"];
+        const ui::Control& bar = progress.GetForm()[script::CopyFilesForm::kProgressBar];
         EXPECT_EQ(bar.ProgressPosition(), c.bar_position) << c.maximum << " " << c.position;
         EXPECT_EQ(bar.ProgressMaximum(), c.bar_maximum) << c.maximum << " " << c.position;
     }
@@ -438,27 +438,28 @@ TEST_F(FilesTest, InstalledBytesCountEachCopiedFileOnce) {
 
 TEST_F(FilesTest, TheFileLineIsPaintedAtMostEveryInterval) {
     ui::Form& form = progress.GetForm();
-    EXPECT_FALSE(form["Label1"].Visible()) << "it would hide the step line";
+    EXPECT_FALSE(form[script::CopyFilesForm::kFileLine].Visible()) << "it would hide the step line";
     progress.CopyModeOn(language);
-    EXPECT_TRUE(form["Label1"].Visible());
-    EXPECT_FALSE(form["Image"].Visible());
-    EXPECT_TRUE(form["ProgressBar"].Visible());
-    EXPECT_EQ(form["Label1"].Text(), "Копируется файл:");
+    EXPECT_TRUE(form[script::CopyFilesForm::kFileLine].Visible());
+    EXPECT_FALSE(form[script::CopyFilesForm::kStepPicture].Visible());
+    EXPECT_TRUE(form[script::CopyFilesForm::kProgressBar].Visible());
+    EXPECT_EQ(form[script::CopyFilesForm::kFileLine].Text(), "Копируется файл:");
     const int drained = application.drained;
     progress.ShowCopyingFile("one");
-    EXPECT_EQ(form["Label1"].Text(), "Копируется файл:");  // painted a moment ago
+    EXPECT_EQ(form[script::CopyFilesForm::kFileLine].Text(),
+              "Копируется файл:");  // painted a moment ago
     p.clock.milliseconds += script::CopyFilesForm::kRepaintInterval;
     progress.ShowCopyingFile("two");
-    EXPECT_EQ(form["Label1"].Text(), "two");
+    EXPECT_EQ(form[script::CopyFilesForm::kFileLine].Text(), "two");
     EXPECT_EQ(application.drained, drained + 1);
     progress.ShowCopyingFile("three");
     progress.Flush();
-    EXPECT_EQ(form["Label1"].Text(), "three");
+    EXPECT_EQ(form[script::CopyFilesForm::kFileLine].Text(), "three");
     progress.CopyModeOff("Создание ярлыков...");
-    EXPECT_FALSE(form["Label1"].Visible());
-    EXPECT_EQ(form["Label3"].Text(), "Создание ярлыков...");
-    EXPECT_TRUE(form["Image"].Visible());
-    EXPECT_FALSE(form["ProgressBar"].Visible());
+    EXPECT_FALSE(form[script::CopyFilesForm::kFileLine].Visible());
+    EXPECT_EQ(form[script::CopyFilesForm::kStepText].Text(), "Создание ярлыков...");
+    EXPECT_TRUE(form[script::CopyFilesForm::kStepPicture].Visible());
+    EXPECT_FALSE(form[script::CopyFilesForm::kProgressBar].Visible());
     form.SetVisible(true);
     form.RequestClose();
     EXPECT_TRUE(form.Visible());

@@ -12,17 +12,27 @@ namespace {
 using ui::Kind;
 
 // Laid out in another order than the places: Tab follows the places.
+constexpr ui::ControlName kOk{"Ok"};
+constexpr ui::ControlName kCancel{"Cancel"};
+constexpr ui::ControlName kBox{"Box"};
+constexpr ui::ControlName kNote{"Note"};
+constexpr ui::ControlName kRight{"Right"};
+constexpr ui::ControlName kEdit{"Edit"};
+constexpr ui::ControlName kPanel{"Panel"};
+constexpr ui::ControlName kA{"A"};
+constexpr ui::ControlName kB{"B"};
+constexpr ui::ControlName kPicture{"Picture"};
 constexpr ui::ControlLayout kControls[] = {
-    {"Ok", 1, Kind::Button, nullptr, {200, 200, 80, 20}},
-    {"Cancel", 2, Kind::Button, nullptr, {100, 200, 80, 20}},
-    {"Box", 3, Kind::CheckBox, nullptr, {10, 150, 100, 20}},
-    {"Note", 4, Kind::Label, nullptr, {0, 0, 300, 30}},
-    {"Right", 5, Kind::Button, nullptr, {200, 40, 80, 20}},
-    {"Edit", 6, Kind::Edit, nullptr, {10, 40, 150, 20}, true, {}, "Note"},
-    {"Panel", 7, Kind::Panel, nullptr, {10, 60, 200, 60}},
-    {"A", 8, Kind::RadioButton, "Panel", {0, 0, 100, 20}},
-    {"B", 9, Kind::RadioButton, "Panel", {0, 20, 100, 20}},
-    {"Picture", 10, Kind::Picture, nullptr, {0, 300, 10, 10}},
+    {kOk, 1, Kind::Button, nullptr, {200, 200, 80, 20}},
+    {kCancel, 2, Kind::Button, nullptr, {100, 200, 80, 20}},
+    {kBox, 3, Kind::CheckBox, nullptr, {10, 150, 100, 20}},
+    {kNote, 4, Kind::Label, nullptr, {0, 0, 300, 30}},
+    {kRight, 5, Kind::Button, nullptr, {200, 40, 80, 20}},
+    {kEdit, 6, Kind::Edit, nullptr, {10, 40, 150, 20}, true, {}, kNote},
+    {kPanel, 7, Kind::Panel, nullptr, {10, 60, 200, 60}},
+    {kA, 8, Kind::RadioButton, kPanel, {0, 0, 100, 20}},
+    {kB, 9, Kind::RadioButton, kPanel, {0, 20, 100, 20}},
+    {kPicture, 10, Kind::Picture, nullptr, {0, 300, 10, 10}},
 };
 
 std::vector<std::string> Names(const std::vector<ui::Control*>& controls) {
@@ -42,19 +52,19 @@ TEST(TabOrderTest, FollowsThePlacesOfWhatCanTakeTheFocus) {
     const OrderCase cases[] = {
         {"as laid out", [](ui::Form&) {}, {"Edit", "Right", "A", "Box", "Cancel", "Ok"}},
         {"the checked radio button stands for its panel",
-         [](ui::Form& f) { f["B"].Click(); },
+         [](ui::Form& f) { f[kB].Click(); },
          {"Edit", "Right", "B", "Box", "Cancel", "Ok"}},
         {"a hidden panel takes its buttons along",
-         [](ui::Form& f) { f["Panel"].SetVisible(false); },
+         [](ui::Form& f) { f[kPanel].SetVisible(false); },
          {"Edit", "Right", "Box", "Cancel", "Ok"}},
         {"disabled and hidden controls are passed over",
          [](ui::Form& f) {
-             f["Box"].SetEnabled(false);
-             f["Right"].SetVisible(false);
+             f[kBox].SetEnabled(false);
+             f[kRight].SetVisible(false);
          },
          {"Edit", "A", "Cancel", "Ok"}},
         {"a moved panel takes its place with its buttons",
-         [](ui::Form& f) { f["Panel"].SetTop(170); },
+         [](ui::Form& f) { f[kPanel].SetTop(170); },
          {"Edit", "Right", "Box", "A", "Cancel", "Ok"}},
     };
     for (const auto& c : cases) {
@@ -78,10 +88,10 @@ TEST(TabOrderTest, TabAndShiftTabGoRound) {
     form.PressTab(true);
     EXPECT_EQ(form.Focused()->Name(), "Ok");
     // From a control Tab does not stop at, on from its place.
-    form.SetFocus(form["B"]);
+    form.SetFocus(form[kB]);
     form.PressTab();
     EXPECT_EQ(form.Focused()->Name(), "Box");
-    form.SetFocus(form["B"]);
+    form.SetFocus(form[kB]);
     form.PressTab(true);
     EXPECT_EQ(form.Focused()->Name(), "A");
 }

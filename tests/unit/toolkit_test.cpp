@@ -6,14 +6,21 @@ namespace {
 
 using ui::Kind;
 
+constexpr ui::ControlName kPanel{"Panel"};
+constexpr ui::ControlName kA{"A"};
+constexpr ui::ControlName kB{"B"};
+constexpr ui::ControlName kBox{"Box"};
+constexpr ui::ControlName kEdit{"Edit"};
+constexpr ui::ControlName kList{"List"};
+constexpr ui::ControlName kOk{"Ok"};
 constexpr ui::ControlLayout kControls[] = {
-    {"Panel", 1, Kind::Panel, nullptr, {0, 0, 100, 100}},
-    {"A", 2, Kind::RadioButton, "Panel", {}},
-    {"B", 3, Kind::RadioButton, "Panel", {}},
-    {"Box", 4, Kind::CheckBox, "Panel", {}},
-    {"Edit", 5, Kind::Edit, nullptr, {}},
-    {"List", 6, Kind::ComboList, nullptr, {}, true, {.sorted = true}},
-    {"Ok", 7, Kind::Button, nullptr, {}},
+    {kPanel, 1, Kind::Panel, nullptr, {0, 0, 100, 100}},
+    {kA, 2, Kind::RadioButton, kPanel, {}},
+    {kB, 3, Kind::RadioButton, kPanel, {}},
+    {kBox, 4, Kind::CheckBox, kPanel, {}},
+    {kEdit, 5, Kind::Edit, nullptr, {}},
+    {kList, 6, Kind::ComboList, nullptr, {}, true, {.sorted = true}},
+    {kOk, 7, Kind::Button, nullptr, {}},
 };
 
 struct Fixture : testing::Test {
@@ -22,43 +29,43 @@ struct Fixture : testing::Test {
     int changes = 0;
     void SetUp() override {
         form.AddAll(kControls);
-        form["Ok"].on_click = [this] { ++clicks; };
-        form["Edit"].on_change = [this] { ++changes; };
-        form["List"].on_change = [this] { ++changes; };
-        form.SetDefaultButton(form["Ok"]);
+        form[kOk].on_click = [this] { ++clicks; };
+        form[kEdit].on_change = [this] { ++changes; };
+        form[kList].on_change = [this] { ++changes; };
+        form.SetDefaultButton(form[kOk]);
     }
 };
 
 TEST_F(Fixture, RadioButtonsOfOnePanelExcludeEachOther) {
-    form["A"].Click();
-    form["B"].Click();
-    EXPECT_FALSE(form["A"].Checked());
-    EXPECT_TRUE(form["B"].Checked());
-    form["A"].UserChecked(true);
-    EXPECT_FALSE(form["B"].Checked());
+    form[kA].Click();
+    form[kB].Click();
+    EXPECT_FALSE(form[kA].Checked());
+    EXPECT_TRUE(form[kB].Checked());
+    form[kA].UserChecked(true);
+    EXPECT_FALSE(form[kB].Checked());
 }
 
 TEST_F(Fixture, HiddenOrDisabledControlsIgnoreThePerson) {
-    form["Panel"].SetVisible(false);
-    form["Box"].Click();
-    EXPECT_FALSE(form["Box"].Checked()) << "a box in a hidden panel is not showing";
-    form["Ok"].SetEnabled(false);
+    form[kPanel].SetVisible(false);
+    form[kBox].Click();
+    EXPECT_FALSE(form[kBox].Checked()) << "a box in a hidden panel is not showing";
+    form[kOk].SetEnabled(false);
     form.PressEnter();
     EXPECT_EQ(clicks, 0);
-    form["Ok"].SetEnabled(true);
+    form[kOk].SetEnabled(true);
     form.PressEnter();
     EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(Fixture, EditReportsProgramChangesButOnlyRealOnes) {
-    form["Edit"].SetText("x");
-    form["Edit"].SetText("x");
-    form["Edit"].Type("y");
+    form[kEdit].SetText("x");
+    form[kEdit].SetText("x");
+    form[kEdit].Type("y");
     EXPECT_EQ(changes, 2);
 }
 
 TEST_F(Fixture, SortedListKeepsSelectionWhenItemsArrive) {
-    auto& list = form["List"];
+    auto& list = form[kList];
     list.AddItem("Russian");
     list.SetItemIndex(0);
     EXPECT_EQ(list.AddItem("english"), 0);

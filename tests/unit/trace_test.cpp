@@ -237,7 +237,7 @@ using WizardTraceTest = wizard_test::WizardTest;
 // Each change of page is told, the type page skipped in a single distribution.
 TEST_F(WizardTraceTest, TellsEachPageShown) {
     Start();
-    WalkTo(4);
+    WalkTo(wizard::Page::Shortcuts);
     Back();
     Strings pages;
     std::copy_if(fake.trace.lines.begin(), fake.trace.lines.end(), std::back_inserter(pages),

@@ -30,17 +30,17 @@ TEST_P(WizardGroupName, IsProposedAndFollowsTheChosenGroup) {
         main["VersionNumber"] = c.version;
     }
     Start();
-    WalkTo(c.client_server ? 1 : 2);
+    WalkTo(c.client_server ? Page::Type : Page::Licence);
     if (c.server)
-        C("ServerRb").Click();
-    WalkTo(5);
-    EXPECT_EQ(C("PathEdit").Text(), c.proposed);
-    EXPECT_EQ(C("Label6").Text(), "Введите название группы программ:");
-    ASSERT_EQ(C("GroupLbx").Items(), (std::vector<std::string>{"Accessories", "Startup"}));
-    C("GroupLbx").Choose(0);
-    EXPECT_EQ(C("PathEdit").Text(), c.chosen);
+        C(kServerRadio).Click();
+    WalkTo(Page::Group);
+    EXPECT_EQ(C(kPathField).Text(), c.proposed);
+    EXPECT_EQ(C(kPrompt).Text(), "Введите название группы программ:");
+    ASSERT_EQ(C(kGroupList).Items(), (std::vector<std::string>{"Accessories", "Startup"}));
+    C(kGroupList).Choose(0);
+    EXPECT_EQ(C(kPathField).Text(), c.chosen);
     Next();
-    EXPECT_EQ(Page(), 6) << "the wizard takes the group it proposed";
+    EXPECT_EQ(CurrentPage(), Page::FileTypes) << "the wizard takes the group it proposed";
     EXPECT_TRUE(dialogs.Shown().empty());
 }
 
@@ -57,11 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WizardTest, GroupFieldIsProposedAgainOnEveryEntry) {
     Start();
-    WalkTo(5);
-    C("PathEdit").Type("Mine");
+    WalkTo(Page::Group);
+    C(kPathField).Type("Mine");
     Next();
     Back();
-    EXPECT_EQ(C("PathEdit").Text(), "Zinkolar 5.0");
+    EXPECT_EQ(C(kPathField).Text(), "Zinkolar 5.0");
 }
 
 // A group the platform cannot create, or the log cannot record, keeps the wizard on page 5.
@@ -75,20 +75,20 @@ class WizardGroupText : public WizardTest, public testing::WithParamInterface<Gr
 TEST_P(WizardGroupText, MustBeAFolderName) {
     const GroupTextCase& c = GetParam();
     Start();
-    WalkTo(5);
-    C("PathEdit").Type(c.typed);
+    WalkTo(Page::Group);
+    C(kPathField).Type(c.typed);
     Next();
     if (c.said == nullptr) {
         EXPECT_TRUE(dialogs.Shown().empty());
-        EXPECT_EQ(Page(), 6);
+        EXPECT_EQ(CurrentPage(), Page::FileTypes);
         return;
     }
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.said});
     EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
-    EXPECT_EQ(Page(), 5);
+    EXPECT_EQ(CurrentPage(), Page::Group);
     EXPECT_EQ(Title(), "Выбор группы программ в меню Пуск");
-    EXPECT_TRUE(C("GroupLbx").Showing());
-    EXPECT_EQ(C("PathEdit").Text(), c.typed);
+    EXPECT_TRUE(C(kGroupList).Showing());
+    EXPECT_EQ(C(kPathField).Text(), c.typed);
 }
 
 constexpr char kBadDir[] = "Укажите полный путь к папке для установки.";
@@ -101,11 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WizardTest, RefusedGroupDoesNotStopTheWayBack) {
     Start();
-    WalkTo(5);
-    C("PathEdit").Type("a<b");
+    WalkTo(Page::Group);
+    C(kPathField).Type("a<b");
     Back();
     EXPECT_TRUE(dialogs.Shown().empty());
-    EXPECT_EQ(Page(), 4);
+    EXPECT_EQ(CurrentPage(), Page::Shortcuts);
 }
 
 // The rows of the voice-message package (MIX) and the remote-control script (ZKA).
@@ -127,23 +127,24 @@ TEST_P(WizardFileTypeRows, ShowWhatTheDistributionAndTypeOffer) {
         MakeClientServer();
     Start();
     for (const char* type = c.types; *type != '\0'; ++type) {
-        if (Page() == 2)
+        if (CurrentPage() == Page::Licence)
             Back();
-        WalkTo(1);
-        C(*type == 'S' ? "ServerRb" : "ClientRb").Click();
+        WalkTo(Page::Type);
+        C(*type == 'S' ? kServerRadio : kClientRadio).Click();
         Next();
     }
-    WalkTo(6);
-    for (const char* name : {"MIXCBx", "MIXImg", "Label19"}) {
+    WalkTo(Page::FileTypes);
+    for (const ui::ControlName name : {kMixBox, kMixIcon, kMixText}) {
         EXPECT_EQ(C(name).Showing(), c.mix) << name;
     }
-    for (const char* name : {"ZKACBx", "ZKAImg", "Label21"}) {
+    for (const ui::ControlName name : {kScriptBox, kScriptIcon, kScriptText}) {
         EXPECT_EQ(C(name).Showing(), c.zka) << name;
     }
-    for (const char* name : {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx", "ZKSCBx"}) {
+    for (const ui::ControlName name :
+         {kFaxBox, kCoverPageBox, kLogBookBox, kPhoneBookBox, kScheduleBox}) {
         EXPECT_TRUE(C(name).Showing()) << name;
     }
-    EXPECT_TRUE(C("MIXCBx").Checked() && C("ZKACBx").Checked()) << "hidden rows keep their state";
+    EXPECT_TRUE(C(kMixBox).Checked() && C(kScriptBox).Checked()) << "hidden rows keep their state";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WizardFileTypeRows,
@@ -158,22 +159,15 @@ INSTANTIATE_TEST_SUITE_P(Table, WizardFileTypeRows,
 // Select all and Clear all act on the boxes of the page shown.
 struct AllCase {
     const char* name;
-    int page;
+    Page page;
     bool quick_launch;
-    std::vector<const char*> clicks;
-    std::vector<const char*> cleared;  // every other box stays checked
+    std::vector<ui::ControlName> clicks;
+    std::vector<ui::ControlName> cleared;  // every other box stays checked
 };
 
-constexpr const char* kBoxes[] = {"AddLinkToStartCBx",
-                                  "AddLinkToDeskTopCBx",
-                                  "AddLinkToQuickLaunchCBx",
-                                  "ZKXCBx",
-                                  "ZKCCBx",
-                                  "ZKLCBx",
-                                  "BZKCBx",
-                                  "ZKSCBx",
-                                  "MIXCBx",
-                                  "ZKACBx"};
+constexpr ui::ControlName kBoxes[] = {kStartMenuBox, kDesktopBox, kQuickLaunchBox, kFaxBox,
+                                      kCoverPageBox, kLogBookBox, kPhoneBookBox,   kScheduleBox,
+                                      kMixBox,       kScriptBox};
 
 class WizardSelectAll : public WizardTest, public testing::WithParamInterface<AllCase> {};
 
@@ -183,50 +177,52 @@ TEST_P(WizardSelectAll, ActsOnThePageShown) {
         fake.files.Remove(kQuickLaunch);
     Start();
     WalkTo(c.page);
-    for (const char* button : c.clicks)
+    for (const ui::ControlName button : c.clicks)
         C(button).Click();
-    for (const char* box : kBoxes) {
-        const bool cleared = std::find_if(c.cleared.begin(), c.cleared.end(), [&](const char* n) {
-                                 return std::string_view(n) == box;
-                             }) != c.cleared.end();
+    for (const ui::ControlName box : kBoxes) {
+        const bool cleared =
+            std::find_if(c.cleared.begin(), c.cleared.end(),
+                         [&](ui::ControlName n) { return n == box; }) != c.cleared.end();
         EXPECT_EQ(C(box).Checked(), !cleared) << box;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WizardSelectAll,
-    testing::Values(AllCase{"ShortcutsClear",
-                            4,
-                            true,
-                            {"NoneBtn"},
-                            {"AddLinkToStartCBx", "AddLinkToDeskTopCBx",
-                             "AddLinkToQuickLaunchCBx"}},
-                    AllCase{"ShortcutsClearSelect", 4, true, {"NoneBtn", "AllBtn"}, {}},
-                    AllCase{"HiddenQuickLaunchLeftAlone",
-                            4,
-                            false,
-                            {"NoneBtn", "AllBtn"},
-                            {"AddLinkToQuickLaunchCBx"}},
-                    AllCase{"FileTypesClear",
-                            6,
-                            true,
-                            {"NoneBtn"},
-                            {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx"}},
-                    AllCase{"FileTypesClearSelect", 6, true, {"ZKXCBx", "NoneBtn", "AllBtn"}, {}}),
+    testing::Values(
+        AllCase{"ShortcutsClear",
+                Page::Shortcuts,
+                true,
+                {kNoneButton},
+                {kStartMenuBox, kDesktopBox, kQuickLaunchBox}},
+        AllCase{"ShortcutsClearSelect", Page::Shortcuts, true, {kNoneButton, kAllButton}, {}},
+        AllCase{"HiddenQuickLaunchLeftAlone",
+                Page::Shortcuts,
+                false,
+                {kNoneButton, kAllButton},
+                {kQuickLaunchBox}},
+        AllCase{"FileTypesClear",
+                Page::FileTypes,
+                true,
+                {kNoneButton},
+                {kFaxBox, kCoverPageBox, kLogBookBox, kPhoneBookBox, kScheduleBox, kMixBox,
+                 kScriptBox}},
+        AllCase{
+            "FileTypesClearSelect", Page::FileTypes, true, {kFaxBox, kNoneButton, kAllButton}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, ChoicesSurviveBackAndNext) {
     Start();
-    WalkTo(4);
-    C("AddLinkToDeskTopCBx").Click();
-    WalkTo(6);
-    C("BZKCBx").Click();
+    WalkTo(Page::Shortcuts);
+    C(kDesktopBox).Click();
+    WalkTo(Page::FileTypes);
+    C(kPhoneBookBox).Click();
     Back();
     Back();
     Back();
-    WalkTo(6);
-    EXPECT_FALSE(C("AddLinkToDeskTopCBx").Checked());
-    EXPECT_FALSE(C("BZKCBx").Checked());
+    WalkTo(Page::FileTypes);
+    EXPECT_FALSE(C(kDesktopBox).Checked());
+    EXPECT_FALSE(C(kPhoneBookBox).Checked());
 }
 
 struct SummaryCase {
@@ -240,23 +236,23 @@ class WizardSummary : public WizardTest, public testing::WithParamInterface<Summ
 TEST_P(WizardSummary, ListsFolderAndGroup) {
     const SummaryCase& c = GetParam();
     Start();
-    WalkTo(4);
+    WalkTo(Page::Shortcuts);
     if (c.start_cleared)
-        C("AddLinkToStartCBx").Click();
+        C(kStartMenuBox).Click();
     Next();
-    if (Page() == 5)
-        C("GroupLbx").Choose(0);
-    WalkTo(7);
-    const ui::Control& summary = C("LicenceRe");
+    if (CurrentPage() == Page::Group)
+        C(kGroupList).Choose(0);
+    WalkTo(Page::Summary);
+    const ui::Control& summary = C(kTextViewer);
     EXPECT_EQ(summary.Content(), c.content);
     EXPECT_EQ(summary.Bounds(), (ui::Rect{178, 102, 305, 190}));
-    EXPECT_EQ(C("Label4").Text(), "Текущие установки:");
-    EXPECT_EQ(C("Label6").Text(), "Готово");
-    EXPECT_EQ(C("NextBtn").Text(), "Установить");
+    EXPECT_EQ(C(kSettingsHeading).Text(), "Текущие установки:");
+    EXPECT_EQ(C(kPrompt).Text(), "Готово");
+    EXPECT_EQ(C(kNextButton).Text(), "Установить");
 
     Back();
-    EXPECT_EQ(C("NextBtn").Text(), " Далее >>");
-    WalkTo(7);
+    EXPECT_EQ(C(kNextButton).Text(), " Далее >>");
+    WalkTo(Page::Summary);
     EXPECT_EQ(summary.Content(), c.content) << "written anew on each visit";
 }
 
@@ -276,11 +272,11 @@ TEST_F(WizardTest, InstallationRunsOnceFromTheSummary) {
         ++runs;
         wizard->ShowFinishPage();
     });
-    WalkTo(7);
+    WalkTo(Page::Summary);
     EXPECT_EQ(runs, 0);
     Next();
     EXPECT_EQ(runs, 1);
-    EXPECT_EQ(Page(), 8);
+    EXPECT_EQ(CurrentPage(), Page::Installation);
     EXPECT_EQ(Title(), "Завершение установки");
 }
 
@@ -289,7 +285,7 @@ struct FinishCase {
     const char* name;
     bool start_cleared;
     const char* group;  // typed on page 5; nullptr: the proposed one
-    std::vector<const char*> cleared;
+    std::vector<ui::ControlName> cleared;
     bool group_offered;
     std::vector<std::string> opened;
 };
@@ -299,23 +295,23 @@ class WizardFinish : public WizardTest, public testing::WithParamInterface<Finis
 TEST_P(WizardFinish, OpensTheChosenTargetsAndEnds) {
     const FinishCase& c = GetParam();
     Start();
-    WalkTo(4);
+    WalkTo(Page::Shortcuts);
     if (c.start_cleared)
-        C("AddLinkToStartCBx").Click();
+        C(kStartMenuBox).Click();
     Next();
     if (c.group != nullptr)
-        C("PathEdit").Type(c.group);
-    WalkTo(8);
-    EXPECT_TRUE(C("Panel4").Showing());
-    EXPECT_TRUE(C("RunProgCBx").Showing());
-    EXPECT_EQ(C("RunProgGroupCBx").Showing(), c.group_offered);
-    EXPECT_EQ(C("RunProgGroupCBx").Checked(), c.group_offered);
-    EXPECT_FALSE(C("CancelBtn").Showing());
-    EXPECT_FALSE(C("BackBtn").Enabled());
-    EXPECT_EQ(C("NextBtn").Text(), "Готово");
-    EXPECT_EQ(C("Label6").Text(), "Установка Zinkolar 5.0 успешно завершена.");
+        C(kPathField).Type(c.group);
+    WalkTo(Page::Installation);
+    EXPECT_TRUE(C(kFinishPanel).Showing());
+    EXPECT_TRUE(C(kRunProgramBox).Showing());
+    EXPECT_EQ(C(kOpenGroupBox).Showing(), c.group_offered);
+    EXPECT_EQ(C(kOpenGroupBox).Checked(), c.group_offered);
+    EXPECT_FALSE(C(kCancelButton).Showing());
+    EXPECT_FALSE(C(kBackButton).Enabled());
+    EXPECT_EQ(C(kNextButton).Text(), "Готово");
+    EXPECT_EQ(C(kPrompt).Text(), "Установка Zinkolar 5.0 успешно завершена.");
     EXPECT_TRUE(Form().Visible());
-    for (const char* box : c.cleared)
+    for (const ui::ControlName box : c.cleared)
         C(box).Click();
     EXPECT_TRUE(fake.shell.opened.empty());
     Next();
@@ -338,9 +334,9 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    {std::string(kPrograms) + "\\Tools\\Fax\\Zinkolar", kProgram}},
         FinishCase{"NoGroupChosen", true, nullptr, {}, false, {kProgram}},
-        FinishCase{"ProgramOnlyCleared", false, nullptr, {"RunProgCBx"}, true, {kGroupFolder}},
-        FinishCase{"BothCleared", false, nullptr, {"RunProgCBx", "RunProgGroupCBx"}, true, {}},
-        FinishCase{"NothingLeft", true, nullptr, {"RunProgCBx"}, false, {}}),
+        FinishCase{"ProgramOnlyCleared", false, nullptr, {kRunProgramBox}, true, {kGroupFolder}},
+        FinishCase{"BothCleared", false, nullptr, {kRunProgramBox, kOpenGroupBox}, true, {}},
+        FinishCase{"NothingLeft", true, nullptr, {kRunProgramBox}, false, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Escape does nothing (Cancel is hidden), the close box still asks, Enter presses Next.
@@ -358,7 +354,7 @@ class WizardFinishKeys : public WizardTest, public testing::WithParamInterface<F
 TEST_P(WizardFinishKeys, ActAsOnThePage) {
     const FinishKeyCase& c = GetParam();
     Start();
-    WalkTo(8);
+    WalkTo(Page::Installation);
     for (DialogButton answer : c.answers)
         dialogs.Answer(answer);
     for (const char* key = c.keys; *key != '\0'; ++key) {

@@ -58,10 +58,10 @@ TEST_P(WizardSpaceOnEntry, ShowsNeededThenFree) {
         fake.system.free_space.erase("c:\\");
     }
     Start();
-    WalkTo(3);
-    EXPECT_EQ(C("Label5").Text(), c.text);
-    EXPECT_EQ(C("PathEdit").Text(), kDefaultFolder);
-    EXPECT_EQ(C("Label6").Text(), "Выберите папку для установки:");
+    WalkTo(Page::Destination);
+    EXPECT_EQ(C(kSpaceText).Text(), c.text);
+    EXPECT_EQ(C(kPathField).Text(), kDefaultFolder);
+    EXPECT_EQ(C(kPrompt).Text(), "Выберите папку для установки:");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,20 +94,20 @@ TEST_P(WizardDriveChange, RebuildsFolderAndSpaceText) {
     fake.system.drives = {"a:\\", "c:\\", "d:\\", "e:\\", "f:\\"};
     fake.system.free_space["f:\\"] = 1572864;  // e: is not ready
     Start();
-    WalkTo(3);
-    const std::string entry_text = C("Label5").Text();
+    WalkTo(Page::Destination);
+    const std::string entry_text = C(kSpaceText).Text();
     if (c.typed) {
-        C("PathEdit").Type(c.choice);
+        C(kPathField).Type(c.choice);
     } else {
-        const auto& items = C("DriveCmb").Items();
-        C("DriveCmb")
+        const auto& items = C(kDriveList).Items();
+        C(kDriveList)
             .Choose(static_cast<int>(std::find(items.begin(), items.end(), std::string(c.choice)) -
                                      items.begin()));
     }
-    EXPECT_EQ(C("DriveCmb").SelectedItem(), c.drive);
-    EXPECT_EQ(C("PathEdit").Text(), c.folder);
-    EXPECT_EQ(C("Label5").Text(), c.space != nullptr ? c.space : entry_text);
-    EXPECT_EQ(C("DirectoryLbx").Items().at(0), std::string(c.drive) + "\\");
+    EXPECT_EQ(C(kDriveList).SelectedItem(), c.drive);
+    EXPECT_EQ(C(kPathField).Text(), c.folder);
+    EXPECT_EQ(C(kSpaceText).Text(), c.space != nullptr ? c.space : entry_text);
+    EXPECT_EQ(C(kFolderList).Items().at(0), std::string(c.drive) + "\\");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,8 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WizardTest, OpeningAFolderPutsItIntoTheFieldWithoutInstallPath) {
     Start();
-    WalkTo(3);
-    ui::Control& folders = C("DirectoryLbx");
+    WalkTo(Page::Destination);
+    ui::Control& folders = C(kFolderList);
     const auto item = [&](std::string_view name) {
         const auto& items = folders.Items();
         const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& line) {
@@ -140,48 +140,48 @@ TEST_F(WizardTest, OpeningAFolderPutsItIntoTheFieldWithoutInstallPath) {
         return static_cast<int>(found - items.begin());
     };
     folders.Choose(item("Common Files"));
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\Program Files\\Common Files");
+    EXPECT_EQ(C(kPathField).Text(), "C:\\Program Files\\Common Files");
     folders.Choose(item("c:\\"));
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\");
+    EXPECT_EQ(C(kPathField).Text(), "C:\\");
     folders.Choose(item("Users"));
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\Users");
-    EXPECT_EQ(C("DriveCmb").SelectedItem(), "c:");
+    EXPECT_EQ(C(kPathField).Text(), "C:\\Users");
+    EXPECT_EQ(C(kDriveList).SelectedItem(), "c:");
 }
 
 TEST_F(WizardTest, DestinationOnAnotherDriveIsKeptOnEntry) {
     fake.registry.Set(RegistryRoot::LocalMachine, kAppPathsKey, "Path", "D:\\Old\\Zinkolar");
     Start();
-    WalkTo(3);
-    EXPECT_EQ(C("DriveCmb").SelectedItem(), "d:");
-    EXPECT_EQ(C("PathEdit").Text(), "D:\\Old\\Zinkolar");
-    EXPECT_EQ(C("Label5").Text(), "Требуется: 50.0 Мбайт\n\rИмеется на диске: 2048.0 Мбайт");
+    WalkTo(Page::Destination);
+    EXPECT_EQ(C(kDriveList).SelectedItem(), "d:");
+    EXPECT_EQ(C(kPathField).Text(), "D:\\Old\\Zinkolar");
+    EXPECT_EQ(C(kSpaceText).Text(), "Требуется: 50.0 Мбайт\n\rИмеется на диске: 2048.0 Мбайт");
 }
 
 TEST_F(WizardTest, FullFolderOnAnotherDriveStaysAsTyped) {
     Start();
-    WalkTo(3);
-    C("PathEdit").Type("D:\\Games\\Fax");
-    EXPECT_EQ(C("DriveCmb").SelectedItem(), "d:");
-    EXPECT_EQ(C("PathEdit").Text(), "D:\\Games\\Fax");
+    WalkTo(Page::Destination);
+    C(kPathField).Type("D:\\Games\\Fax");
+    EXPECT_EQ(C(kDriveList).SelectedItem(), "d:");
+    EXPECT_EQ(C(kPathField).Text(), "D:\\Games\\Fax");
     Next();
     EXPECT_EQ(wizard->Destination(), "D:\\Games\\Fax");
 }
 
 TEST_F(WizardTest, FolderIsTakenOnlyOnTheWayFromPageThree) {
     Start();
-    WalkTo(3);
-    C("PathEdit").Type("C:\\Apps\\ZK\\");
+    WalkTo(Page::Destination);
+    C(kPathField).Type("C:\\Apps\\ZK\\");
     Next();
     EXPECT_EQ(wizard->Destination(), "C:\\Apps\\ZK") << "one trailing backslash removed";
     Next();
     Back();
     Back();
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\Apps\\ZK");
+    EXPECT_EQ(C(kPathField).Text(), "C:\\Apps\\ZK");
 
-    C("PathEdit").Type("C:\\Other");
+    C(kPathField).Type("C:\\Other");
     Back();
-    WalkTo(3);
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\Apps\\ZK") << "typing alone changes nothing";
+    WalkTo(Page::Destination);
+    EXPECT_EQ(C(kPathField).Text(), "C:\\Apps\\ZK") << "typing alone changes nothing";
 }
 
 // A folder the platform cannot create, or the log cannot record, is refused with a message; the
@@ -199,21 +199,21 @@ TEST_P(WizardFolderText, MustBeOneThePlatformCreates) {
     const FolderCase& c = GetParam();
     fake.files.AddDirectory("\\\\server\\share");
     Start();
-    WalkTo(3);
-    C("PathEdit").Type(c.typed);
+    WalkTo(Page::Destination);
+    C(kPathField).Type(c.typed);
     Next();
     if (c.taken == nullptr) {
         EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.said});
         EXPECT_EQ(dialogs.Shown().at(0).kind, DialogKind::Error);
         EXPECT_EQ(dialogs.Shown().at(0).buttons, std::vector{DialogButton::Ok});
-        EXPECT_EQ(Page(), 3);
+        EXPECT_EQ(CurrentPage(), Page::Destination);
         EXPECT_EQ(Title(), kTitles[3]);
-        EXPECT_TRUE(C("DirectoryLbx").Showing());
-        EXPECT_EQ(C("PathEdit").Text(), c.typed);
+        EXPECT_TRUE(C(kFolderList).Showing());
+        EXPECT_EQ(C(kPathField).Text(), c.typed);
         EXPECT_EQ(wizard->Destination(), kDefaultFolder);
     } else {
         EXPECT_TRUE(dialogs.Shown().empty());
-        EXPECT_EQ(Page(), 4);
+        EXPECT_EQ(CurrentPage(), Page::Shortcuts);
         EXPECT_EQ(wizard->Destination(), c.taken);
     }
 }
@@ -247,53 +247,53 @@ TEST_F(WizardTest, FolderLeavesRoomForTheLongestFileOfTheScript) {
     const std::string file = "Data\\" + std::string(200, 'f') + ".txt";  // 209 characters
     setup_ini_sections = "[file list]\r\nsource.txt=" + file + "\r\n";
     Start();
-    WalkTo(3);
+    WalkTo(Page::Destination);
     const std::string over = "C:\\" + std::string(47, 'x');  // 50 + 1 + 209 = 260
-    C("PathEdit").Type(over);
+    C(kPathField).Type(over);
     Next();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kBadFolderMessage});
-    EXPECT_EQ(Page(), 3);
-    C("PathEdit").Type(over.substr(0, over.size() - 1));
+    EXPECT_EQ(CurrentPage(), Page::Destination);
+    C(kPathField).Type(over.substr(0, over.size() - 1));
     Next();
-    EXPECT_EQ(Page(), 4);
+    EXPECT_EQ(CurrentPage(), Page::Shortcuts);
 }
 
 TEST_F(WizardTest, DriveRootPickedInTheListIsRefused) {
     Start();
-    WalkTo(3);
-    C("DirectoryLbx").Choose(0);
-    ASSERT_EQ(C("PathEdit").Text(), "C:\\");
+    WalkTo(Page::Destination);
+    C(kFolderList).Choose(0);
+    ASSERT_EQ(C(kPathField).Text(), "C:\\");
     Next();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kBadFolderMessage});
-    EXPECT_EQ(Page(), 3);
+    EXPECT_EQ(CurrentPage(), Page::Destination);
     EXPECT_EQ(wizard->Destination(), kDefaultFolder);
 }
 
 TEST_F(WizardTest, OpeningAFolderKeepsTheBlankThatBeginsItsName) {
     fake.files.AddDirectory(std::string(kProgramFiles) + "\\ Lead");
     Start();
-    WalkTo(3);
-    const auto& items = C("DirectoryLbx").Items();
+    WalkTo(Page::Destination);
+    const auto& items = C(kFolderList).Items();
     const auto lead = std::find(items.begin(), items.end(), "     Lead");
     ASSERT_NE(lead, items.end());
-    C("DirectoryLbx").Choose(static_cast<int>(lead - items.begin()));
-    EXPECT_EQ(C("PathEdit").Text(), "C:\\Program Files\\ Lead");
+    C(kFolderList).Choose(static_cast<int>(lead - items.begin()));
+    EXPECT_EQ(C(kPathField).Text(), "C:\\Program Files\\ Lead");
     Next();
     EXPECT_EQ(wizard->Destination(), "C:\\Program Files\\ Lead");
 }
 
 TEST_F(WizardTest, RefusedFolderCanBeCorrected) {
     Start();
-    WalkTo(3);
-    C("PathEdit").Type("C:");
+    WalkTo(Page::Destination);
+    C(kPathField).Type("C:");
     Next();
-    C("PathEdit").Type("C:\\ZK");
+    C(kPathField).Type("C:\\ZK");
     Next();
-    EXPECT_EQ(Page(), 4);
+    EXPECT_EQ(CurrentPage(), Page::Shortcuts);
     EXPECT_EQ(wizard->Destination(), "C:\\ZK");
 }
 
-// The checks on the way from page 4 on, whether the group page comes next or is skipped.
+// The checks on the way on from the shortcut page, whether the group page comes next or is skipped.
 enum class Outcome { GoesOn, Stays, Ends };
 
 struct CheckCase {
@@ -320,13 +320,13 @@ TEST_P(WizardDestinationChecks, GuardTheWayOn) {
         fake.system.free_space.erase("c:\\");
     }
     Start();
-    WalkTo(3);
+    WalkTo(Page::Destination);
     if (c.typed != nullptr)
-        C("PathEdit").Type(c.typed);
+        C(kPathField).Type(c.typed);
     Next();
-    ASSERT_EQ(Page(), 4);
+    ASSERT_EQ(CurrentPage(), Page::Shortcuts);
     if (start_cleared)
-        C("AddLinkToStartCBx").Click();
+        C(kStartMenuBox).Click();
     for (DialogButton answer : c.answers)
         dialogs.Answer(answer);
     Next();
@@ -340,9 +340,11 @@ TEST_P(WizardDestinationChecks, GuardTheWayOn) {
             EXPECT_EQ(asked.buttons, (std::vector{DialogButton::Yes, DialogButton::No}));
         }
     }
-    const int expected = c.outcome != Outcome::GoesOn ? 4 : start_cleared ? 6 : 5;
-    EXPECT_EQ(Page(), expected);
-    EXPECT_EQ(Title(), kTitles[expected]);
+    const Page expected = c.outcome != Outcome::GoesOn ? Page::Shortcuts
+                          : start_cleared              ? Page::FileTypes
+                                                       : Page::Group;
+    EXPECT_EQ(CurrentPage(), expected);
+    EXPECT_EQ(Title(), kTitles[static_cast<int>(expected)]);
     EXPECT_EQ(app.Terminating(), c.outcome == Outcome::Ends);
 }
 
@@ -382,29 +384,29 @@ TEST_F(WizardTest, DriveNotReadyWarnsEvenWhenNothingIsNeeded) {
     main["NeedDiskSpace"] = "0";
     fake.system.free_space.erase("c:\\");
     Start();
-    WalkTo(4);
+    WalkTo(Page::Shortcuts);
     dialogs.Answer(DialogButton::Yes);
     Next();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{kSpaceMessage});
-    EXPECT_EQ(Page(), 5);
+    EXPECT_EQ(CurrentPage(), Page::Group);
 }
 
 TEST_F(WizardTest, SpaceOfTheSelectedDriveCounts) {
     fake.system.free_space["c:\\"] = kMegabyte;
     Start();
-    WalkTo(3);
-    C("DriveCmb").Choose(1);  // d:, 2048 MB free
+    WalkTo(Page::Destination);
+    C(kDriveList).Choose(1);  // d:, 2048 MB free
     Next();
     Next();
     EXPECT_TRUE(dialogs.Shown().empty());
-    EXPECT_EQ(Page(), 5);
+    EXPECT_EQ(CurrentPage(), Page::Group);
 }
 
-// Back from page 6 runs the checks again; a failing one keeps page 6 on screen.
+// Back from the file-type page runs the checks again; a failing one keeps that page on screen.
 struct BackCase {
     const char* name;
     std::vector<DialogButton> answers;
-    int page;
+    Page page;
 };
 
 class WizardChecksOnTheWayBack : public WizardTest, public testing::WithParamInterface<BackCase> {};
@@ -412,29 +414,42 @@ class WizardChecksOnTheWayBack : public WizardTest, public testing::WithParamInt
 TEST_P(WizardChecksOnTheWayBack, KeepThePageThatWasShown) {
     const BackCase& c = GetParam();
     Start();
-    WalkTo(6);
-    C("ZKXCBx").Click();
+    WalkTo(Page::FileTypes);
+    C(kFaxBox).Click();
     fake.system.free_space["c:\\"] = kMegabyte;
     for (DialogButton answer : c.answers)
         dialogs.Answer(answer);
     Back();
     EXPECT_EQ(dialogs.Shown().at(0).text, kSpaceMessage);
-    EXPECT_EQ(Page(), c.page);
-    EXPECT_EQ(Title(), kTitles[c.page]);
-    EXPECT_EQ(C("Panel2").Showing(), c.page == 6);
-    EXPECT_FALSE(C("ZKXCBx").Checked());
+    EXPECT_EQ(CurrentPage(), c.page);
+    EXPECT_EQ(Title(), kTitles[static_cast<int>(c.page)]);
+    EXPECT_EQ(C(kFileTypePanel).Showing(), c.page == Page::FileTypes);
+    EXPECT_FALSE(C(kFaxBox).Checked());
     EXPECT_FALSE(app.Terminating());
-    if (c.page == 6) {
+    if (c.page == Page::FileTypes) {
         Next();
-        EXPECT_EQ(Page(), 7) << "the page machine goes on from the page shown";
+        EXPECT_EQ(CurrentPage(), Page::Summary) << "the page machine goes on from the page shown";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, WizardChecksOnTheWayBack,
-                         testing::Values(BackCase{"GoOn", {DialogButton::Yes}, 5},
-                                         BackCase{
-                                             "StayOnSix", {DialogButton::No, DialogButton::No}, 6}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardChecksOnTheWayBack,
+    testing::Values(BackCase{"GoOn", {DialogButton::Yes}, Page::Group},
+                    BackCase{"StayOnSix", {DialogButton::No, DialogButton::No}, Page::FileTypes}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Going back, a group page left out is jumped over, and its checks with it.
+TEST_F(WizardTest, BackPastTheLeftOutGroupPageChecksNothing) {
+    Start();
+    WalkTo(Page::Shortcuts);
+    C(kStartMenuBox).Click();
+    Next();
+    ASSERT_EQ(CurrentPage(), Page::FileTypes);
+    fake.system.free_space["c:\\"] = kMegabyte;
+    Back();
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(CurrentPage(), Page::Shortcuts);
+}
 
 }  // namespace
 }  // namespace wizard_test

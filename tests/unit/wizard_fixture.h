@@ -16,11 +16,30 @@
 #include "ui/fake/scripted_dialogs.h"
 #include "wizard/wizard.h"
 
+namespace ui {
+
+inline std::ostream& operator<<(std::ostream& out, ControlName name) {
+    return out << name.Text();
+}
+
+}  // namespace ui
+
+namespace wizard {
+
+// A page in a failure message: its number.
+inline void PrintTo(Page page, std::ostream* out) {
+    *out << "page " << static_cast<int>(page);
+}
+
+}  // namespace wizard
+
 namespace wizard_test {
 
+using namespace wizard::controls;
 using platform::RegistryRoot;
 using ui::DialogButton;
 using ui::DialogKind;
+using wizard::Page;
 
 inline constexpr char kProgramPath[] = "D:\\Setup\\setup.exe";
 inline constexpr char kSourceDir[] = "D:\\Setup";
@@ -37,7 +56,7 @@ inline constexpr char kAppPathsKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zinkolar.exe";
 inline constexpr std::int64_t kMegabyte = 1048576;
 
-// Page titles in the built-in language; index 8 is the finish page.
+// Page titles in the built-in language, by page; the installation page ends on the finish page.
 inline constexpr const char* kTitles[] = {
     "Добро пожаловать!",         "Выберите тип установки", "Лицензионное соглашение",
     "Выбор папки для установки", "Создание значков",       "Выбор группы программ в меню Пуск",
@@ -119,23 +138,24 @@ class WizardTest : public testing::Test {
     }
 
     ui::Form& Form() const { return wizard->GetForm(); }
-    ui::Control& C(std::string_view name) const { return Form()[name]; }
-    int Page() const { return wizard->Page(); }
+    ui::Control& C(ui::ControlName name) const { return Form()[name]; }
+    Page CurrentPage() const { return wizard->CurrentPage(); }
     // The title of the page on screen.
-    const std::string& Title() const { return C("Label1").Text(); }
+    const std::string& Title() const { return C(kTitle).Text(); }
 
-    void Next() { C("NextBtn").Click(); }
-    void Back() { C("BackBtn").Click(); }
+    void Next() { C(kNextButton).Click(); }
+    void Back() { C(kBackButton).Click(); }
 
     // Next from the current page until `page`, accepting the licence on the way.
-    void WalkTo(int page) {
-        for (int steps = 0; Page() != page; ++steps) {
+    void WalkTo(Page page) {
+        for (int steps = 0; CurrentPage() != page; ++steps) {
             if (steps > 12 || app.Terminating()) {
-                ADD_FAILURE() << "page " << page << " not reached; stuck on " << Page();
+                ADD_FAILURE() << testing::PrintToString(page) << " not reached; stuck on "
+                              << testing::PrintToString(CurrentPage());
                 return;
             }
-            if (Page() == 2)
-                C("YesBtn").Click();
+            if (CurrentPage() == Page::Licence)
+                C(kAcceptButton).Click();
             Next();
         }
     }

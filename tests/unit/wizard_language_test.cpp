@@ -9,38 +9,37 @@ namespace {
 
 // The controls whose captions the language sets, with their key, section and built-in text.
 struct Caption {
-    const char* control;
+    ui::ControlName control;
     const char* key;
     const char* section;
     const char* russian;
 };
 
 const Caption kCaptions[] = {
-    {"BackBtn", "cBack", "SETUP", "<< Назад "},
-    {"NextBtn", "cNext", "SETUP", " Далее >>"},
-    {"YesBtn", "cAccept", "SETUP", "Согласен"},
-    {"NoBtn", "cNotAccept", "SETUP", "НЕ согласен"},
-    {"CancelBtn", "cCancel", "COMMON", "Отмена"},
-    {"Label3", "cSelectLang", "SETUP", "Выберите язык:"},
-    {"Label7", "cExt", "SETUP", "Расширение"},
-    {"Label8", "cDescription", "SETUP", "Описание"},
-    {"Label9", "cCPFile", "SETUP", "Шаблон титульного листа"},
-    {"Label16", "cFaxFile", "SETUP", "Факсимильное сообщение"},
-    {"Label17", "cPhoneBookFile", "SETUP", "Телефонный справочник"},
-    {"Label18", "cLogBookFile", "SETUP", "Журнал"},
-    {"Label19", "cMixFile", "SETUP", "Пакет голосовых сообщений"},
-    {"Label20", "cScheduleFile", "SETUP", "Расписание"},
-    {"Label21", "cScriptFile", "SETUP", "Сценарий дистанционного управления"},
-    {"AddLinkToStartCBx", "cAddInStart", "SETUP", "Добавить группу программ в меню \"Пуск\""},
-    {"AddLinkToDeskTopCBx", "cAddDesktop", "SETUP", "Добавить значок на Рабочий стол"},
-    {"AddLinkToQuickLaunchCBx", "cAddQuickLaunch", "SETUP",
-     "Добавить значок на панель \"Быстрый Запуск\""},
-    {"RunProgCBx", "cRunNow", "SETUP", "Запустить программу"},
-    {"RunProgGroupCBx", "cRunProgGroup", "SETUP", "Открыть программную группу"},
-    {"ServerRb", "cServer", "SERVER", "Сервер"},
-    {"ClientRb", "cClient", "SERVER", "Клиент"},
-    {"AllBtn", "cSelectAll", "SETUP", "Выбрать все"},
-    {"NoneBtn", "cDeselectAll", "SETUP", "Снять все"},
+    {kBackButton, "cBack", "SETUP", "<< Назад "},
+    {kNextButton, "cNext", "SETUP", " Далее >>"},
+    {kAcceptButton, "cAccept", "SETUP", "Согласен"},
+    {kDeclineButton, "cNotAccept", "SETUP", "НЕ согласен"},
+    {kCancelButton, "cCancel", "COMMON", "Отмена"},
+    {kLanguagePrompt, "cSelectLang", "SETUP", "Выберите язык:"},
+    {kExtensionHeading, "cExt", "SETUP", "Расширение"},
+    {kDescriptionHeading, "cDescription", "SETUP", "Описание"},
+    {kCoverPageText, "cCPFile", "SETUP", "Шаблон титульного листа"},
+    {kFaxText, "cFaxFile", "SETUP", "Факсимильное сообщение"},
+    {kPhoneBookText, "cPhoneBookFile", "SETUP", "Телефонный справочник"},
+    {kLogBookText, "cLogBookFile", "SETUP", "Журнал"},
+    {kMixText, "cMixFile", "SETUP", "Пакет голосовых сообщений"},
+    {kScheduleText, "cScheduleFile", "SETUP", "Расписание"},
+    {kScriptText, "cScriptFile", "SETUP", "Сценарий дистанционного управления"},
+    {kStartMenuBox, "cAddInStart", "SETUP", "Добавить группу программ в меню \"Пуск\""},
+    {kDesktopBox, "cAddDesktop", "SETUP", "Добавить значок на Рабочий стол"},
+    {kQuickLaunchBox, "cAddQuickLaunch", "SETUP", "Добавить значок на панель \"Быстрый Запуск\""},
+    {kRunProgramBox, "cRunNow", "SETUP", "Запустить программу"},
+    {kOpenGroupBox, "cRunProgGroup", "SETUP", "Открыть программную группу"},
+    {kServerRadio, "cServer", "SERVER", "Сервер"},
+    {kClientRadio, "cClient", "SERVER", "Клиент"},
+    {kAllButton, "cSelectAll", "SETUP", "Выбрать все"},
+    {kNoneButton, "cDeselectAll", "SETUP", "Снять все"},
 };
 
 // A language file translating every caption as "en:" + key; the format texts keep their
@@ -68,17 +67,17 @@ std::string EnglishFile(const std::vector<std::string>& left_out = {}) {
 class WizardLanguage : public WizardTest {
   protected:
     void ChooseLanguage(const std::string& name) {
-        const auto& items = C("SelectLangCmb").Items();
+        const auto& items = C(kLanguageList).Items();
         const auto found = std::find(items.begin(), items.end(), name);
         ASSERT_NE(found, items.end()) << name;
-        C("SelectLangCmb").Choose(static_cast<int>(found - items.begin()));
+        C(kLanguageList).Choose(static_cast<int>(found - items.begin()));
     }
     void ExpectRussian() {
         for (const Caption& c : kCaptions)
             EXPECT_EQ(C(c.control).Text(), c.russian) << c.control;
-        EXPECT_EQ(C("Label1").Text(), "Добро пожаловать!");
-        EXPECT_EQ(C("Label2").Text(), " ");
-        EXPECT_EQ(C("Label6").Text(), "Эта программа установит Zinkolar 5.0 на Ваш компьютер.");
+        EXPECT_EQ(C(kTitle).Text(), "Добро пожаловать!");
+        EXPECT_EQ(C(kNote).Text(), " ");
+        EXPECT_EQ(C(kPrompt).Text(), "Эта программа установит Zinkolar 5.0 на Ваш компьютер.");
         EXPECT_EQ(Form().Caption(), "Установка Zinkolar 5.0");
         EXPECT_EQ(app.title, "Установка Zinkolar 5.0");
     }
@@ -87,7 +86,7 @@ class WizardLanguage : public WizardTest {
 TEST_F(WizardLanguage, BuiltInTextsAtStart) {
     AddLanguageFile("English", EnglishFile());
     Start();
-    EXPECT_EQ(C("SelectLangCmb").SelectedItem(), "Russian");
+    EXPECT_EQ(C(kLanguageList).SelectedItem(), "Russian");
     ExpectRussian();
 }
 
@@ -98,9 +97,9 @@ TEST_F(WizardLanguage, SwitchingRelabelsEveryFixedCaptionAndBack) {
     for (const Caption& c : kCaptions) {
         EXPECT_EQ(C(c.control).Text(), std::string("en:") + c.key) << c.control;
     }
-    EXPECT_EQ(C("Label1").Text(), "en:cWelcome Zinkolar 5.0");
-    EXPECT_EQ(C("Label2").Text(), "en:cWarning1 en:cWarning2");
-    EXPECT_EQ(C("Label6").Text(), "en:cTitle1 Zinkolar 5.0");
+    EXPECT_EQ(C(kTitle).Text(), "en:cWelcome Zinkolar 5.0");
+    EXPECT_EQ(C(kNote).Text(), "en:cWarning1 en:cWarning2");
+    EXPECT_EQ(C(kPrompt).Text(), "en:cTitle1 Zinkolar 5.0");
     EXPECT_EQ(Form().Caption(), "en:cInstallation Zinkolar 5.0");
     EXPECT_EQ(app.title, Form().Caption());
 
@@ -112,10 +111,10 @@ TEST_F(WizardLanguage, MissingKeyShowsTheKeyUntilRussianIsBack) {
     AddLanguageFile("English", EnglishFile({"cBack"}));
     Start();
     ChooseLanguage("English");
-    EXPECT_EQ(C("BackBtn").Text(), "?cBack");
-    EXPECT_EQ(C("NextBtn").Text(), "en:cNext");
+    EXPECT_EQ(C(kBackButton).Text(), "?cBack");
+    EXPECT_EQ(C(kNextButton).Text(), "en:cNext");
     ChooseLanguage("Russian");
-    EXPECT_EQ(C("BackBtn").Text(), "<< Назад ");
+    EXPECT_EQ(C(kBackButton).Text(), "<< Назад ");
 }
 
 TEST_F(WizardLanguage, PagesAndDialogsFollowTheLanguage) {
@@ -125,7 +124,7 @@ TEST_F(WizardLanguage, PagesAndDialogsFollowTheLanguage) {
     Next();
     EXPECT_EQ(Title(), "en:cLicense");
     dialogs.Answer(DialogButton::No);
-    C("CancelBtn").Click();
+    C(kCancelButton).Click();
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].text, "en:cRealyAbort");
     EXPECT_EQ(dialogs.Shown()[0].captions, (std::vector<std::string>{"&en:cYes", "&?cNo"}));
@@ -149,10 +148,10 @@ TEST_P(WizardLanguageChoice, ListsTheFilesAndSelectsTheConfiguredOne) {
     for (const auto& file : c.files)
         AddLanguageFile(file, "[SETUP]\r\ncBack=" + file + "\r\n");
     Start();
-    EXPECT_EQ(C("SelectLangCmb").Items(), c.items);
-    EXPECT_EQ(C("SelectLangCmb").SelectedItem(), c.selected);
+    EXPECT_EQ(C(kLanguageList).Items(), c.items);
+    EXPECT_EQ(C(kLanguageList).SelectedItem(), c.selected);
     const std::string selected = c.selected;
-    EXPECT_EQ(C("BackBtn").Text(),
+    EXPECT_EQ(C(kBackButton).Text(),
               selected.empty() || selected == "Russian" ? "<< Назад " : selected);
 }
 
@@ -224,11 +223,11 @@ TEST_F(WizardLanguage, LicencePageShowsTheLanguagesLicence) {
     Start();
     ChooseLanguage("English");
     Next();
-    EXPECT_EQ(C("LicenceRe").Content(), "en");
+    EXPECT_EQ(C(kTextViewer).Content(), "en");
     Back();
     ChooseLanguage("Russian");
     Next();
-    EXPECT_EQ(C("LicenceRe").Content(), "ru");
+    EXPECT_EQ(C(kTextViewer).Content(), "ru");
 }
 
 }  // namespace

@@ -8,12 +8,14 @@
 namespace wizard_test {
 namespace {
 
+using enum wizard::Page;
+
 // Steps: N Next, B Back, Y accept the licence, S click the Start-menu box, E Enter, X Escape.
 struct NavCase {
     const char* name;
     bool client_server;
     const char* steps;
-    std::vector<int> pages;  // after each step
+    std::vector<Page> pages;  // after each step
 };
 
 class WizardNavigation : public WizardTest, public testing::WithParamInterface<NavCase> {};
@@ -23,7 +25,7 @@ TEST_P(WizardNavigation, FollowsTheSkipRules) {
     if (c.client_server)
         MakeClientServer();
     Start();
-    std::vector<int> pages;
+    std::vector<Page> pages;
     for (const char* step = c.steps; *step != '\0'; ++step) {
         switch (*step) {
             case 'N':
@@ -33,10 +35,10 @@ TEST_P(WizardNavigation, FollowsTheSkipRules) {
                 Back();
                 break;
             case 'Y':
-                C("YesBtn").Click();
+                C(kAcceptButton).Click();
                 break;
             case 'S':
-                C("AddLinkToStartCBx").Click();
+                C(kStartMenuBox).Click();
                 break;
             case 'E':
                 Form().PressEnter();
@@ -44,8 +46,9 @@ TEST_P(WizardNavigation, FollowsTheSkipRules) {
             default:
                 FAIL() << "unknown step " << *step;
         }
-        pages.push_back(Page());
-        EXPECT_EQ(Title(), kTitles[std::min(Page(), 8)]) << "after step " << pages.size();
+        pages.push_back(CurrentPage());
+        EXPECT_EQ(Title(), kTitles[std::min(static_cast<int>(CurrentPage()), 8)])
+            << "after step " << pages.size();
     }
     EXPECT_EQ(pages, c.pages);
     EXPECT_TRUE(dialogs.Shown().empty());
@@ -54,55 +57,85 @@ TEST_P(WizardNavigation, FollowsTheSkipRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WizardNavigation,
-    testing::Values(
-        NavCase{"SingleTypeSkipsTypePage", false, "NB", {2, 0}},
-        NavCase{"ClientServerShowsTypePage", true, "NNBB", {1, 2, 1, 0}},
-        NavCase{"ForwardToFinish", false, "NYNNNNNN", {2, 2, 3, 4, 5, 6, 7, 8}},
-        NavCase{"BackFromSummary", false, "NYNNNNNBBBBBB", {2, 2, 3, 4, 5, 6, 7, 6, 5, 4, 3, 2, 0}},
-        NavCase{"StartClearedSkipsGroupBothWays", false, "NYNNSNBN", {2, 2, 3, 4, 4, 6, 4, 6}},
-        NavCase{"StartClearedFromSummary", false, "NYNNSNNBB", {2, 2, 3, 4, 4, 6, 7, 6, 4}},
-        NavCase{"StartCheckedAgain", false, "NYNNSNBSN", {2, 2, 3, 4, 4, 6, 4, 4, 5}},
-        NavCase{"EnterNeedsAcceptOnLicence", false, "NEEYE", {2, 2, 2, 2, 3}},
-        NavCase{"LicenceAcceptedAgainAfterBack", false, "NYNBE", {2, 2, 3, 2, 2}}),
+    testing::Values(NavCase{"SingleTypeSkipsTypePage", false, "NB", {Licence, Welcome}},
+                    NavCase{
+                        "ClientServerShowsTypePage", true, "NNBB", {Type, Licence, Type, Welcome}},
+                    NavCase{"ForwardToFinish",
+                            false,
+                            "NYNNNNNN",
+                            {Licence, Licence, Destination, Shortcuts, Group, FileTypes, Summary,
+                             Installation}},
+                    NavCase{"BackFromSummary",
+                            false,
+                            "NYNNNNNBBBBBB",
+                            {Licence, Licence, Destination, Shortcuts, Group, FileTypes, Summary,
+                             FileTypes, Group, Shortcuts, Destination, Licence, Welcome}},
+                    NavCase{"StartClearedSkipsGroupBothWays",
+                            false,
+                            "NYNNSNBN",
+                            {Licence, Licence, Destination, Shortcuts, Shortcuts, FileTypes,
+                             Shortcuts, FileTypes}},
+                    NavCase{"StartClearedFromSummary",
+                            false,
+                            "NYNNSNNBB",
+                            {Licence, Licence, Destination, Shortcuts, Shortcuts, FileTypes,
+                             Summary, FileTypes, Shortcuts}},
+                    NavCase{"StartCheckedAgain",
+                            false,
+                            "NYNNSNBSN",
+                            {Licence, Licence, Destination, Shortcuts, Shortcuts, FileTypes,
+                             Shortcuts, Shortcuts, Group}},
+                    NavCase{"EnterNeedsAcceptOnLicence",
+                            false,
+                            "NEEYE",
+                            {Licence, Licence, Licence, Licence, Destination}},
+                    NavCase{"LicenceAcceptedAgainAfterBack",
+                            false,
+                            "NYNBE",
+                            {Licence, Licence, Destination, Licence, Licence}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What a page shows, whichever way it was reached.
 struct Look {
-    int page;
-    std::vector<const char*> showing;
-    std::vector<const char*> hidden;
+    Page page;
+    std::vector<ui::ControlName> showing;
+    std::vector<ui::ControlName> hidden;
 };
 
 const Look kLooks[] = {
-    {0,
-     {"Label1", "Label2", "Label3", "Label6", "SelectLangCmb", "Bevel", "Image1", "NextBtn",
-      "CancelBtn", "BackBtn"},
-     {"Panel5", "LicenceRe", "YesBtn", "NoBtn", "PathEdit", "DirectoryLbx", "DriveCmb", "Label5",
-      "GroupLbx", "Panel2", "Panel3", "Panel4", "AllBtn", "NoneBtn", "Label4"}},
-    {1,
-     {"Panel5", "ClientRb", "ServerRb", "Label2", "Label6"},
-     {"Label3", "SelectLangCmb", "Bevel", "LicenceRe", "YesBtn", "NoBtn"}},
-    {2,
-     {"LicenceRe", "YesBtn", "NoBtn", "Label2"},
-     {"Label3", "Panel5", "SelectLangCmb", "Bevel", "PathEdit", "DriveCmb", "DirectoryLbx",
-      "Label5"}},
-    {3,
-     {"PathEdit", "DirectoryLbx", "DriveCmb", "Label5", "Image1", "NextBtn", "CancelBtn"},
-     {"LicenceRe", "YesBtn", "NoBtn", "Label2", "Panel3", "GroupLbx", "AllBtn", "NoneBtn"}},
-    {4,
-     {"AddLinkToStartCBx", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx", "AllBtn", "NoneBtn"},
-     {"PathEdit", "DirectoryLbx", "DriveCmb", "Label5", "GroupLbx", "Panel2", "Label2", "Label3",
-      "Label4"}},
-    {5,
-     {"PathEdit", "GroupLbx"},
-     {"Panel2", "Panel3", "LicenceRe", "DirectoryLbx", "DriveCmb", "AllBtn", "NoneBtn", "Label2"}},
-    {6,
-     {"ZKXCBx", "ZKCCBx", "ZKLCBx", "BZKCBx", "ZKSCBx", "MIXCBx", "ZKACBx", "Label7", "Label8",
-      "AllBtn", "NoneBtn"},
-     {"Panel3", "PathEdit", "GroupLbx", "LicenceRe", "Label2", "Label4"}},
-    {7,
-     {"LicenceRe", "Label4"},
-     {"AllBtn", "NoneBtn", "Panel2", "Panel3", "PathEdit", "GroupLbx", "Label2", "Label3"}},
+    {Page::Welcome,
+     {kTitle, kNote, kLanguagePrompt, kPrompt, kLanguageList, kBevel, kSidePicture, kNextButton,
+      kCancelButton, kBackButton},
+     {kTypePanel, kTextViewer, kAcceptButton, kDeclineButton, kPathField, kFolderList, kDriveList,
+      kSpaceText, kGroupList, kFileTypePanel, kShortcutPanel, kFinishPanel, kAllButton, kNoneButton,
+      kSettingsHeading}},
+    {Page::Type,
+     {kTypePanel, kClientRadio, kServerRadio, kNote, kPrompt},
+     {kLanguagePrompt, kLanguageList, kBevel, kTextViewer, kAcceptButton, kDeclineButton}},
+    {Page::Licence,
+     {kTextViewer, kAcceptButton, kDeclineButton, kNote},
+     {kLanguagePrompt, kTypePanel, kLanguageList, kBevel, kPathField, kDriveList, kFolderList,
+      kSpaceText}},
+    {Page::Destination,
+     {kPathField, kFolderList, kDriveList, kSpaceText, kSidePicture, kNextButton, kCancelButton},
+     {kTextViewer, kAcceptButton, kDeclineButton, kNote, kShortcutPanel, kGroupList, kAllButton,
+      kNoneButton}},
+    {Page::Shortcuts,
+     {kStartMenuBox, kDesktopBox, kQuickLaunchBox, kAllButton, kNoneButton},
+     {kPathField, kFolderList, kDriveList, kSpaceText, kGroupList, kFileTypePanel, kNote,
+      kLanguagePrompt, kSettingsHeading}},
+    {Page::Group,
+     {kPathField, kGroupList},
+     {kFileTypePanel, kShortcutPanel, kTextViewer, kFolderList, kDriveList, kAllButton, kNoneButton,
+      kNote}},
+    {Page::FileTypes,
+     {kFaxBox, kCoverPageBox, kLogBookBox, kPhoneBookBox, kScheduleBox, kMixBox, kScriptBox,
+      kExtensionHeading, kDescriptionHeading, kAllButton, kNoneButton},
+     {kShortcutPanel, kPathField, kGroupList, kTextViewer, kNote, kSettingsHeading}},
+    {Page::Summary,
+     {kTextViewer, kSettingsHeading},
+     {kAllButton, kNoneButton, kFileTypePanel, kShortcutPanel, kPathField, kGroupList, kNote,
+      kLanguagePrompt}},
 };
 
 TEST_F(WizardTest, EachPageLooksTheSameForwardAndBack) {
@@ -110,40 +143,45 @@ TEST_F(WizardTest, EachPageLooksTheSameForwardAndBack) {
     fake.files.AddFile(std::string(kSourceDir) + "\\license.txt", "text");
     Start();
     const auto check = [&](const char* way) {
-        const Look& look = kLooks[Page()];
-        for (const char* name : look.showing) {
-            EXPECT_TRUE(C(name).Showing()) << way << name;
+        const Look& look = kLooks[static_cast<int>(CurrentPage())];
+        for (const ui::ControlName name : look.showing) {
+            EXPECT_TRUE(C(name).Showing()) << way << name.Text();
         }
-        for (const char* name : look.hidden) {
-            EXPECT_FALSE(C(name).Showing()) << way << name;
+        for (const ui::ControlName name : look.hidden) {
+            EXPECT_FALSE(C(name).Showing()) << way << name.Text();
         }
-        EXPECT_EQ(C("BackBtn").Enabled(), Page() != 0) << way << Page();
-        EXPECT_EQ(C("NextBtn").Enabled(), Page() != 2) << way << Page();
-        EXPECT_EQ(C("NextBtn").Text(), Page() == 7 ? "Установить" : " Далее >>") << way << Page();
-        if (Page() == 0 || Page() == 2) {
-            EXPECT_EQ(C("Label2").Bounds().top, Page() == 0 ? 234 : 228) << way;
+        EXPECT_EQ(C(kBackButton).Enabled(), CurrentPage() != Page::Welcome)
+            << way << testing::PrintToString(CurrentPage());
+        EXPECT_EQ(C(kNextButton).Enabled(), CurrentPage() != Page::Licence)
+            << way << testing::PrintToString(CurrentPage());
+        EXPECT_EQ(C(kNextButton).Text(),
+                  CurrentPage() == Page::Summary ? "Установить" : " Далее >>")
+            << way << testing::PrintToString(CurrentPage());
+        if (CurrentPage() == Page::Welcome || CurrentPage() == Page::Licence) {
+            EXPECT_EQ(C(kNote).Bounds().top, CurrentPage() == Page::Welcome ? 234 : 228) << way;
         }
-        if (Page() == 2 || Page() == 7) {
-            EXPECT_EQ(C("LicenceRe").Bounds(),
-                      Page() == 2 ? (ui::Rect{178, 65, 305, 150}) : (ui::Rect{178, 102, 305, 190}))
+        if (CurrentPage() == Page::Licence || CurrentPage() == Page::Summary) {
+            EXPECT_EQ(C(kTextViewer).Bounds(), CurrentPage() == Page::Licence
+                                                   ? (ui::Rect{178, 65, 305, 150})
+                                                   : (ui::Rect{178, 102, 305, 190}))
                 << way;
         }
     };
     for (int page = 0; page < 7; ++page) {
         check("forward ");
-        if (Page() == 1)
-            C("ServerRb").Click();  // keeps every file-type row
-        if (Page() == 2)
-            C("YesBtn").Click();
+        if (CurrentPage() == Page::Type)
+            C(kServerRadio).Click();  // keeps every file-type row
+        if (CurrentPage() == Page::Licence)
+            C(kAcceptButton).Click();
         Next();
-        ASSERT_EQ(Page(), page + 1);
+        ASSERT_EQ(static_cast<int>(CurrentPage()), page + 1);
     }
     for (int page = 7; page > 0; --page) {
         check("back ");
         Back();
-        ASSERT_EQ(Page(), page - 1);
-        if (Page() == 2) {
-            EXPECT_FALSE(C("NextBtn").Enabled()) << "the licence is asked again";
+        ASSERT_EQ(static_cast<int>(CurrentPage()), page - 1);
+        if (CurrentPage() == Page::Licence) {
+            EXPECT_FALSE(C(kNextButton).Enabled()) << "the licence is asked again";
         }
     }
     check("back ");
@@ -154,7 +192,7 @@ enum class Way { CancelButton, CloseBox, Escape, NotAccept, EnterOnCancel };
 
 struct CancelCase {
     const char* name;
-    int page;
+    Page page;
     Way way;
     DialogButton answer;
 };
@@ -166,11 +204,11 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
     Start();
     WalkTo(c.page);
     const std::string title = Title();
-    const std::string folder = C("PathEdit").Text();
+    const std::string folder = C(kPathField).Text();
     dialogs.Answer(c.answer);
     switch (c.way) {
         case Way::CancelButton:
-            C("CancelBtn").Click();
+            C(kCancelButton).Click();
             break;
         case Way::CloseBox:
             Form().RequestClose();
@@ -179,10 +217,10 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
             Form().PressEscape();
             break;
         case Way::NotAccept:
-            C("NoBtn").Click();
+            C(kDeclineButton).Click();
             break;
         case Way::EnterOnCancel:
-            Form().UserFocused(&C("CancelBtn"));
+            Form().UserFocused(&C(kCancelButton));
             Form().PressEnter();
             break;
     }
@@ -196,26 +234,27 @@ TEST_P(WizardCancelling, AsksOnceAndEndsOnlyOnYes) {
     EXPECT_EQ(app.Terminating(), c.answer == DialogButton::Yes);
     if (app.Terminating())
         EXPECT_EQ(app.exit_code, ui::kExitCancelled);
-    EXPECT_EQ(Page(), c.page);
+    EXPECT_EQ(CurrentPage(), c.page);
     EXPECT_EQ(Title(), title);
-    EXPECT_EQ(C("PathEdit").Text(), folder);
+    EXPECT_EQ(C(kPathField).Text(), folder);
     if (c.way == Way::NotAccept) {
-        EXPECT_FALSE(C("NextBtn").Enabled());
+        EXPECT_FALSE(C(kNextButton).Enabled());
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WizardCancelling,
-    testing::Values(CancelCase{"CancelNo", 0, Way::CancelButton, DialogButton::No},
-                    CancelCase{"CancelYes", 4, Way::CancelButton, DialogButton::Yes},
-                    CancelCase{"CloseBoxNo", 3, Way::CloseBox, DialogButton::No},
-                    CancelCase{"CloseBoxYes", 7, Way::CloseBox, DialogButton::Yes},
-                    CancelCase{"EscapeNo", 0, Way::Escape, DialogButton::No},
-                    CancelCase{"EscapeYes", 6, Way::Escape, DialogButton::Yes},
-                    CancelCase{"NotAcceptNo", 2, Way::NotAccept, DialogButton::No},
-                    CancelCase{"NotAcceptYes", 2, Way::NotAccept, DialogButton::Yes},
-                    CancelCase{"EnterOnCancelNo", 7, Way::EnterOnCancel, DialogButton::No},
-                    CancelCase{"EnterOnCancelYes", 3, Way::EnterOnCancel, DialogButton::Yes}),
+    testing::Values(
+        CancelCase{"CancelNo", Page::Welcome, Way::CancelButton, DialogButton::No},
+        CancelCase{"CancelYes", Page::Shortcuts, Way::CancelButton, DialogButton::Yes},
+        CancelCase{"CloseBoxNo", Page::Destination, Way::CloseBox, DialogButton::No},
+        CancelCase{"CloseBoxYes", Page::Summary, Way::CloseBox, DialogButton::Yes},
+        CancelCase{"EscapeNo", Page::Welcome, Way::Escape, DialogButton::No},
+        CancelCase{"EscapeYes", Page::FileTypes, Way::Escape, DialogButton::Yes},
+        CancelCase{"NotAcceptNo", Page::Licence, Way::NotAccept, DialogButton::No},
+        CancelCase{"NotAcceptYes", Page::Licence, Way::NotAccept, DialogButton::Yes},
+        CancelCase{"EnterOnCancelNo", Page::Summary, Way::EnterOnCancel, DialogButton::No},
+        CancelCase{"EnterOnCancelYes", Page::Destination, Way::EnterOnCancel, DialogButton::Yes}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, NoteAtTheBottomIsInSmallerTypeThanTheOtherLabels) {
@@ -223,10 +262,10 @@ TEST_F(WizardTest, NoteAtTheBottomIsInSmallerTypeThanTheOtherLabels) {
     const auto height = [](const ui::Control& c) {
         return c.GetStyle().font_height != 0 ? c.GetStyle().font_height : ui::kFormFontHeight;
     };
-    const int note = height(C("Label2"));
+    const int note = height(C(kNote));
     EXPECT_LT(note, ui::kFormFontHeight);
     for (const auto& control : Form().Controls()) {
-        if (control->GetKind() == ui::Kind::Label && control->Name() != "Label2")
+        if (control->GetKind() == ui::Kind::Label && control->Name() != kNote.Text())
             EXPECT_GT(height(*control), note) << control->Name();
     }
 }
@@ -234,9 +273,9 @@ TEST_F(WizardTest, NoteAtTheBottomIsInSmallerTypeThanTheOtherLabels) {
 // Enter presses the push button that has the focus; Next only when no push button has it.
 struct EnterCase {
     const char* name;
-    int page;
-    const char* focus;
-    int page_after;
+    Page page;
+    ui::ControlName focus;
+    Page page_after;
     bool next_enabled;
 };
 
@@ -248,19 +287,21 @@ TEST_P(WizardEnter, PressesTheFocusedButton) {
     WalkTo(c.page);
     Form().UserFocused(&C(c.focus));
     Form().PressEnter();
-    EXPECT_EQ(Page(), c.page_after);
-    EXPECT_EQ(C("NextBtn").Enabled(), c.next_enabled);
+    EXPECT_EQ(CurrentPage(), c.page_after);
+    EXPECT_EQ(C(kNextButton).Enabled(), c.next_enabled);
     EXPECT_TRUE(dialogs.Shown().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, WizardEnter,
-                         testing::Values(EnterCase{"OnAccept", 2, "YesBtn", 2, true},
-                                         EnterCase{"OnBack", 7, "BackBtn", 6, true},
-                                         EnterCase{"OnSelectAll", 6, "AllBtn", 6, true},
-                                         EnterCase{"OnTheFolderField", 3, "PathEdit", 4, true},
-                                         EnterCase{"OnTheLicence", 2, "LicenceRe", 2, false},
-                                         EnterCase{"OnAHiddenButton", 3, "YesBtn", 4, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, WizardEnter,
+    testing::Values(
+        EnterCase{"OnAccept", Page::Licence, kAcceptButton, Page::Licence, true},
+        EnterCase{"OnBack", Page::Summary, kBackButton, Page::FileTypes, true},
+        EnterCase{"OnSelectAll", Page::FileTypes, kAllButton, Page::FileTypes, true},
+        EnterCase{"OnTheFolderField", Page::Destination, kPathField, Page::Shortcuts, true},
+        EnterCase{"OnTheLicence", Page::Licence, kTextViewer, Page::Licence, false},
+        EnterCase{"OnAHiddenButton", Page::Destination, kAcceptButton, Page::Shortcuts, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // While the run is in progress the hidden wizard ignores what reaches it: a second click on
 // the summary page's Next, Back, Cancel or a close request.
@@ -271,12 +312,12 @@ TEST_F(WizardTest, InputDuringTheRunIsIgnored) {
         ++runs;
         Next();
         Back();
-        C("CancelBtn").Click();
+        C(kCancelButton).Click();
         Form().RequestClose();
-        EXPECT_EQ(Page(), 8);
+        EXPECT_EQ(CurrentPage(), Page::Installation);
         wizard->ShowFinishPage();
     });
-    WalkTo(8);
+    WalkTo(Page::Installation);
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(dialogs.Shown().empty());
     EXPECT_FALSE(app.Terminating());
@@ -288,15 +329,15 @@ TEST_F(WizardTest, InputDuringTheRunIsIgnored) {
 
 TEST_F(WizardTest, DecliningAndStayingNeedsAcceptAgain) {
     Start();
-    WalkTo(2);
-    C("YesBtn").Click();
+    WalkTo(Page::Licence);
+    C(kAcceptButton).Click();
     dialogs.Answer(DialogButton::No);
-    C("NoBtn").Click();
+    C(kDeclineButton).Click();
     Form().PressEnter();
-    EXPECT_EQ(Page(), 2);
-    C("YesBtn").Click();
+    EXPECT_EQ(CurrentPage(), Page::Licence);
+    C(kAcceptButton).Click();
     Form().PressEnter();
-    EXPECT_EQ(Page(), 3);
+    EXPECT_EQ(CurrentPage(), Page::Destination);
 }
 
 // The installation type decides the script and the edition, and with it the names shown.
@@ -315,14 +356,14 @@ TEST_P(WizardInstallationType, SetsScriptAndEdition) {
     if (c.client_server)
         MakeClientServer();
     Start();
-    WalkTo(c.client_server ? 1 : 2);
+    WalkTo(c.client_server ? Page::Type : Page::Licence);
     if (c.server)
-        C("ServerRb").Click();
-    WalkTo(2);
+        C(kServerRadio).Click();
+    WalkTo(Page::Licence);
     EXPECT_EQ(wizard->Config().script_file_name, c.script);
     EXPECT_EQ(wizard->Config().edition_suffix, c.suffix);
-    WalkTo(5);
-    EXPECT_EQ(C("PathEdit").Text(), std::string("Zinkolar") + c.suffix + " 5.0");
+    WalkTo(Page::Group);
+    EXPECT_EQ(C(kPathField).Text(), std::string("Zinkolar") + c.suffix + " 5.0");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WizardInstallationType,
@@ -344,10 +385,10 @@ TEST_P(WizardLicence, IsShownAsTextOrRichText) {
     if (c.file)
         fake.files.AddFile(std::string(kSourceDir) + "\\license.txt", *c.file);
     Start();
-    WalkTo(2);
-    EXPECT_EQ(C("LicenceRe").Content(), c.shown);
-    EXPECT_EQ(C("LicenceRe").Bounds(), (ui::Rect{178, 65, 305, 150}));
-    EXPECT_FALSE(C("NextBtn").Enabled()) << "accepting is asked with or without a text";
+    WalkTo(Page::Licence);
+    EXPECT_EQ(C(kTextViewer).Content(), c.shown);
+    EXPECT_EQ(C(kTextViewer).Bounds(), (ui::Rect{178, 65, 305, 150}));
+    EXPECT_FALSE(C(kNextButton).Enabled()) << "accepting is asked with or without a text";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -73,7 +73,7 @@ TEST_F(WizardTest, SetupIniWithOnlyTheProductNameStartsWithDefaults) {
     EXPECT_EQ(config.source_dir, kSourceDir);
     EXPECT_EQ(config.platform_code, 3);
     EXPECT_EQ(wizard->Destination(), "C:\\Program Files\\") << "Program Files with its backslash";
-    EXPECT_EQ(C("SelectLangCmb").Items(), std::vector<std::string>{"Russian"});
+    EXPECT_EQ(C(kLanguageList).Items(), std::vector<std::string>{"Russian"});
 }
 
 TEST_F(WizardTest, ReadsIntegersAndBooleansOfMain) {
@@ -104,7 +104,7 @@ TEST_P(WizardBranding, GivesShortNameAndDistributionKind) {
     Start();
     EXPECT_EQ(wizard->Config().short_product_name, c.short_name);
     EXPECT_EQ(wizard->Config().client_server, c.client_server);
-    EXPECT_EQ(C("Image1").Picture().has_value(), c.library);
+    EXPECT_EQ(C(kSidePicture).Picture().has_value(), c.library);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -196,9 +196,9 @@ TEST_F(WizardTest, MissingRegistryValuesFallBackToDriveC) {
     EXPECT_EQ(wizard->Destination(), "C:\\Zinkolar");
     EXPECT_EQ(wizard->Folders().programs_dir, "");
     EXPECT_EQ(wizard->Folders().desktop_dir, "");
-    EXPECT_EQ(C("DirectoryLbx").Items().at(0), "c:\\");
-    EXPECT_EQ(C("GroupLbx").Items(), std::vector<std::string>{});
-    EXPECT_FALSE(C("AddLinkToQuickLaunchCBx").Visible());
+    EXPECT_EQ(C(kFolderList).Items().at(0), "c:\\");
+    EXPECT_EQ(C(kGroupList).Items(), std::vector<std::string>{});
+    EXPECT_FALSE(C(kQuickLaunchBox).Visible());
 }
 
 TEST_F(WizardTest, ShellFoldersFallBackToTheRegistry) {
@@ -248,8 +248,8 @@ TEST_P(WizardQuickLaunch, ChoiceIsClearedAndHiddenWithoutItsFolder) {
     if (c.existing_folder != nullptr)
         fake.files.AddDirectory(c.existing_folder);
     Start();
-    EXPECT_EQ(C("AddLinkToQuickLaunchCBx").Visible(), c.offered);
-    EXPECT_EQ(C("AddLinkToQuickLaunchCBx").Checked(), c.offered);
+    EXPECT_EQ(C(kQuickLaunchBox).Visible(), c.offered);
+    EXPECT_EQ(C(kQuickLaunchBox).Checked(), c.offered);
 }
 
 constexpr char kWin9xQuickLaunch[] =
@@ -272,16 +272,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WizardTest, GroupListHoldsOnlyTheFoldersSorted) {
     fake.files.AddDirectory(std::string(kPrograms) + "\\games");
     Start();
-    EXPECT_EQ(C("GroupLbx").Items(), (std::vector<std::string>{"Accessories", "games", "Startup"}));
+    EXPECT_EQ(C(kGroupList).Items(), (std::vector<std::string>{"Accessories", "games", "Startup"}));
 }
 
 TEST_F(WizardTest, DriveListLeavesOutFloppiesAndStartsAtProgramFiles) {
     fake.system.drives = {"a:\\", "b:\\", "c:\\", "d:\\", "e:\\"};
     Start();
-    EXPECT_EQ(C("DriveCmb").Items(), (std::vector<std::string>{"c:", "d:", "e:"}));
-    EXPECT_EQ(C("DriveCmb").SelectedItem(), "c:");
-    EXPECT_EQ(C("DirectoryLbx").Items().at(0), "c:\\");
-    EXPECT_TRUE(C("DirectoryLbx").SelectedItem().ends_with("Program Files"));
+    EXPECT_EQ(C(kDriveList).Items(), (std::vector<std::string>{"c:", "d:", "e:"}));
+    EXPECT_EQ(C(kDriveList).SelectedItem(), "c:");
+    EXPECT_EQ(C(kFolderList).Items().at(0), "c:\\");
+    EXPECT_TRUE(C(kFolderList).SelectedItem().ends_with("Program Files"));
 }
 
 }  // namespace

@@ -8,11 +8,13 @@
 
 namespace e2e {
 
+using namespace wizard::controls;
+
 inline constexpr std::string_view kWizardClass = "TWizardDlg";
 inline constexpr std::string_view kBackgroundClass = "TMainForm";
 
-// The identifier of a wizard control by its name; an unknown name does not compile.
-consteval int WizardId(std::string_view name) {
+// The identifier of a wizard control by its name.
+constexpr int WizardId(ui::ControlName name) {
     for (const ui::ControlLayout& layout : wizard::kWizardControls) {
         if (name == layout.name) {
             return layout.id;

@@ -22,7 +22,7 @@ WizardWalk::WizardWalk(const std::wstring& distribution, std::string shots,
       shots_(std::move(shots)) {}
 
 std::string WizardWalk::Title() const {
-    return Text(WizardId("Label1"));
+    return Text(WizardId(kTitle));
 }
 
 void WizardWalk::Press(int id, std::string_view title, Timeout timeout) const {

@@ -6,7 +6,7 @@
 #include "language/language.h"
 #include "ui/form.h"
 
-namespace language {
+namespace wizard {
 
 struct ProductInfo {
     std::string product_name;
@@ -21,11 +21,11 @@ struct LanguageDocuments {
 
 // Makes the entry selected in SelectLangCmb current, re-labels the form and reads the
 // language's documents from its section of setup.ini.
-void ApplyLanguage(ui::Form& wizard, Language& language, ui::Application& application,
+void ApplyLanguage(ui::Form& wizard, language::Language& language, ui::Application& application,
                    const ProductInfo& product, const platform::Profile& setup_ini,
                    LanguageDocuments& documents);
 
 // "Установка Zinkolar 5.0": the wizard's caption and the application title.
-std::string WizardCaption(const Language& language, const ProductInfo& product);
+std::string WizardCaption(const language::Language& language, const ProductInfo& product);
 
-}  // namespace language
+}  // namespace wizard
