@@ -99,18 +99,21 @@ TEST(TabOrderTest, TabAndShiftTabGoRound) {
 // The arrow keys move within a group: the radio buttons of a panel, and check boxes that follow
 // each other in a panel, as the platform's dialogs group them.
 TEST(TabOrderTest, ArrowKeyGroups) {
+    constexpr ui::ControlName kBoxes{"Boxes"}, kFirst{"First"}, kIcon{"Icon"}, kSecond{"Second"},
+        kAll{"All"}, kAfterButton{"AfterButton"}, kOutside{"Outside"}, kYes{"Yes"}, kNo{"No"},
+        kField{"Field"}, kFieldNote{"Note"};
     constexpr ui::ControlLayout kGrouped[] = {
-        {"Boxes", 1, Kind::Panel, nullptr, {0, 0, 200, 200}},
-        {"First", 2, Kind::CheckBox, "Boxes", {0, 0, 100, 20}},
-        {"Icon", 3, Kind::Picture, "Boxes", {100, 0, 20, 20}},
-        {"Second", 4, Kind::CheckBox, "Boxes", {0, 20, 100, 20}},
-        {"All", 5, Kind::Button, "Boxes", {0, 40, 80, 20}},
-        {"AfterButton", 6, Kind::CheckBox, "Boxes", {0, 60, 100, 20}},
-        {"Outside", 7, Kind::CheckBox, nullptr, {0, 220, 100, 20}},
-        {"Yes", 8, Kind::RadioButton, "Boxes", {0, 80, 100, 20}},
-        {"No", 9, Kind::RadioButton, "Boxes", {0, 100, 100, 20}},
-        {"Field", 10, Kind::Edit, "Boxes", {0, 120, 100, 20}},
-        {"Note", 11, Kind::Label, "Boxes", {0, 140, 100, 20}},
+        {kBoxes, 1, Kind::Panel, nullptr, {0, 0, 200, 200}},
+        {kFirst, 2, Kind::CheckBox, kBoxes, {0, 0, 100, 20}},
+        {kIcon, 3, Kind::Picture, kBoxes, {100, 0, 20, 20}},
+        {kSecond, 4, Kind::CheckBox, kBoxes, {0, 20, 100, 20}},
+        {kAll, 5, Kind::Button, kBoxes, {0, 40, 80, 20}},
+        {kAfterButton, 6, Kind::CheckBox, kBoxes, {0, 60, 100, 20}},
+        {kOutside, 7, Kind::CheckBox, nullptr, {0, 220, 100, 20}},
+        {kYes, 8, Kind::RadioButton, kBoxes, {0, 80, 100, 20}},
+        {kNo, 9, Kind::RadioButton, kBoxes, {0, 100, 100, 20}},
+        {kField, 10, Kind::Edit, kBoxes, {0, 120, 100, 20}},
+        {kFieldNote, 11, Kind::Label, kBoxes, {0, 140, 100, 20}},
     };
     const std::vector<std::string> starts = {"First",   "All", "AfterButton",
                                              "Outside", "Yes", "Field"};
@@ -125,12 +128,14 @@ TEST(TabOrderTest, ArrowKeyGroups) {
     // The wizard's boxes: one group per panel, whatever lies between them.
     ui::Form wizard{{.class_name = "T"}};
     wizard.AddAll(wizard::kWizardControls);
-    for (const char* joins : {"ServerRb", "AddLinkToDeskTopCBx", "AddLinkToQuickLaunchCBx",
-                              "ZKCCBx", "ZKACBx", "RunProgGroupCBx"}) {
-        EXPECT_FALSE(wizard.StartsGroup(wizard[joins])) << joins;
+    for (const ui::ControlName joins :
+         {wizard::kServerRadio, wizard::kDesktopBox, wizard::kQuickLaunchBox, wizard::kCoverPageBox,
+          wizard::kScriptBox, wizard::kOpenGroupBox}) {
+        EXPECT_FALSE(wizard.StartsGroup(wizard[joins])) << joins.Text();
     }
-    for (const char* starts_group : {"ClientRb", "AddLinkToStartCBx", "ZKXCBx", "RunProgCBx"})
-        EXPECT_TRUE(wizard.StartsGroup(wizard[starts_group])) << starts_group;
+    for (const ui::ControlName starts_group :
+         {wizard::kClientRadio, wizard::kStartMenuBox, wizard::kFaxBox, wizard::kRunProgramBox})
+        EXPECT_TRUE(wizard.StartsGroup(wizard[starts_group])) << starts_group.Text();
 }
 
 // Screen readers read a field's label as its name: every field of the wizard names one, a
