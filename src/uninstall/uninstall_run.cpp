@@ -102,7 +102,7 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     const platform::Platform& platform = env.platform;
     const language::Language& language = env.language;
     const std::string log_path = folder + "\\" + kLogFileName;
-    const std::optional<std::string> log_text = platform.files.ReadFile(log_path);
+    const platform::Result<std::string> log_text = platform.files.ReadFile(log_path);
     if (!log_text) {
         platform.trace.Line("Installation log not read: " + log_path);
         language::ShowErrorBox(env.dialogs, language,

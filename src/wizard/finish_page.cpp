@@ -28,11 +28,14 @@ void Wizard::ShowFinishPage() {
 
 void Wizard::FinishActions() {
     if (form_["RunProgGroupCBx"].Checked()) {
-        platform_.shell.Open(folders_.programs_dir + "\\" + form_["PathEdit"].Text());
+        platform::IgnoreFailure(
+            platform_.shell.Open(folders_.programs_dir + "\\" + form_["PathEdit"].Text()),
+            "the product is installed; the user can open it himself");
     }
     application_.ProcessMessages();
     if (form_["RunProgCBx"].Checked())
-        platform_.shell.Open(destination_ + "\\zinkolar.exe");
+        platform::IgnoreFailure(platform_.shell.Open(destination_ + "\\zinkolar.exe"),
+                                "the product is installed; the user can open it himself");
     application_.ProcessMessages();
     application_.Terminate(ui::kExitSuccess);
 }
