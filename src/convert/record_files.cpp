@@ -10,7 +10,7 @@ namespace {
 // beside the copying, small enough to be the same for a file of any size.
 constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
-void Check(platform::Result<void> status) {
+void Check(const platform::Result<void>& status) {
     if (!status)
         throw ConversionFailed{status};
 }

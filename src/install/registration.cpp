@@ -42,8 +42,7 @@ std::string UninstallKey(const InstallationPlan& plan) {
 void WriteProductLocation(const InstallationPlan& plan, const platform::Platform& platform,
                           const language::Language& language, ui::MessageDialogs& dialogs) {
     const auto write_win_ini = [&](const char* key, const std::string& value) {
-        const platform::Result<void> status =
-            platform.system.WriteWinIni(kWinIniSection, key, value);
+        platform::Result<void> status = platform.system.WriteWinIni(kWinIniSection, key, value);
         const std::string entry = std::string("[") + kWinIniSection + "] " + key + "=" + value;
         platform.trace.Line(status ? "win.ini " + entry
                                    : "win.ini write failed: " + entry + ": " +

@@ -13,7 +13,7 @@ namespace install {
 using platform::RegistryRoot;
 
 platform::Result<void> CountSharedFileUse(platform::Registry& registry, const std::string& file) {
-    if (const platform::Result<void> made =
+    if (platform::Result<void> made =
             registry.CreateKey(RegistryRoot::LocalMachine, kSharedDllsKey);
         !made)
         return made;

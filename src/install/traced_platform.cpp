@@ -27,7 +27,8 @@ std::string Value(const std::string& name, const std::string& data) {
 }
 
 // The line for an operation's outcome: the failed form gets the platform's error.
-std::string Outcome(Result<void> status, const std::string& done, const std::string& failed) {
+std::string Outcome(const Result<void>& status, const std::string& done,
+                    const std::string& failed) {
     return status ? done : failed + ": " + script::ErrorText(status);
 }
 
@@ -42,7 +43,7 @@ Result<void> TracedRegistry::DeleteValue(RegistryRoot root, const std::string& k
 }
 
 Result<void> TracedRegistry::CreateKey(RegistryRoot root, const std::string& key) {
-    const Result<void> status = registry_.CreateKey(root, key);
+    Result<void> status = registry_.CreateKey(root, key);
     if (!status)  // an opened key is told by the values written into it
         trace_.Line("Registry key not opened: " + KeyPath(root, key) + ": " +
                     script::ErrorText(status));
@@ -51,7 +52,7 @@ Result<void> TracedRegistry::CreateKey(RegistryRoot root, const std::string& key
 
 Result<void> TracedRegistry::WriteString(RegistryRoot root, const std::string& key,
                                          const std::string& name, const std::string& data) {
-    const Result<void> status = registry_.WriteString(root, key, name, data);
+    Result<void> status = registry_.WriteString(root, key, name, data);
     const std::string value = KeyPath(root, key) + ": " + Value(name, data);
     trace_.Line(Outcome(status, "Registry " + value, "Registry write failed: " + value));
     return status;
@@ -59,7 +60,7 @@ Result<void> TracedRegistry::WriteString(RegistryRoot root, const std::string& k
 
 Result<void> TracedRegistry::WriteDword(RegistryRoot root, const std::string& key,
                                         const std::string& name, std::uint32_t data) {
-    const Result<void> status = registry_.WriteDword(root, key, name, data);
+    Result<void> status = registry_.WriteDword(root, key, name, data);
     const std::string value = KeyPath(root, key) + ": " + Value(name, std::to_string(data));
     trace_.Line(Outcome(status, "Registry " + value + " (number)",
                         "Registry write failed: " + value + " (number)"));
@@ -67,7 +68,7 @@ Result<void> TracedRegistry::WriteDword(RegistryRoot root, const std::string& ke
 }
 
 Result<void> TracedRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
-    const Result<void> status = registry_.DeleteTree(root, key);
+    Result<void> status = registry_.DeleteTree(root, key);
     trace_.Line(Outcome(status, "Registry key deleted: " + KeyPath(root, key),
                         "Registry key not deleted: " + KeyPath(root, key)));
     return status;
@@ -75,7 +76,7 @@ Result<void> TracedRegistry::DeleteTree(RegistryRoot root, const std::string& ke
 
 // An empty key that stays is the normal case (it holds something): only a removal is told.
 Result<void> TracedRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
-    const Result<void> status = registry_.DeleteEmptyKey(root, key);
+    Result<void> status = registry_.DeleteEmptyKey(root, key);
     if (status)
         trace_.Line("Registry key deleted: " + KeyPath(root, key));
     return status;

@@ -19,18 +19,18 @@ std::string RootName(platform::RegistryRoot root) {
 }
 
 [[noreturn]] void ThrowValueError(platform::RegistryRoot root, const std::string& key,
-                                  const std::string& name, platform::Result<void> status) {
+                                  const std::string& name, const platform::Result<void>& status) {
     ThrowPlatformError("Cannot write the value \"" + name + "\" of " + RootName(root) + "\\" + key,
                        status);
 }
 
 }  // namespace
 
-std::string PlatformErrorText(const std::string& what, platform::Result<void> status) {
+std::string PlatformErrorText(const std::string& what, const platform::Result<void>& status) {
     return what + ": error " + std::to_string(status.code());
 }
 
-void ThrowPlatformError(const std::string& what, platform::Result<void> status) {
+void ThrowPlatformError(const std::string& what, const platform::Result<void>& status) {
     throw std::runtime_error(PlatformErrorText(what, status));
 }
 
@@ -74,7 +74,7 @@ platform::Result<void> RecordOrThrowLog::UnlogItem(std::string_view section, std
 }
 
 platform::Result<void> RecordOrThrowLog::Finish() {
-    const platform::Result<void> status = log_->Finish();
+    platform::Result<void> status = log_->Finish();
     if (!status)
         ThrowPlatformError("Cannot write " + path_, status);
     return status;

@@ -20,8 +20,8 @@ namespace install {
 inline constexpr char kKeyFailureThrows[] = "a key not made makes the write into it throw";
 
 // "what: error N", the text such a failure shows.
-std::string PlatformErrorText(const std::string& what, platform::Result<void> status);
-[[noreturn]] void ThrowPlatformError(const std::string& what, platform::Result<void> status);
+std::string PlatformErrorText(const std::string& what, const platform::Result<void>& status);
+[[noreturn]] void ThrowPlatformError(const std::string& what, const platform::Result<void>& status);
 
 // Writes a string value into an existing key; the key is not created here, so a key that could
 // not be opened before makes this throw.

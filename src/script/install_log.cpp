@@ -129,7 +129,7 @@ class FileInstallLog final : public InstallLog {
     }
     // Tells the trace what a writer did to a record: "<done> [section] record", or
     // "<failed> [section] record: <error>".
-    void Tell(std::string_view done, std::string_view failed, platform::Result<void> status,
+    void Tell(std::string_view done, std::string_view failed, const platform::Result<void>& status,
               std::string_view section, const std::string& record) const {
         if (trace_ != nullptr) {
             trace_->Line(std::string(status ? done : failed) + " [" + Clean(section) + "] " +
@@ -231,8 +231,7 @@ platform::Result<void> FileInstallLog::AddSection(const std::string& section_nam
     const std::string header = codec_.Utf8ToAnsi("[" + section_name + "]") + "\r\n";
     // With some slack of its own, so that the next sections do not force a rewrite for the
     // few records this one gets later (the program group's folder, say).
-    if (const platform::Result<void> error =
-            WriteAt(offset, header + record + Padding(kMinimumSlack));
+    if (platform::Result<void> error = WriteAt(offset, header + record + Padding(kMinimumSlack));
         !error) {
         return error;
     }
@@ -254,13 +253,13 @@ platform::Result<void> FileInstallLog::AddRecord(std::size_t index, const std::s
     const auto size = static_cast<std::int64_t>(record.size());
     const bool last = index + 1 == sections_.size();
     if (!last && sections_[index].end - sections_[index].slack_begin < size) {
-        if (const platform::Result<void> error = Rewrite(Slack::Kept, index, size); !error) {
+        if (platform::Result<void> error = Rewrite(Slack::Kept, index, size); !error) {
             return error;
         }
     }
     Section& section = sections_[index];
     const std::int64_t offset = section.slack_begin;
-    if (const platform::Result<void> error = WriteAt(offset, record); !error) {
+    if (platform::Result<void> error = WriteAt(offset, record); !error) {
         return error;
     }
     const std::string folded = platform::ToLower(name);
@@ -296,9 +295,8 @@ platform::Result<void> FileInstallLog::Replace(std::size_t index, Line& line,
     while (bytes[last - 1] == old[last - 1]) {
         --last;
     }
-    const platform::Result<void> error =
-        WriteAt(line.offset + static_cast<std::int64_t>(first),
-                std::string_view(bytes).substr(first, last - first));
+    platform::Result<void> error = WriteAt(line.offset + static_cast<std::int64_t>(first),
+                                           std::string_view(bytes).substr(first, last - first));
     if (error) {
         line.has_value = true;
     }
@@ -320,7 +318,7 @@ platform::Result<void> FileInstallLog::UnlogItem(std::string_view section, std::
     Line& line = found.lines[at];
     const std::string_view old = Bytes(line);
     const std::size_t content = old.find_last_not_of("\r\n") + 1;
-    const platform::Result<void> error = WriteAt(line.offset, std::string(content, ' '));
+    platform::Result<void> error = WriteAt(line.offset, std::string(content, ' '));
     Tell("Record removed", "Record removal failed", error, section, line.name);
     if (!error) {
         return error;
@@ -391,7 +389,7 @@ platform::Result<void> FileInstallLog::WriteAt(std::int64_t offset, std::string_
 }
 
 platform::Result<void> FileInstallLog::Finish() {
-    const platform::Result<void> status = Rewrite(Slack::None);
+    platform::Result<void> status = Rewrite(Slack::None);
     if (trace_ != nullptr) {
         trace_->Line(status ? "Log written without its slack: " + path_
                             : "Log not written without its slack: " + path_ + ": " +

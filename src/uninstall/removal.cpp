@@ -16,7 +16,7 @@ namespace {
 using platform::Result;
 
 // Gone already: what the operation was to bring about.
-bool Missing(Result<void> status) {
+bool Missing(const Result<void>& status) {
     return status.code() == platform::kErrorFileNotFound ||
            status.code() == platform::kErrorPathNotFound;
 }
@@ -30,7 +30,7 @@ std::string ParentOf(const std::string& path) {
 // tried again, and put back when the file stays all the same. Nothing else is made writable.
 template <class Call>
 Result<void> OnWritable(platform::FileSystem& files, const std::string& path, Call operation) {
-    const Result<void> status = operation();
+    Result<void> status = operation();
     if (status.code() != platform::kErrorAccessDenied)
         return status;
     const auto info = files.Info(path);
@@ -38,7 +38,7 @@ Result<void> OnWritable(platform::FileSystem& files, const std::string& path, Ca
         return status;
     if (!files.SetAttributes(path, info->attributes & ~platform::kAttributeReadOnly))
         return status;
-    const Result<void> again = operation();
+    Result<void> again = operation();
     if (!again)
         platform::IgnoreFailure(files.SetAttributes(path, info->attributes),
                                 "the operation's own failure is what is reported");
@@ -89,7 +89,7 @@ class Remover {
         }
     }
 
-    static std::optional<std::string> Failure(Result<void> status) {
+    static std::optional<std::string> Failure(const Result<void>& status) {
         if (status || Missing(status))
             return std::nullopt;
         return script::ErrorText(status);

@@ -45,7 +45,8 @@ class PlatformEngine : public ::testing::Test {
     }
     void TearDown() override {
         Clear();
-        registry_.DeleteTree(RegistryRoot::CurrentUser, kKey);
+        IgnoreFailure(registry_.DeleteTree(RegistryRoot::CurrentUser, kKey),
+                      "a test that made no key leaves none");
         CoUninitialize();
     }
     // Read-only files included: the folder goes whole.

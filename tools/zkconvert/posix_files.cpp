@@ -255,7 +255,7 @@ Result<void> PosixFileSystem::CopyFile(const std::string& source, const std::str
             return bytes.error();
         if (bytes->empty())
             break;
-        if (const Result<void> written = to.Write(*bytes); !written)
+        if (Result<void> written = to.Write(*bytes); !written)
             return written;
     }
     const auto info = StatOf(source);

@@ -163,7 +163,7 @@ class FakePendingFile final : public PendingFile {
 
     Result<void> Commit() override {
         file_.reset();
-        const Result<void> moved = files_.MoveReplacing(name_, path_);
+        Result<void> moved = files_.MoveReplacing(name_, path_);
         if (!moved)
             files_.Remove(name_);
         return moved;

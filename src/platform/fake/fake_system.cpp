@@ -122,7 +122,7 @@ Result<void> FakeRegistry::DeletionRefused(RegistryRoot root, const std::string&
 }
 
 Result<void> FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
-    if (const Result<void> refused = DeletionRefused(root, key); !refused)
+    if (Result<void> refused = DeletionRefused(root, key); !refused)
         return refused;
     const KeyName tree = KeyNameOf(root, key);
     const auto inside = [&](RegistryRoot r, const std::string& path) {
@@ -135,7 +135,7 @@ Result<void> FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key)
 }
 
 Result<void> FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
-    if (const Result<void> refused = DeletionRefused(root, key); !refused)
+    if (Result<void> refused = DeletionRefused(root, key); !refused)
         return refused;
     const KeyName name = KeyNameOf(root, key);
     const bool has_subkey = std::ranges::any_of(keys_, [&](const auto& k) {
