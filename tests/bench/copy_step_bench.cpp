@@ -110,9 +110,10 @@ int LogRecords(int count, const std::string& path, bool full) {
         std::fprintf(stderr, "cannot open the log: %u\n", static_cast<unsigned>(error.code()));
         return 1;
     }
-    if (!full) {
-        log->LogText("main", "start", "10:00:00 01.01.2026");
-        log->LogItem("folder", "C:\\Zinkolar", true);
+    if (!full && (!log->LogText("main", "start", "10:00:00 01.01.2026") ||
+                  !log->LogItem("folder", "C:\\Zinkolar", true))) {
+        std::fprintf(stderr, "cannot write the first records\n");
+        return 1;
     }
     constexpr int kChunk = 1000;
     std::vector<double> chunks;
