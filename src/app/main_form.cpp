@@ -61,9 +61,10 @@ ui::Rect BottomPicturePlace(ScreenSize screen, int width, int height, bool at_le
 MainForm::MainForm(platform::Libraries& libraries, ScreenSize screen)
     : form_({.class_name = "TMainForm", .color = kDefaultBackgroundColor, .full_screen = true}) {
     form_.AddAll(kControls);
-    const auto library = libraries.Load(install::kBrandingLibrary);
-    if (!library)
+    const auto loaded = libraries.Load(install::kBrandingLibrary);
+    if (!loaded)
         return;  // the plain default colour, without pictures
+    const auto& library = *loaded;
     const std::uint32_t color = ParseBackgroundColor(library->String(install::kColorString));
     form_.SetColor(color);
     const bool at_left = install::IsClientServer(library->String(install::kKindString));

@@ -66,7 +66,8 @@ PhoneBookRecord PhoneBookHeader(std::string_view folder_ansi) {
 std::vector<std::string> OldPhoneBooks(const platform::FileSystem& files,
                                        const std::string& old_folder) {
     std::vector<std::string> names;
-    for (const platform::FileEntry& entry : files.FindFiles(old_folder + "\\spr\\*.zkb")) {
+    for (const platform::FileEntry& entry :
+         files.FindFiles(old_folder + "\\spr\\*.zkb").value_or({})) {
         // A folder that happens to match is no phone book.
         const std::size_t dot = entry.name.rfind('.');
         if (!entry.directory && dot != std::string::npos &&

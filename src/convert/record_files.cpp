@@ -10,7 +10,7 @@ namespace {
 // beside the copying, small enough to be the same for a file of any size.
 constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
-void Check(platform::Status status) {
+void Check(const platform::Result<void>& status) {
     if (!status)
         throw ConversionFailed{status};
 }
@@ -19,11 +19,10 @@ void Check(platform::Status status) {
 
 std::unique_ptr<platform::OpenFile> OpenForReading(platform::FileSystem& files,
                                                    const std::string& path) {
-    platform::Status status;
-    auto file = files.Open(path, platform::OpenMode::Read, status);
+    auto file = files.Open(path, platform::OpenMode::Read);
     if (!file)
-        throw ConversionFailed{platform::Status::Failure(status.error)};
-    return file;
+        throw ConversionFailed{file.error()};
+    return std::move(*file);
 }
 
 RecordReader::RecordReader(platform::OpenFile* file, std::size_t record_size)
@@ -35,7 +34,7 @@ std::optional<std::string_view> RecordReader::Next() {
             return std::nullopt;
         auto bytes = file_->Read(std::max(record_size_, kBufferSize / record_size_ * record_size_));
         if (!bytes)
-            throw ConversionFailed{platform::Status::Failure(0)};
+            throw ConversionFailed{bytes.error()};
         if (bytes->empty()) {
             file_ = nullptr;  // the end: what is left is less than a record
             continue;
@@ -56,10 +55,10 @@ std::optional<std::string_view> RecordReader::Next() {
 NewFile::NewFile(platform::FileSystem& files, std::string path,
                  std::function<void(const std::string&)> keep_replaced)
     : files_(files), path_(std::move(path)), keep_replaced_(std::move(keep_replaced)) {
-    platform::Status status;
-    file_ = files_.CreatePending(path_, status);
-    if (!file_)
-        throw ConversionFailed{platform::Status::Failure(status.error)};
+    auto file = files_.CreatePending(path_);
+    if (!file)
+        throw ConversionFailed{file.error()};
+    file_ = std::move(*file);
 }
 
 void NewFile::Append(std::string_view bytes) {
@@ -91,13 +90,13 @@ void NewFile::KeepReplaced() {
         return;
     // The copy is made where no file is: an earlier copy is never replaced.
     std::string kept = path_ + ".bak";
-    std::int64_t size = 0;
-    platform::Status status = files_.CopyNewFile(path_, kept, size);
-    for (int number = 2; status.error == platform::Status::kErrorFileExists; ++number) {
+    platform::Result<std::int64_t> copied = files_.CopyNewFile(path_, kept);
+    for (int number = 2; copied.code() == platform::kErrorFileExists; ++number) {
         kept = path_ + "." + std::to_string(number) + ".bak";
-        status = files_.CopyNewFile(path_, kept, size);
+        copied = files_.CopyNewFile(path_, kept);
     }
-    Check(status);
+    if (!copied)
+        throw ConversionFailed{copied.error()};
     keep_replaced_(kept);
 }
 

@@ -16,7 +16,7 @@ namespace convert {
 // Any failure to open, read or write a data file, or data that cannot be converted. Thrown
 // inside a conversion and caught where it reports its error.
 struct ConversionFailed {
-    platform::Status status;
+    platform::Result<void> status;
 };
 
 // Opens an existing file for reading; throws ConversionFailed when it cannot.

@@ -31,7 +31,7 @@ void ConvertSchedule(const Context& context, const std::string& new_folder) {
             }
             file.Commit();
         }
-        if (const platform::Status deleted = context.files.DeleteFile(old_path); !deleted)
+        if (const platform::Result<void> deleted = context.files.DeleteFile(old_path); !deleted)
             throw ConversionFailed{deleted};
     } catch (const ConversionFailed&) {
         ShowError(context, language::keys::cErrorConvertLogBook);

@@ -44,7 +44,7 @@ class ProgramPaths {
         auto found = paths_.find(program);
         if (found == paths_.end()) {
             const std::string path = plan_.destination + "\\" + std::string(program);
-            const std::string short_path = files_.ShortPath(path);
+            const std::string short_path = files_.ShortPath(path).value_or("");
             found = paths_.emplace(program, short_path.empty() ? path : short_path).first;
         }
         return found->second;
@@ -67,8 +67,9 @@ std::string ExtensionsRecord(std::string_view extension) {
 // Opens (creating) a key of the association, records it, and writes its default value.
 void WriteClassesKey(platform::Registry& registry, script::InstallLog& log, const std::string& key,
                      const std::string& value) {
-    log.LogItem(script::kLogClassesKey, key,
-                registry.CreateKey(RegistryRoot::ClassesRoot, key).Ok());
+    platform::IgnoreFailure(log.LogItem(script::kLogClassesKey, key,
+                                        registry.CreateKey(RegistryRoot::ClassesRoot, key).Ok()),
+                            script::kRecordFailureThrows);
     WriteStringOrThrow(registry, RegistryRoot::ClassesRoot, key, "", value);
 }
 
@@ -80,7 +81,8 @@ void RegisterShellAssociation(const platform::Platform& platform, script::Instal
     WriteClassesKey(platform.registry, log, type_key, std::string(entry.description));
     // The command key lies below the type key, which the log already covers.
     const std::string command_key = type_key + "\\shell\\open\\command";
-    platform.registry.CreateKey(RegistryRoot::ClassesRoot, command_key);
+    platform::IgnoreFailure(platform.registry.CreateKey(RegistryRoot::ClassesRoot, command_key),
+                            kKeyFailureThrows);
     WriteStringOrThrow(platform.registry, RegistryRoot::ClassesRoot, command_key, "",
                        OpenCommand(program_path, entry.takes_document));
 }
@@ -88,10 +90,12 @@ void RegisterShellAssociation(const platform::Platform& platform, script::Instal
 void RegisterProgramEntry(const platform::Platform& platform, script::InstallLog& log,
                           const FileTypeEntry& entry, const std::string& program_path) {
     const std::string extension(entry.extension);
-    platform.registry.CreateKey(RegistryRoot::LocalMachine, kExtensionsKey);
+    platform::IgnoreFailure(platform.registry.CreateKey(RegistryRoot::LocalMachine, kExtensionsKey),
+                            kKeyFailureThrows);
     WriteStringOrThrow(platform.registry, RegistryRoot::LocalMachine, kExtensionsKey, extension,
                        program_path + " ^" + extension);
-    log.LogItem(script::kLogLocalValue, ExtensionsRecord(extension), true);
+    platform::IgnoreFailure(log.LogItem(script::kLogLocalValue, ExtensionsRecord(extension), true),
+                            script::kRecordFailureThrows);
 }
 
 }  // namespace
@@ -120,15 +124,19 @@ void RegisterFileTypes(const InstallationPlan& plan, const platform::Platform& p
         if (FileTypeRegistered(plan, entry.type)) {
             RegisterShellAssociation(platform, log, entry, programs.Of(entry.program));
         } else {
-            log.UnlogItem(script::kLogClassesKey, entry.extension);
-            log.UnlogItem(script::kLogClassesKey, entry.type_key);
+            platform::IgnoreFailure(log.UnlogItem(script::kLogClassesKey, entry.extension),
+                                    script::kRecordFailureThrows);
+            platform::IgnoreFailure(log.UnlogItem(script::kLogClassesKey, entry.type_key),
+                                    script::kRecordFailureThrows);
         }
     }
     for (const FileTypeEntry& entry : kFileTypeTable) {
         if (FileTypeRegistered(plan, entry.type))
             RegisterProgramEntry(platform, log, entry, programs.Of(entry.program));
         else
-            log.UnlogItem(script::kLogLocalValue, ExtensionsRecord(entry.extension));
+            platform::IgnoreFailure(
+                log.UnlogItem(script::kLogLocalValue, ExtensionsRecord(entry.extension)),
+                script::kRecordFailureThrows);
     }
 }
 

@@ -59,10 +59,10 @@ struct Run {
     }
     // A product library or function is missing: the error names it and the run stops, as
     // nothing sensible can follow without the product's own code.
-    [[nodiscard]] Stop LibraryMissing(const LibraryFailure& failure) const {
+    [[nodiscard]] Stop LibraryMissing(const platform::Error& failure) const {
         TraceMissing(failure);
         language::ShowErrorBox(env.dialogs, env.language,
-                               language::FormatText(Text(keys::msgLoadError), {failure.name}),
+                               language::FormatText(Text(keys::msgLoadError), {failure.text}),
                                keys::msgLoadError.key);
         return Stop{ui::kExitFailed};
     }
@@ -72,8 +72,8 @@ struct Run {
         language::ShowErrorBox(env.dialogs, env.language, text);
         return Stop{ui::kExitFailed};
     }
-    void TraceMissing(const LibraryFailure& failure) const {
-        platform.trace.Line("Product library or function missing: " + failure.name);
+    void TraceMissing(const platform::Error& failure) const {
+        platform.trace.Line("Product library or function missing: " + failure.text);
     }
 };
 
@@ -99,8 +99,9 @@ StepResult ShowProgress(Run& run) {
 StepResult OpenLog(Run& run) {
     platform::Platform& platform = run.platform;
     const std::string& destination = run.plan.destination;
-    platform.files.CreateDirectories(destination);
-    platform::Status error;
+    platform::IgnoreFailure(platform.files.CreateDirectories(destination),
+                            "a folder not made fails the log's open, which reports it");
+    platform::Result<void> error;
     const std::string log_path = destination + "\\" + kInstallLogName;
     std::unique_ptr<script::InstallLog> log =
         script::OpenInstallLog(platform.files, platform.codec, log_path, error, &platform.trace);
@@ -148,9 +149,13 @@ std::string RootFolder(const InstallationPlan& plan) {
 // [main] "start", "version" and "rootfolder".
 StepResult RecordHeader(Run& run) {
     const InstallationPlan& plan = run.plan;
-    run.log->LogText(script::kLogMain, "start", run.platform.clock.LocalTimeAndDate());
-    run.log->LogText(script::kLogMain, "version", plan.Title());
-    run.log->LogText(script::kLogMain, "rootfolder", RootFolder(plan));
+    platform::IgnoreFailure(
+        run.log->LogText(script::kLogMain, "start", run.platform.clock.LocalTimeAndDate()),
+        script::kRecordFailureThrows);
+    platform::IgnoreFailure(run.log->LogText(script::kLogMain, "version", plan.Title()),
+                            script::kRecordFailureThrows);
+    platform::IgnoreFailure(run.log->LogText(script::kLogMain, "rootfolder", RootFolder(plan)),
+                            script::kRecordFailureThrows);
     return kGoOn;
 }
 
@@ -169,7 +174,7 @@ StepResult CloseApplications(Run& run) {
         return stop;
     run.Refresh();
     if (!plan.config.client_server || plan.server) {
-        if (const LibraryResult<void> removed = DeleteProductService(run.platform.libraries);
+        if (const platform::Result<void> removed = DeleteProductService(run.platform.libraries);
             !removed) {
             return run.LibraryMissing(removed.error());
         }
@@ -189,18 +194,18 @@ StepResult WriteLocation(Run& run) {
 // removes the old virtual printer.
 StepResult RemoveOldPrinter(Run& run) {
     run.ShowStep(run.Text(keys::cPrinterUnInstall));
-    LibraryResult<PrinterSetup> printer = PrinterSetup::Load(run.platform.libraries);
+    platform::Result<PrinterSetup> printer = PrinterSetup::Load(run.platform.libraries);
     if (!printer) {
         run.TraceMissing(printer.error());
         // The toolkit's own dialog: this error comes from outside the program's texts.
         language::ShowPlainDialog(
             run.env.dialogs, keys::msgLoadError.key,
-            language::FormatText(run.Text(keys::msgLoadError), {printer.error().name}),
+            language::FormatText(run.Text(keys::msgLoadError), {printer.error().text}),
             ui::DialogKind::Error, {ui::DialogButton::Ok});
         return Stop{ui::kExitFailed};
     }
     run.printer.emplace(std::move(*printer));
-    if (const LibraryResult<void> deleted =
+    if (const platform::Result<void> deleted =
             run.printer->DeletePrinter(run.plan.config.platform_code);
         !deleted) {
         return run.LibraryMissing(deleted.error());
@@ -245,7 +250,7 @@ StepResult CountSharedFiles(Run& run) {
     for (const std::string& file : SharedFilesRecorded(run)) {
         if (counted.contains(platform::ToLower(file)))
             continue;
-        if (const platform::Status status = CountSharedFileUse(run.platform.registry, file);
+        if (const platform::Result<void> status = CountSharedFileUse(run.platform.registry, file);
             !status)
             return run.Failed(
                 PlatformErrorText("Cannot count the use of the shared file " + file, status));
@@ -337,7 +342,7 @@ std::optional<std::string> LanguageFileForLibrary(const Run& run) {
 StepResult InstallPrinter(Run& run) {
     run.ShowStep(run.Text(keys::cPrinterInstall));
     std::optional<std::string> language_file = LanguageFileForLibrary(run);
-    const LibraryResult<bool> installed =
+    const platform::Result<bool> installed =
         run.printer->InstallPrinter(run.env.host, run.plan.config.platform_code,
                                     language_file ? language_file->data() : nullptr);
     if (!installed)
@@ -355,7 +360,8 @@ StepResult InstallPrinter(Run& run) {
 }
 
 StepResult ShowFinish(Run& run) {
-    run.log->Finish();  // the last record is written: the log as a plain profile file
+    // The last record is written: the log as a plain profile file.
+    platform::IgnoreFailure(run.log->Finish(), script::kRecordFailureThrows);
     run.env.progress.Hide();
     run.env.windows.show_finish_page();
     run.UpdateBackground();

@@ -13,6 +13,10 @@ namespace {
 
 using platform::RegistryRoot;
 
+// The run's registry tells the account of every deletion; an earlier item that stays is no
+// reason to stop installing.
+constexpr char kEarlierItemStays[] = "the account tells of it; the installation goes on";
+
 // Tells the account of a record passed over.
 void TraceKept(const platform::Platform& platform, std::string_view section,
                std::string_view record, const Verdict& verdict) {
@@ -32,7 +36,7 @@ void RemovePreviousShortcuts(const RemovalRules& rules, const platform::Platform
             TraceKept(platform, section, file, verdict);
             return;
         }
-        const platform::Status status = platform.files.DeleteFile(file);
+        const platform::Result<void> status = platform.files.DeleteFile(file);
         platform.trace.Line(status ? "Earlier shortcut removed: " + file
                                    : "Earlier shortcut not removed: " + file + ": " +
                                          script::ErrorText(status));
@@ -56,13 +60,15 @@ void RemovePreviousRegistryEntries(const RemovalRules& rules, const platform::Pl
     platform::Registry& registry = platform.registry;
     for (const std::string& key : log.Keys(script::kLogLocalKey)) {
         if (const Verdict verdict = rules.LocalKey(key))
-            registry.DeleteTree(RegistryRoot::LocalMachine, key);
+            platform::IgnoreFailure(registry.DeleteTree(RegistryRoot::LocalMachine, key),
+                                    kEarlierItemStays);
         else
             TraceKept(platform, script::kLogLocalKey, key, verdict);
     }
     for (const std::string& key : log.Keys(script::kLogClassesKey)) {
         if (const Verdict verdict = rules.ClassesKey(key))
-            registry.DeleteTree(RegistryRoot::ClassesRoot, key);
+            platform::IgnoreFailure(registry.DeleteTree(RegistryRoot::ClassesRoot, key),
+                                    kEarlierItemStays);
         else
             TraceKept(platform, script::kLogClassesKey, key, verdict);
     }
@@ -74,7 +80,9 @@ void RemovePreviousRegistryEntries(const RemovalRules& rules, const platform::Pl
         }
         const ValueRecord value = *SplitValueRecord(record);
         if (registry.KeyExists(RegistryRoot::LocalMachine, value.key))
-            registry.DeleteValue(RegistryRoot::LocalMachine, value.key, value.value);
+            platform::IgnoreFailure(
+                registry.DeleteValue(RegistryRoot::LocalMachine, value.key, value.value),
+                kEarlierItemStays);
     }
 }
 

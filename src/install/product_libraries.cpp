@@ -2,16 +2,16 @@
 
 namespace install {
 
-LibraryResult<ProductLibrary> ProductLibrary::Load(platform::Libraries& libraries,
-                                                   const std::string& file_name) {
-    std::unique_ptr<platform::Library> library = libraries.Load(file_name);
+platform::Result<ProductLibrary> ProductLibrary::Load(platform::Libraries& libraries,
+                                                      const std::string& file_name) {
+    platform::Result<std::unique_ptr<platform::Library>> library = libraries.Load(file_name);
     if (!library) {
-        return LibraryFailure{LibraryFailure::Kind::LibraryMissing, file_name};
+        return platform::Failure(library.code(), file_name);
     }
-    return ProductLibrary(std::move(library));
+    return ProductLibrary(std::move(*library));
 }
 
-LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries) {
+platform::Result<int> QueryPlatformCode(platform::Libraries& libraries) {
     auto library = ProductLibrary::Load(libraries, kServiceLibrary);
     if (!library) {
         return library.error();
@@ -24,12 +24,12 @@ LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries) {
     // section's files would all be left out.
     const int code = (*get_ver)();
     if (code < 1 || code > 3) {
-        return LibraryFailure{LibraryFailure::Kind::FunctionMissing, kGetVer};
+        return platform::Failure(platform::kErrorProcNotFound, kGetVer);
     }
     return code;
 }
 
-LibraryResult<void> DeleteProductService(platform::Libraries& libraries) {
+platform::Result<void> DeleteProductService(platform::Libraries& libraries) {
     auto library = ProductLibrary::Load(libraries, kServiceLibrary);
     if (!library) {
         return library.error();
@@ -39,10 +39,10 @@ LibraryResult<void> DeleteProductService(platform::Libraries& libraries) {
         return remove_service.error();
     }
     (*remove_service)(kProductService);
-    return {};
+    return platform::Success();
 }
 
-LibraryResult<ProcessTest> ProcessTest::Load(platform::Libraries& libraries) {
+platform::Result<ProcessTest> ProcessTest::Load(platform::Libraries& libraries) {
     auto library = ProductLibrary::Load(libraries, kServiceLibrary);
     if (!library) {
         return library.error();
@@ -58,7 +58,7 @@ bool ProcessTest::IsRunning(const std::string& executable) const {
     return test_(kByExecutableName, executable.c_str()) != 0;
 }
 
-LibraryResult<PrinterSetup> PrinterSetup::Load(platform::Libraries& libraries) {
+platform::Result<PrinterSetup> PrinterSetup::Load(platform::Libraries& libraries) {
     auto library = ProductLibrary::Load(libraries, kPrinterLibrary);
     if (!library) {
         return library.error();
@@ -66,17 +66,17 @@ LibraryResult<PrinterSetup> PrinterSetup::Load(platform::Libraries& libraries) {
     return PrinterSetup(std::move(*library));
 }
 
-LibraryResult<void> PrinterSetup::DeletePrinter(int platform_code) const {
+platform::Result<void> PrinterSetup::DeletePrinter(int platform_code) const {
     auto printer_delete = library_.Find<PrinterDeleteFunction>(kPrinterDelete);
     if (!printer_delete) {
         return printer_delete.error();
     }
     (*printer_delete)(platform_code);
-    return {};
+    return platform::Success();
 }
 
-LibraryResult<bool> PrinterSetup::InstallPrinter(void* application, int platform_code,
-                                                 void* language_file) const {
+platform::Result<bool> PrinterSetup::InstallPrinter(void* application, int platform_code,
+                                                    void* language_file) const {
     auto printer_install = library_.Find<PrinterInstallFunction>(kPrinterInstall);
     if (!printer_install) {
         return printer_install.error();

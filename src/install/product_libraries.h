@@ -1,13 +1,16 @@
 #pragma once
 // Typed calls into the product's service library and printer-setup library over
-// platform::Libraries; their binary interface is product_abi.h.
+// platform::Libraries; their binary interface is product_abi.h. A call that cannot be made fails
+// with the platform's code and, as its text, the name the load-error message shows: the
+// library's file name when it did not load (the load's code), the function's name when the
+// library lacks it (kErrorProcNotFound).
 #include <memory>
 #include <string>
 #include <utility>
 
-#include "install/library_result.h"
 #include "install/product_abi.h"
 #include "platform/libraries.h"
+#include "platform/result.h"
 
 namespace install {
 
@@ -15,15 +18,15 @@ namespace install {
 // program's own folder first) and released when destroyed.
 class ProductLibrary {
   public:
-    static LibraryResult<ProductLibrary> Load(platform::Libraries& libraries,
-                                              const std::string& file_name);
+    static platform::Result<ProductLibrary> Load(platform::Libraries& libraries,
+                                                 const std::string& file_name);
 
     // The export `name` as a pointer of type F (one of the ...Function types above).
     template <class F>
-    LibraryResult<F> Find(const char* name) const {
+    platform::Result<F> Find(const char* name) const {
         void* address = library_->Function(name);
         if (address == nullptr) {
-            return LibraryFailure{LibraryFailure::Kind::FunctionMissing, name};
+            return platform::Failure(platform::kErrorProcNotFound, name);
         }
         return reinterpret_cast<F>(address);
     }
@@ -36,15 +39,15 @@ class ProductLibrary {
 
 // GetVer of the service library, which is loaded and released around the call. A code outside
 // 1 to 3 is a failed query, reported as GetVer's failure.
-LibraryResult<int> QueryPlatformCode(platform::Libraries& libraries);
+platform::Result<int> QueryPlatformCode(platform::Libraries& libraries);
 
 // RemoveService("ZkDrv32") of the service library, which is loaded and released around the call.
-LibraryResult<void> DeleteProductService(platform::Libraries& libraries);
+platform::Result<void> DeleteProductService(platform::Libraries& libraries);
 
 // The service library's process test, kept loaded while the caller polls.
 class ProcessTest {
   public:
-    static LibraryResult<ProcessTest> Load(platform::Libraries& libraries);
+    static platform::Result<ProcessTest> Load(platform::Libraries& libraries);
     // Whether a process runs whose executable file name (no folder, ANSI) is `executable`.
     bool IsRunning(const std::string& executable) const;
 
@@ -60,12 +63,12 @@ class ProcessTest {
 // PrinterInstall still removes the old printer first.
 class PrinterSetup {
   public:
-    static LibraryResult<PrinterSetup> Load(platform::Libraries& libraries);
-    LibraryResult<void> DeletePrinter(int platform_code) const;
+    static platform::Result<PrinterSetup> Load(platform::Libraries& libraries);
+    platform::Result<void> DeletePrinter(int platform_code) const;
     // True lets the installation finish. `language_file` is null while the built-in language is
     // current.
-    LibraryResult<bool> InstallPrinter(void* application, int platform_code,
-                                       void* language_file) const;
+    platform::Result<bool> InstallPrinter(void* application, int platform_code,
+                                          void* language_file) const;
 
   private:
     explicit PrinterSetup(ProductLibrary library) : library_(std::move(library)) {}

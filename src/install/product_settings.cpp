@@ -63,7 +63,8 @@ void WriteProductSettings(const InstallationPlan& plan, const platform::Platform
     if (const std::string code = FindAffiliateCode(platform.system, config.search_sub_str);
         !code.empty())
         settings.Write("User", "Affiliate", code);
-    log.LogItem(script::kLogFile, path, true);
+    platform::IgnoreFailure(log.LogItem(script::kLogFile, path, true),
+                            script::kRecordFailureThrows);
     // Under a fresh name until whole, then in place of the old file in one step.
     WriteFileOrThrow(platform.files, path, platform::ProfileBytes(platform.codec, settings));
     platform.trace.Line("Settings written: " + path);

@@ -8,7 +8,7 @@ SystemFolders RecordableFolders(SystemFolders folders, const platform::FileSyste
                                 &folders.quick_launch_dir, &folders.send_to_dir}) {
         if (platform::InCodePage(codec, *folder))
             continue;
-        const std::string short_form = files.ShortPath(*folder);
+        const std::string short_form = files.ShortPath(*folder).value_or("");
         if (!short_form.empty() && platform::InCodePage(codec, short_form)) {
             trace.Line("Outside the code page, named by its short form " + short_form + ": " +
                        *folder);

@@ -42,20 +42,20 @@ std::string UninstallKey(const InstallationPlan& plan) {
 void WriteProductLocation(const InstallationPlan& plan, const platform::Platform& platform,
                           const language::Language& language, ui::MessageDialogs& dialogs) {
     const auto write_win_ini = [&](const char* key, const std::string& value) {
-        const platform::Status status = platform.system.WriteWinIni(kWinIniSection, key, value);
+        platform::Result<void> status = platform.system.WriteWinIni(kWinIniSection, key, value);
         const std::string entry = std::string("[") + kWinIniSection + "] " + key + "=" + value;
         platform.trace.Line(status ? "win.ini " + entry
                                    : "win.ini write failed: " + entry + ": " +
                                          script::ErrorText(status));
         return status;
     };
-    platform::Status status = write_win_ini("Path", plan.destination);
+    platform::Result<void> status = write_win_ini("Path", plan.destination);
     if (status)
         status = write_win_ini("Version", plan.config.version_number);
     if (!status)
         language::ShowErrorBox(dialogs, language,
                                language::FormatText(language.Lookup(keys::mesErWinIni),
-                                                    {std::to_string(status.error)}));
+                                                    {std::to_string(status.code())}));
 
     if (platform.registry.CreateKey(RegistryRoot::LocalMachine, kProductKey))
         WriteValues(platform.registry, kProductKey,
@@ -70,8 +70,9 @@ void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& regis
     const SetupConfig& config = plan.config;
     const std::string key = UninstallKey(plan);
     const std::string uninstaller = QuotedWhenBlank(plan.destination + "\\zkuninst.exe");
-    log.LogItem(script::kLogLocalKey, key,
-                registry.CreateKey(RegistryRoot::LocalMachine, key).Ok());
+    platform::IgnoreFailure(log.LogItem(script::kLogLocalKey, key,
+                                        registry.CreateKey(RegistryRoot::LocalMachine, key).Ok()),
+                            script::kRecordFailureThrows);
     WriteValues(
         registry, key,
         {
@@ -94,14 +95,16 @@ void WriteUninstallEntry(const InstallationPlan& plan, platform::Registry& regis
 }
 
 void WriteApplicationPaths(const InstallationPlan& plan, platform::Registry& registry) {
-    registry.CreateKey(RegistryRoot::LocalMachine, kAppPathsKey);
+    platform::IgnoreFailure(registry.CreateKey(RegistryRoot::LocalMachine, kAppPathsKey),
+                            kKeyFailureThrows);
     WriteValues(registry, kAppPathsKey, {{plan.config.product_name.c_str(), plan.destination}});
     // Without a short name the keys would be the word processor's own.
     if (plan.config.short_product_name.empty())
         return;
     for (const char* word_key : kWordKeys) {
         const std::string key = word_key + plan.config.short_product_name;
-        registry.CreateKey(RegistryRoot::LocalMachine, key);
+        platform::IgnoreFailure(registry.CreateKey(RegistryRoot::LocalMachine, key),
+                                kKeyFailureThrows);
         WriteValues(registry, key, {{"Flags", "8192"}});
     }
 }

@@ -121,7 +121,7 @@ Verdict RemovalRules::Shortcut(const std::string& file, const platform::Shell& s
         return Refused("not a plain absolute path");
     if (!InShortcutFolder(file))
         return Refused("not in a folder the installer makes shortcuts in");
-    const std::optional<platform::ShellLink> link = shell.ReadLink(file);
+    const platform::Result<platform::ShellLink> link = shell.ReadLink(file);
     if (!link)
         return Refused("not a readable shortcut");
     if (!IsInsideFolder(link->target, installation_folder_))

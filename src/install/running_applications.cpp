@@ -51,13 +51,13 @@ class BusyCursor {
 };
 
 // Without the service library's process test: the error shown, the request broadcast once.
-void AskToCloseUnchecked(const LibraryFailure& failure, const platform::Platform& platform,
+void AskToCloseUnchecked(const platform::Error& failure, const platform::Platform& platform,
                          const language::Language& language, ui::MessageDialogs& dialogs) {
     language::ShowErrorBox(
         dialogs, language,
-        language::FormatText(language.Lookup(keys::msgLoadError), {failure.name}),
+        language::FormatText(language.Lookup(keys::msgLoadError), {failure.text}),
         keys::msgLoadError.key);
-    platform.trace.Line("Asked applications to close, unchecked: " + failure.name + " missing");
+    platform.trace.Line("Asked applications to close, unchecked: " + failure.text + " missing");
     platform.system.BroadcastMessage(kCloseRequest, kBroadcastTimeoutMs);
 }
 

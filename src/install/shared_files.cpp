@@ -12,15 +12,15 @@ namespace install {
 
 using platform::RegistryRoot;
 
-platform::Status CountSharedFileUse(platform::Registry& registry, const std::string& file) {
-    if (const platform::Status made =
+platform::Result<void> CountSharedFileUse(platform::Registry& registry, const std::string& file) {
+    if (platform::Result<void> made =
             registry.CreateKey(RegistryRoot::LocalMachine, kSharedDllsKey);
         !made)
         return made;
     const std::uint32_t count =
         registry.ReadDword(RegistryRoot::LocalMachine, kSharedDllsKey, file).value_or(0);
     if (count == std::numeric_limits<std::uint32_t>::max())
-        return platform::Status::Success();  // as many as the value holds
+        return platform::Success();  // as many as the value holds
     return registry.WriteDword(RegistryRoot::LocalMachine, kSharedDllsKey, file, count + 1);
 }
 
@@ -33,18 +33,16 @@ SharedFileRelease ReleaseSharedFileUse(platform::Registry& registry, const std::
         return {SharedFileUse::StillUsed,
                 registry.WriteDword(RegistryRoot::LocalMachine, kSharedDllsKey, file, count - 1)};
     if (!registry.DeleteValue(RegistryRoot::LocalMachine, kSharedDllsKey, file))
-        return {SharedFileUse::StillUsed,
-                platform::Status::Failure(platform::Status::kErrorGenFailure)};
+        return {SharedFileUse::StillUsed, platform::Failure(platform::kErrorGenFailure)};
     return {SharedFileUse::Unused, {}};
 }
 
 std::vector<std::string> SharedFilesRecorded(const platform::Platform& platform,
                                              const std::string& log_path,
                                              const SystemFolders& folders) {
-    const std::optional<std::string> bytes = platform.files.ReadFile(log_path);
+    const platform::Result<std::string> bytes = platform.files.ReadFile(log_path);
     if (!bytes)
-        ThrowPlatformError("Cannot read " + log_path,
-                           platform::Status::Failure(platform::Status::kErrorGenFailure));
+        ThrowPlatformError("Cannot read " + log_path, bytes.error());
     const platform::Profile log = platform::Profile::Parse(platform.codec.AnsiToUtf8(*bytes));
     std::vector<std::string> shared;
     for (platform::ProfileEntry& entry : log.Entries(script::kLogFile, platform::KeyLimit::None)) {

@@ -16,7 +16,7 @@ inline constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentV
 
 // One more installation uses the file: its count goes up by one, made at 1 where there is none
 // (or a value that is no number). The key is made when missing.
-platform::Status CountSharedFileUse(platform::Registry& registry, const std::string& file);
+platform::Result<void> CountSharedFileUse(platform::Registry& registry, const std::string& file);
 
 enum class SharedFileUse {
     NotCounted,  // no count (or a count of 0) for the file: whoever uses it is unknown, it stays
@@ -26,7 +26,7 @@ enum class SharedFileUse {
 
 struct SharedFileRelease {
     SharedFileUse use = SharedFileUse::NotCounted;
-    platform::Status status;  // a count that could not be lowered or deleted; the file stays
+    platform::Result<void> status;  // a count that could not be lowered or deleted; the file stays
 };
 
 // One installation less uses the file: its count goes down by one, and at zero the value goes.

@@ -16,7 +16,8 @@ void WriteInternetShortcut(platform::FileSystem& files, const platform::TextCode
                            script::InstallLog& log, const std::string& path,
                            const std::string& url) {
     WriteFileOrThrow(files, path, codec.Utf8ToAnsi("[InternetShortcut]\r\nURL=" + url + "\r\n"));
-    log.LogItem(script::kLogFile, path, true);
+    platform::IgnoreFailure(log.LogItem(script::kLogFile, path, true),
+                            script::kRecordFailureThrows);
 }
 
 class ShortcutMaker {
@@ -89,7 +90,9 @@ void CreateProductShortcuts(
     const ShortcutMaker maker(plan, platform.shell, log);
     if (plan.MakesProgramGroup()) {
         const std::string group = plan.GroupDir();
-        log.LogItem(script::kLogFolder, group, platform.files.CreateDirectories(group).Ok());
+        platform::IgnoreFailure(
+            log.LogItem(script::kLogFolder, group, platform.files.CreateDirectories(group).Ok()),
+            script::kRecordFailureThrows);
         CreateGroupShortcuts(plan, maker, language, group);
         create_common_shortcuts(group);
     }

@@ -7,7 +7,7 @@ namespace install {
 namespace {
 
 using platform::RegistryRoot;
-using platform::Status;
+using platform::Result;
 
 std::string KeyPath(RegistryRoot root, const std::string& key) {
     switch (root) {
@@ -27,67 +27,68 @@ std::string Value(const std::string& name, const std::string& data) {
 }
 
 // The line for an operation's outcome: the failed form gets the platform's error.
-std::string Outcome(Status status, const std::string& done, const std::string& failed) {
+std::string Outcome(const Result<void>& status, const std::string& done,
+                    const std::string& failed) {
     return status ? done : failed + ": " + script::ErrorText(status);
 }
 
 }  // namespace
 
-bool TracedRegistry::DeleteValue(RegistryRoot root, const std::string& key,
-                                 const std::string& value) {
-    const bool deleted = registry_.DeleteValue(root, key, value);
+Result<void> TracedRegistry::DeleteValue(RegistryRoot root, const std::string& key,
+                                         const std::string& value) {
+    Result<void> deleted = registry_.DeleteValue(root, key, value);
     trace_.Line(std::string(deleted ? "Registry value deleted: " : "Registry value not deleted: ") +
                 KeyPath(root, key) + ": " + value);
     return deleted;
 }
 
-Status TracedRegistry::CreateKey(RegistryRoot root, const std::string& key) {
-    const Status status = registry_.CreateKey(root, key);
+Result<void> TracedRegistry::CreateKey(RegistryRoot root, const std::string& key) {
+    Result<void> status = registry_.CreateKey(root, key);
     if (!status)  // an opened key is told by the values written into it
         trace_.Line("Registry key not opened: " + KeyPath(root, key) + ": " +
                     script::ErrorText(status));
     return status;
 }
 
-Status TracedRegistry::WriteString(RegistryRoot root, const std::string& key,
-                                   const std::string& name, const std::string& data) {
-    const Status status = registry_.WriteString(root, key, name, data);
+Result<void> TracedRegistry::WriteString(RegistryRoot root, const std::string& key,
+                                         const std::string& name, const std::string& data) {
+    Result<void> status = registry_.WriteString(root, key, name, data);
     const std::string value = KeyPath(root, key) + ": " + Value(name, data);
     trace_.Line(Outcome(status, "Registry " + value, "Registry write failed: " + value));
     return status;
 }
 
-Status TracedRegistry::WriteDword(RegistryRoot root, const std::string& key,
-                                  const std::string& name, std::uint32_t data) {
-    const Status status = registry_.WriteDword(root, key, name, data);
+Result<void> TracedRegistry::WriteDword(RegistryRoot root, const std::string& key,
+                                        const std::string& name, std::uint32_t data) {
+    Result<void> status = registry_.WriteDword(root, key, name, data);
     const std::string value = KeyPath(root, key) + ": " + Value(name, std::to_string(data));
     trace_.Line(Outcome(status, "Registry " + value + " (number)",
                         "Registry write failed: " + value + " (number)"));
     return status;
 }
 
-Status TracedRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
-    const Status status = registry_.DeleteTree(root, key);
+Result<void> TracedRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
+    Result<void> status = registry_.DeleteTree(root, key);
     trace_.Line(Outcome(status, "Registry key deleted: " + KeyPath(root, key),
                         "Registry key not deleted: " + KeyPath(root, key)));
     return status;
 }
 
 // An empty key that stays is the normal case (it holds something): only a removal is told.
-Status TracedRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
-    const Status status = registry_.DeleteEmptyKey(root, key);
+Result<void> TracedRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+    Result<void> status = registry_.DeleteEmptyKey(root, key);
     if (status)
         trace_.Line("Registry key deleted: " + KeyPath(root, key));
     return status;
 }
 
-std::optional<Status> TracedShell::CreateLink(const platform::ShellLink& link,
-                                              const std::string& file) {
-    const std::optional<Status> saved = shell_.CreateLink(link, file);
+Result<void> TracedShell::CreateLink(const platform::ShellLink& link, const std::string& file) {
+    Result<void> saved = shell_.CreateLink(link, file);
     const std::string what =
         file + " -> " + link.target + (link.arguments.empty() ? "" : " " + link.arguments);
-    trace_.Line(saved ? Outcome(*saved, "Shortcut " + what, "Shortcut failed: " + what)
-                      : "Shortcut failed: " + what + ": no link can name the target");
+    trace_.Line(saved.code() != platform::kErrorNotLinkable
+                    ? Outcome(saved, "Shortcut " + what, "Shortcut failed: " + what)
+                    : "Shortcut failed: " + what + ": no link can name the target");
     return saved;
 }
 

@@ -14,26 +14,27 @@ class TracedRegistry final : public platform::Registry {
     TracedRegistry(platform::Registry& registry, platform::Trace& trace)
         : registry_(registry), trace_(trace) {}
 
-    std::optional<std::string> ReadString(platform::RegistryRoot root, const std::string& key,
-                                          const std::string& value) const override {
+    platform::Result<std::string> ReadString(platform::RegistryRoot root, const std::string& key,
+                                             const std::string& value) const override {
         return registry_.ReadString(root, key, value);
     }
-    std::optional<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& key,
-                                           const std::string& value) const override {
+    platform::Result<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& key,
+                                              const std::string& value) const override {
         return registry_.ReadDword(root, key, value);
     }
     bool KeyExists(platform::RegistryRoot root, const std::string& key) const override {
         return registry_.KeyExists(root, key);
     }
-    bool DeleteValue(platform::RegistryRoot root, const std::string& key,
-                     const std::string& value) override;
-    platform::Status CreateKey(platform::RegistryRoot root, const std::string& key) override;
-    platform::Status WriteString(platform::RegistryRoot root, const std::string& key,
-                                 const std::string& name, const std::string& data) override;
-    platform::Status WriteDword(platform::RegistryRoot root, const std::string& key,
-                                const std::string& name, std::uint32_t data) override;
-    platform::Status DeleteTree(platform::RegistryRoot root, const std::string& key) override;
-    platform::Status DeleteEmptyKey(platform::RegistryRoot root, const std::string& key) override;
+    platform::Result<void> DeleteValue(platform::RegistryRoot root, const std::string& key,
+                                       const std::string& value) override;
+    platform::Result<void> CreateKey(platform::RegistryRoot root, const std::string& key) override;
+    platform::Result<void> WriteString(platform::RegistryRoot root, const std::string& key,
+                                       const std::string& name, const std::string& data) override;
+    platform::Result<void> WriteDword(platform::RegistryRoot root, const std::string& key,
+                                      const std::string& name, std::uint32_t data) override;
+    platform::Result<void> DeleteTree(platform::RegistryRoot root, const std::string& key) override;
+    platform::Result<void> DeleteEmptyKey(platform::RegistryRoot root,
+                                          const std::string& key) override;
 
   private:
     platform::Registry& registry_;
@@ -44,12 +45,14 @@ class TracedShell final : public platform::Shell {
   public:
     TracedShell(platform::Shell& shell, platform::Trace& trace) : shell_(shell), trace_(trace) {}
 
-    std::string SpecialFolder(int id) const override { return shell_.SpecialFolder(id); }
-    void Open(const std::string& target) override { shell_.Open(target); }
-    std::optional<platform::Status> CreateLink(const platform::ShellLink& link,
-                                               const std::string& file) override;
+    platform::Result<std::string> SpecialFolder(int id) const override {
+        return shell_.SpecialFolder(id);
+    }
+    platform::Result<void> Open(const std::string& target) override { return shell_.Open(target); }
+    platform::Result<void> CreateLink(const platform::ShellLink& link,
+                                      const std::string& file) override;
     void AnnounceLinks() override { shell_.AnnounceLinks(); }
-    std::optional<platform::ShellLink> ReadLink(const std::string& file) const override {
+    platform::Result<platform::ShellLink> ReadLink(const std::string& file) const override {
         return shell_.ReadLink(file);
     }
 

@@ -9,15 +9,19 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/status.h"
+#include "platform/result.h"
 #include "platform/system.h"
 #include "script/install_log.h"
 
 namespace install {
 
+// Why a key's creation may go unchecked before values are written into it: a key that could
+// not be made makes the write into it throw.
+inline constexpr char kKeyFailureThrows[] = "a key not made makes the write into it throw";
+
 // "what: error N", the text such a failure shows.
-std::string PlatformErrorText(const std::string& what, platform::Status status);
-[[noreturn]] void ThrowPlatformError(const std::string& what, platform::Status status);
+std::string PlatformErrorText(const std::string& what, const platform::Result<void>& status);
+[[noreturn]] void ThrowPlatformError(const std::string& what, const platform::Result<void>& status);
 
 // Writes a string value into an existing key; the key is not created here, so a key that could
 // not be opened before makes this throw.
@@ -36,18 +40,19 @@ class RecordOrThrowLog final : public script::InstallLog {
     RecordOrThrowLog(std::unique_ptr<script::InstallLog> log, std::string path)
         : log_(std::move(log)), path_(std::move(path)) {}
 
-    platform::Status LogItem(std::string_view section, std::string_view key, bool flag) override;
-    platform::Status LogText(std::string_view section, std::string_view key,
-                             std::string_view text) override;
-    platform::Status UnlogItem(std::string_view section, std::string_view key) override;
+    platform::Result<void> LogItem(std::string_view section, std::string_view key,
+                                   bool flag) override;
+    platform::Result<void> LogText(std::string_view section, std::string_view key,
+                                   std::string_view text) override;
+    platform::Result<void> UnlogItem(std::string_view section, std::string_view key) override;
     std::vector<std::string> Keys(std::string_view section) const override {
         return log_->Keys(section);
     }
-    platform::Status Finish() override;
+    platform::Result<void> Finish() override;
 
   private:
-    platform::Status Checked(platform::Status status, std::string_view what,
-                             std::string_view section, std::string_view record) const;
+    platform::Result<void> Checked(platform::Result<void> status, std::string_view what,
+                                   std::string_view section, std::string_view record) const;
 
     std::unique_ptr<script::InstallLog> log_;
     std::string path_;

@@ -77,7 +77,7 @@ void Language::BuildList(std::string_view configured_language) {
         list_.emplace_back(kBuiltInLanguage);
     }
     for (const platform::FileEntry& found :
-         files_.FindFiles(source_dir_ + "\\*" + std::string(kExtension))) {
+         files_.FindFiles(source_dir_ + "\\*" + std::string(kExtension)).value_or({})) {
         // A folder named like a language file holds no texts.
         if (found.directory) {
             continue;

@@ -13,11 +13,10 @@ std::string FormatTimeOfDay(TimeOfDay time) {
 
 std::unique_ptr<FileTrace> FileTrace::Create(FileSystem& files, const std::string& path,
                                              std::function<TimeOfDay()> now) {
-    Status error;
-    std::unique_ptr<OpenFile> file = files.Open(path, OpenMode::Create, error);
+    Result<std::unique_ptr<OpenFile>> file = files.Open(path, OpenMode::Create);
     if (!file)
         return nullptr;
-    return std::unique_ptr<FileTrace>(new FileTrace(std::move(file), std::move(now)));
+    return std::unique_ptr<FileTrace>(new FileTrace(std::move(*file), std::move(now)));
 }
 
 void FileTrace::Line(std::string_view text) {
@@ -25,7 +24,8 @@ void FileTrace::Line(std::string_view text) {
     // One event, one line: line breaks inside a message become blanks.
     for (const char c : text)
         line += c == '\r' || c == '\n' ? ' ' : c;
-    file_->Write(line + "\r\n");
+    IgnoreFailure(file_->Write(line + "\r\n"),
+                  "the account helps support; a line it cannot write must not stop the run");
 }
 
 }  // namespace platform

@@ -2,12 +2,11 @@
 // File-system operations. Paths are UTF-8 with backslashes, as on Windows.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/status.h"
+#include "platform/result.h"
 
 // In the Windows build <windows.h> may have made these names macros for its A/W calls; here they
 // are this layer's own operations.
@@ -51,12 +50,12 @@ class OpenFile {
   public:
     virtual ~OpenFile() = default;
     // Up to size bytes from the current position; fewer at the end, none past it.
-    virtual std::optional<std::string> Read(std::size_t size) = 0;
+    virtual Result<std::string> Read(std::size_t size) = 0;
     // All the bytes at the current position, which moves past them.
-    virtual Status Write(std::string_view bytes) = 0;
-    virtual Status Seek(std::int64_t offset) = 0;
+    virtual Result<void> Write(std::string_view bytes) = 0;
+    virtual Result<void> Seek(std::int64_t offset) = 0;
     // Cuts the file at the current position.
-    virtual Status Truncate() = 0;
+    virtual Result<void> Truncate() = 0;
     virtual std::int64_t Size() const = 0;
 };
 
@@ -68,7 +67,7 @@ class PendingFile : public OpenFile {
   public:
     // Puts the file in place of the file it is to become, replacing one there, and closes it.
     // On failure the file is removed and the one there stays as it was.
-    virtual Status Commit() = 0;
+    virtual Result<void> Commit() = 0;
 };
 
 enum class OpenMode {
@@ -83,22 +82,22 @@ class FileSystem {
     virtual bool FileExists(const std::string& path) const = 0;
     virtual bool DirectoryExists(const std::string& path) const = 0;
     // Entries matching a pattern with * and ? in its last component, any attributes,
-    // "." and ".." included when the pattern matches them (as the platform does).
-    virtual std::vector<FileEntry> FindFiles(const std::string& pattern) const = 0;
-    // The whole file as bytes; nullopt when it cannot be read.
-    virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
-    // Replaces the file with the bytes; false when it cannot be written.
-    virtual bool WriteFile(const std::string& path, std::string_view bytes) = 0;
+    // "." and ".." included when the pattern matches them (as the platform does). None when
+    // nothing matches; a folder that cannot be searched (missing, denied) is an error.
+    virtual Result<std::vector<FileEntry>> FindFiles(const std::string& pattern) const = 0;
+    // The whole file as bytes.
+    virtual Result<std::string> ReadFile(const std::string& path) const = 0;
+    // Replaces the file with the bytes.
+    virtual Result<void> WriteFile(const std::string& path, std::string_view bytes) = 0;
 
-    // Size, time and attributes of a file or folder; nullopt when there is none.
-    virtual std::optional<FileInfo> Info(const std::string& path) const = 0;
-    // Opens a file; null with error set when it cannot be opened.
-    virtual std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode,
-                                           Status& error) = 0;
+    // Size, time and attributes of a file or folder; kErrorFileNotFound or kErrorPathNotFound
+    // when there is none, another code when it cannot be looked at.
+    virtual Result<FileInfo> Info(const std::string& path) const = 0;
+    virtual Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) = 0;
     // A file copy that carries the source's last-write time and attributes, written as a
     // PendingFile beside the destination and put in place of a file there only when whole: a
     // copy that fails leaves the destination as it was and nothing else behind.
-    virtual Status CopyFile(const std::string& source, const std::string& destination) = 0;
+    virtual Result<void> CopyFile(const std::string& source, const std::string& destination) = 0;
     // The same copy to a name where nothing is: fails with kErrorFileExists, touching nothing,
     // when a file or folder is there; a copy that fails part-way removes what it made. The
     // platform looks for the name once (a look for a missing name reads the whole folder).
@@ -107,25 +106,25 @@ class FileSystem {
     // takes a second call, so the name is made with kAttributesUnfinished in the call itself
     // and gets the source's attributes only when whole: a kill between the two calls leaves an
     // empty file that FileInfo::Unfinished recognises.
-    // `size` is set to the bytes the copy holds, so that nobody need look the name up again.
-    virtual Status CopyNewFile(const std::string& source, const std::string& destination,
-                               std::int64_t& size) = 0;
+    // Gives the bytes the copy holds, so that nobody need look the name up again.
+    virtual Result<std::int64_t> CopyNewFile(const std::string& source,
+                                             const std::string& destination) = 0;
     // Creates a folder and every missing parent; success when it exists afterwards.
-    virtual Status CreateDirectories(const std::string& path) = 0;
+    virtual Result<void> CreateDirectories(const std::string& path) = 0;
     // Creates one folder in an existing parent; fails with kErrorAlreadyExists when a folder or
     // file of that name is there.
-    virtual Status CreateNewDirectory(const std::string& path) = 0;
-    // A PendingFile that is to become path; null with error set when it cannot be made.
-    virtual std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) = 0;
-    virtual Status DeleteFile(const std::string& path) = 0;
+    virtual Result<void> CreateNewDirectory(const std::string& path) = 0;
+    // A PendingFile that is to become path.
+    virtual Result<std::unique_ptr<PendingFile>> CreatePending(const std::string& path) = 0;
+    virtual Result<void> DeleteFile(const std::string& path) = 0;
     // Sets the attribute bits (kAttribute...) of a file; the directory bit is not among them.
-    virtual Status SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual Result<void> SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Removes a folder that holds nothing; a folder with any entry stays (kErrorDirNotEmpty).
-    virtual Status RemoveDirectory(const std::string& path) = 0;
+    virtual Result<void> RemoveDirectory(const std::string& path) = 0;
     // Renames a file, replacing an existing file at the new name in one step.
-    virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;
-    // The short (8.3) form of an existing path; empty when the platform gives none.
-    virtual std::string ShortPath(const std::string& path) const = 0;
+    virtual Result<void> MoveReplacing(const std::string& from, const std::string& to) = 0;
+    // The short (8.3) form of an existing path; an error when the platform gives none.
+    virtual Result<std::string> ShortPath(const std::string& path) const = 0;
 };
 
 }  // namespace platform

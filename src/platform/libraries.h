@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // A picture as 32-bit pixels, rows top-down, each pixel a colour 0x00BBGGRR (the platform's
@@ -34,8 +36,8 @@ class Libraries {
   public:
     virtual ~Libraries() = default;
     // Loads a library of the program's folder by its file name (a full path is taken as it is),
-    // never through a search of other folders; null when it fails.
-    virtual std::unique_ptr<Library> Load(const std::string& name) = 0;
+    // never through a search of other folders.
+    virtual Result<std::unique_ptr<Library>> Load(const std::string& name) = 0;
 };
 
 }  // namespace platform

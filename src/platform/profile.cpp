@@ -284,13 +284,13 @@ std::string Profile::Text() const {
 
 std::optional<Profile> ReadProfile(const FileSystem& files, const TextCodec& codec,
                                    const std::string& path) {
-    const std::optional<std::string> bytes = files.ReadFile(path);
+    const Result<std::string> bytes = files.ReadFile(path);
     if (!bytes) {
         // Only a file that is not there is an empty one.
-        if (files.Info(path)) {
-            return std::nullopt;
+        if (bytes.code() == kErrorFileNotFound || bytes.code() == kErrorPathNotFound) {
+            return Profile{};
         }
-        return Profile{};
+        return std::nullopt;
     }
     if (bytes->starts_with(kUtf8Bom)) {
         return Profile::Parse(std::string_view(*bytes).substr(kUtf8Bom.size()), true);
@@ -307,8 +307,8 @@ std::string ProfileBytes(const TextCodec& codec, const Profile& profile) {
                              : codec.Utf8ToAnsi(profile.Text());
 }
 
-bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
-                 const Profile& profile) {
+Result<void> SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
+                         const Profile& profile) {
     return files.WriteFile(path, ProfileBytes(codec, profile));
 }
 

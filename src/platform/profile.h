@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
 class FileSystem;
@@ -133,8 +135,8 @@ Profile LoadProfile(const FileSystem& files, const TextCodec& codec, const std::
 // was read with one.
 std::string ProfileBytes(const TextCodec& codec, const Profile& profile);
 
-// Writes the profile back as ProfileBytes. False when the file cannot be written.
-bool SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
-                 const Profile& profile);
+// Writes the profile back as ProfileBytes.
+Result<void> SaveProfile(FileSystem& files, const TextCodec& codec, const std::string& path,
+                         const Profile& profile);
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/status.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -14,31 +14,32 @@ enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot };
 class Registry {
   public:
     virtual ~Registry() = default;
-    // A string value of a key opened without creating it; nullopt when key or value is missing.
-    virtual std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
-                                                  const std::string& value) const = 0;
-    // A 32-bit number value (REG_DWORD) under the same rule; nullopt for a value of another type.
-    virtual std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
-                                                   const std::string& value) const = 0;
-    virtual bool DeleteValue(RegistryRoot root, const std::string& key,
-                             const std::string& value) = 0;
+    // A string value of a key opened without creating it; kErrorFileNotFound when key or value
+    // is missing, kErrorInvalidDatatype for a value of another type.
+    virtual Result<std::string> ReadString(RegistryRoot root, const std::string& key,
+                                           const std::string& value) const = 0;
+    // A 32-bit number value (REG_DWORD) under the same rules.
+    virtual Result<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                            const std::string& value) const = 0;
+    virtual Result<void> DeleteValue(RegistryRoot root, const std::string& key,
+                                     const std::string& value) = 0;
 
     // Whether a key opens without creating it.
     virtual bool KeyExists(RegistryRoot root, const std::string& key) const = 0;
     // Opens a key, creating it and its missing parents; success when it could be opened.
-    virtual Status CreateKey(RegistryRoot root, const std::string& key) = 0;
+    virtual Result<void> CreateKey(RegistryRoot root, const std::string& key) = 0;
     // Writes a string value (the key's default value when the name is empty) into an existing
     // key, which is opened without creating it: a missing key is an error.
-    virtual Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                               const std::string& data) = 0;
+    virtual Result<void> WriteString(RegistryRoot root, const std::string& key,
+                                     const std::string& name, const std::string& data) = 0;
     // Writes a 32-bit number value (REG_DWORD) into an existing key, under the same rules.
-    virtual Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
-                              std::uint32_t data) = 0;
+    virtual Result<void> WriteDword(RegistryRoot root, const std::string& key,
+                                    const std::string& name, std::uint32_t data) = 0;
     // Deletes a key with all its subkeys and values.
-    virtual Status DeleteTree(RegistryRoot root, const std::string& key) = 0;
+    virtual Result<void> DeleteTree(RegistryRoot root, const std::string& key) = 0;
     // Deletes a key that holds neither subkeys nor values; any other key stays
     // (kErrorDirNotEmpty).
-    virtual Status DeleteEmptyKey(RegistryRoot root, const std::string& key) = 0;
+    virtual Result<void> DeleteEmptyKey(RegistryRoot root, const std::string& key) = 0;
 };
 
 // The three properties of a shell link that the program sets; the rest keep their defaults.
@@ -51,24 +52,18 @@ struct ShellLink {
 class Shell {
   public:
     virtual ~Shell() = default;
-    // Path of a special folder by its identifier (23, 25, 26 ...); empty when it fails.
-    virtual std::string SpecialFolder(int id) const = 0;
+    // Path of a special folder by its identifier (23, 25, 26 ...).
+    virtual Result<std::string> SpecialFolder(int id) const = 0;
     // Opens a folder or starts a program with the default action in a normal window.
-    virtual void Open(const std::string& target) = 0;
-    // Saves a shell link. nullopt when the link's properties cannot be put in a link (nothing
-    // was saved); else the save's result.
-    virtual std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) = 0;
+    virtual Result<void> Open(const std::string& target) = 0;
+    // Saves a shell link; kErrorNotLinkable when the link's properties cannot be put in a link
+    // (nothing was saved).
+    virtual Result<void> CreateLink(const ShellLink& link, const std::string& file) = 0;
     // Tells the desktop of the links saved since the last call, once for each folder that holds
     // any: a notice per link would make the shell parse every link's path.
     virtual void AnnounceLinks() = 0;
-    // Reads a link back (for checks); nullopt when it cannot be loaded.
-    virtual std::optional<ShellLink> ReadLink(const std::string& file) const = 0;
-};
-
-struct DriverDirectory {
-    bool ok = false;
-    std::string path;         // when ok
-    std::uint32_t error = 0;  // the platform's last error when not ok
+    // Reads a link back (for checks).
+    virtual Result<ShellLink> ReadLink(const std::string& file) const = 0;
 };
 
 class System {
@@ -80,24 +75,24 @@ class System {
     // win.ini through the platform's profile-string calls; empty when absent.
     virtual std::string ReadWinIni(const std::string& section, const std::string& key) const = 0;
     // The local spooler's printer-driver folder for the current environment; may throw.
-    virtual DriverDirectory PrinterDriverDirectory() const = 0;
+    virtual Result<std::string> PrinterDriverDirectory() const = 0;
     // Root folders of the drives, lower case: "c:\", "d:\" ...
     virtual std::vector<std::string> Drives() const = 0;
-    // Bytes available to the user on a drive root; -1 when the platform cannot tell.
-    virtual std::int64_t FreeSpace(const std::string& root) const = 0;
+    // Bytes available to the user on a drive root.
+    virtual Result<std::int64_t> FreeSpace(const std::string& root) const = 0;
     // The current folder of a drive ("c:") and making a folder current.
-    virtual std::string CurrentDirectoryOf(const std::string& drive) const = 0;
-    virtual bool ChangeDirectory(const std::string& path) = 0;
+    virtual Result<std::string> CurrentDirectoryOf(const std::string& drive) const = 0;
+    virtual Result<void> ChangeDirectory(const std::string& path) = 0;
 
     // win.ini through the platform's profile-string call; the error is its last error.
-    virtual Status WriteWinIni(const std::string& section, const std::string& key,
-                               const std::string& value) = 0;
+    virtual Result<void> WriteWinIni(const std::string& section, const std::string& key,
+                                     const std::string& value) = 0;
     // Removes a win.ini key through the same call, and its section once no key is left in it
     // (an empty header would stay otherwise); a key that is not there is no error.
-    virtual Status DeleteWinIni(const std::string& section, const std::string& key) = 0;
-    // The executable names of the running processes in snapshot order; nullopt when no snapshot
-    // can be taken (the platform lacks the calls, or they fail).
-    virtual std::optional<std::vector<std::string>> ProcessNames() const = 0;
+    virtual Result<void> DeleteWinIni(const std::string& section, const std::string& key) = 0;
+    // The executable names of the running processes in snapshot order; an error when no
+    // snapshot can be taken (the platform lacks the calls, or they fail).
+    virtual Result<std::vector<std::string>> ProcessNames() const = 0;
     // Sends a registered window message (by its name) with both parameters 0 to every top-level
     // window, waiting up to timeout_ms for each.
     virtual void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) = 0;

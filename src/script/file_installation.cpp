@@ -35,7 +35,8 @@ void FileInstallation::CreateFolders() {
     const std::string& destination = context_.folders.destination;
     for (const ScriptLine& line : LoadedScript().Lines(kDirectoryList)) {
         const std::string folder = destination + "\\" + line.value;
-        context_.log.LogItem(kLogFolder, folder, MakeFolder(folder));
+        platform::IgnoreFailure(context_.log.LogItem(kLogFolder, folder, MakeFolder(folder)),
+                                kRecordFailureThrows);
         // The parent levels inside the installation folder, deepest first, as the uninstaller
         // removes them.
         std::string parent = line.value;
@@ -43,7 +44,8 @@ void FileInstallation::CreateFolders() {
         for (std::size_t cut = parent.rfind('\\'); cut != std::string::npos;
              cut = parent.rfind('\\')) {
             parent.resize(cut);
-            context_.log.LogItem(kLogFolder, inside + parent, true);
+            platform::IgnoreFailure(context_.log.LogItem(kLogFolder, inside + parent, true),
+                                    kRecordFailureThrows);
         }
     }
 }
@@ -67,8 +69,9 @@ void FileInstallation::CopySection(const Script& script, std::string_view sectio
         const CopyLine copy = ResolveCopyLine(line, context_.folders);
         // A folder of the destination's name is no file: the copy is tried, fails and says so.
         // Nor is a copy that a killed run left unfinished.
-        const std::optional<platform::FileInfo> there =
-            only_where_missing ? context_.files.Info(copy.destination) : std::nullopt;
+        const platform::Result<platform::FileInfo> there =
+            only_where_missing ? context_.files.Info(copy.destination)
+                               : platform::Failure(platform::kErrorFileNotFound);
         if (!there || there->Directory() || there->Unfinished()) {
             CopyOneFile(copy.source, copy.destination);
         } else {
@@ -80,18 +83,19 @@ void FileInstallation::CopySection(const Script& script, std::string_view sectio
 void FileInstallation::CopyWithBackup(const Script& script) {
     for (const ScriptLine& line : script.Lines(kBackup)) {
         const CopyLine copy = ResolveCopyLine(line, context_.folders);
-        const std::optional<platform::FileInfo> source = context_.files.Info(copy.source);
+        const platform::Result<platform::FileInfo> source = context_.files.Info(copy.source);
         if (!source || source->Directory()) {
             context_.trace.Line("Copy failed: " + copy.source + " -> " + copy.destination +
                                 ": no such file");
             ShowCopyError(copy.destination);
             continue;
         }
-        std::optional<platform::FileInfo> installed = context_.files.Info(copy.destination);
-        if (installed && (installed->Directory() || installed->Unfinished())) {
-            // No file there: the copy below replaces a killed run's unfinished copy, or fails
-            // on a folder and says so.
-            installed.reset();
+        std::optional<platform::FileInfo> installed;
+        if (const auto info = context_.files.Info(copy.destination);
+            info && !info->Directory() && !info->Unfinished()) {
+            // Else no file there: the copy below replaces a killed run's unfinished copy, or
+            // fails on a folder and says so.
+            installed = *info;
         }
         // Times as the platform's file dates compare them: local time, two-second steps.
         const std::uint32_t source_time = context_.clock.LocalDosDateTime(source->write_time);
@@ -144,7 +148,7 @@ std::string FileInstallation::NewBackupFolder() {
     }
     // Every entry counts, hidden ones too: an earlier saved copy is never written over.
     std::int64_t highest = 0;
-    for (const platform::FileEntry& entry : context_.files.FindFiles(base + "\\*")) {
+    for (const platform::FileEntry& entry : context_.files.FindFiles(base + "\\*").value_or({})) {
         highest = std::max<std::int64_t>(highest, platform::ParseInteger(entry.name).value_or(-1));
     }
     // Made where nothing is: one made in between by someone else is passed over.
@@ -152,12 +156,12 @@ std::string FileInstallation::NewBackupFolder() {
         char name[24];
         std::snprintf(name, sizeof name, "%.5lld", static_cast<long long>(number));
         std::string folder = base + "\\" + name;
-        const platform::Status status = context_.files.CreateNewDirectory(folder);
+        const platform::Result<void> status = context_.files.CreateNewDirectory(folder);
         if (status) {
             context_.trace.Line("Folder created: " + folder);
             return folder;
         }
-        if (status.error != platform::Status::kErrorAlreadyExists) {
+        if (status.code() != platform::kErrorAlreadyExists) {
             context_.trace.Line("Folder not created: " + folder + ": " + ErrorText(status));
             return {};
         }
@@ -166,7 +170,7 @@ std::string FileInstallation::NewBackupFolder() {
 }
 
 bool FileInstallation::MakeFolder(const std::string& folder) {
-    const platform::Status status = context_.files.CreateDirectories(folder);
+    const platform::Result<void> status = context_.files.CreateDirectories(folder);
     const bool made = status && context_.files.DirectoryExists(folder);
     context_.trace.Line(made     ? "Folder created: " + folder
                         : status ? "Folder not created: " + folder
@@ -186,16 +190,16 @@ bool FileInstallation::Copy(const std::string& source, const std::string& destin
     const language::Language& language = context_.language;
     context_.progress.ShowCopyingFile(language.Lookup(language::keys::cCopyFile) + ": " +
                                       destination);
-    std::int64_t size = 0;
-    platform::Status status = context_.files.CopyNewFile(source, destination, size);
-    if (status.error == platform::Status::kErrorFileExists) {
-        status = Replace(source, destination, size);
+    platform::Result<std::int64_t> copied = context_.files.CopyNewFile(source, destination);
+    if (copied.code() == platform::kErrorFileExists) {
+        copied = Replace(source, destination);
     }
-    const bool ok = static_cast<bool>(status);
+    const bool ok = static_cast<bool>(copied);
+    const std::int64_t size = copied.value_or(0);
     context_.trace.Line(
         ok ? "Copied " + source + " -> " + destination + " (" + std::to_string(size) + " bytes)"
-           : "Copy failed: " + source + " -> " + destination + ": " + ErrorText(status));
-    context_.log.LogItem(kLogFile, destination, ok);
+           : "Copy failed: " + source + " -> " + destination + ": " + ErrorText(copied.error()));
+    platform::IgnoreFailure(context_.log.LogItem(kLogFile, destination, ok), kRecordFailureThrows);
     if (ok) {
         installed_sizes_[platform::ToLower(destination)] = size;
         context_.progress.AdvanceProgress(size);
@@ -211,25 +215,23 @@ std::int64_t FileInstallation::InstalledBytes() const {
     return total;
 }
 
-platform::Status FileInstallation::Replace(const std::string& source,
-                                           const std::string& destination, std::int64_t& size) {
+platform::Result<std::int64_t> FileInstallation::Replace(const std::string& source,
+                                                         const std::string& destination) {
     platform::FileSystem& files = context_.files;
-    const std::optional<platform::FileInfo> existing = files.Info(destination);
+    const platform::Result<platform::FileInfo> existing = files.Info(destination);
     constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
     if (!existing || existing->Directory() ||
         ((existing->attributes & kProtected) != 0 && !existing->Unfinished())) {
         // The platform's copy refuses to replace these; so does the copy beside them. A killed
         // run's unfinished copy is hidden only as its mark.
-        return platform::Status::Failure(platform::Status::kErrorAccessDenied);
+        return platform::Failure(platform::kErrorAccessDenied);
     }
     // The platform's copy is put in place only when whole: the file it replaces is never lost.
-    const platform::Status status = files.CopyFile(source, destination);
-    if (!status) {
-        return status;
+    if (const platform::Result<void> status = files.CopyFile(source, destination); !status) {
+        return status.error();
     }
-    const std::optional<platform::FileInfo> replaced = files.Info(destination);
-    size = replaced ? replaced->size : 0;
-    return status;
+    const platform::Result<platform::FileInfo> replaced = files.Info(destination);
+    return replaced ? replaced->size : 0;
 }
 
 void FileInstallation::ShowCopyError(const std::string& destination) {
@@ -248,7 +250,8 @@ void FileInstallation::CreateCommonShortcuts(const std::string& group_dir) {
     if (lines.empty()) {
         return;
     }
-    context_.files.CreateDirectories(group_dir);
+    platform::IgnoreFailure(context_.files.CreateDirectories(group_dir),
+                            "a shortcut that cannot be made in a folder not made says so itself");
     const std::string& destination = context_.folders.destination;
     for (const ScriptLine& line : lines) {
         const ShortcutLine shortcut = SplitShortcutLine(line);

@@ -83,9 +83,9 @@ class FileInstallation {
     bool MakeFolder(const std::string& folder);
     // CopyOneFile without its error dialog.
     bool Copy(const std::string& source, const std::string& destination);
-    // Puts the source in place of the file that is at the destination.
-    platform::Status Replace(const std::string& source, const std::string& destination,
-                             std::int64_t& size);
+    // Puts the source in place of the file that is at the destination; gives the bytes copied.
+    platform::Result<std::int64_t> Replace(const std::string& source,
+                                           const std::string& destination);
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;

@@ -74,18 +74,19 @@ class FileInstallLog final : public InstallLog {
         Load(std::move(image));
     }
 
-    platform::Status LogItem(std::string_view section, std::string_view key, bool flag) override {
+    platform::Result<void> LogItem(std::string_view section, std::string_view key,
+                                   bool flag) override {
         return Set(section, key, flag ? "1" : "0");
     }
 
-    platform::Status LogText(std::string_view section, std::string_view key,
-                             std::string_view text) override {
+    platform::Result<void> LogText(std::string_view section, std::string_view key,
+                                   std::string_view text) override {
         return Set(section, key, text);
     }
 
-    platform::Status UnlogItem(std::string_view section, std::string_view key) override;
+    platform::Result<void> UnlogItem(std::string_view section, std::string_view key) override;
     std::vector<std::string> Keys(std::string_view section) const override;
-    platform::Status Finish() override;
+    platform::Result<void> Finish() override;
 
   private:
     struct Line {
@@ -106,27 +107,29 @@ class FileInstallLog final : public InstallLog {
     };
 
     void Load(std::string image);
-    platform::Status Set(std::string_view section, std::string_view key, std::string_view value);
-    platform::Status AddSection(const std::string& section_name, const std::string& name,
-                                const std::string& record);
-    platform::Status AddRecord(std::size_t index, const std::string& name,
-                               const std::string& record);
-    platform::Status Replace(std::size_t index, Line& line, const std::string& record);
+    platform::Result<void> Set(std::string_view section, std::string_view key,
+                               std::string_view value);
+    platform::Result<void> AddSection(const std::string& section_name, const std::string& name,
+                                      const std::string& record);
+    platform::Result<void> AddRecord(std::size_t index, const std::string& name,
+                                     const std::string& record);
+    platform::Result<void> Replace(std::size_t index, Line& line, const std::string& record);
     // Writes bytes at an offset of the file and of its image. A failed write is undone as far as
     // the platform lets it: the old bytes back, the file cut to its old length.
-    platform::Status WriteAt(std::int64_t offset, std::string_view bytes);
+    platform::Result<void> WriteAt(std::int64_t offset, std::string_view bytes);
     // Writes the file anew with room for needed more bytes in one section, and with one line's
     // bytes replaced when replaced is set; with no room at all when slack is None.
     enum class Slack { Kept, None };
-    platform::Status Rewrite(Slack slack, std::size_t grow = 0, std::int64_t needed = 0,
-                             const Line* replaced = nullptr, std::string_view replacement = {});
+    platform::Result<void> Rewrite(Slack slack, std::size_t grow = 0, std::int64_t needed = 0,
+                                   const Line* replaced = nullptr,
+                                   std::string_view replacement = {});
     std::string_view Bytes(const Line& line) const {
         return std::string_view(image_).substr(static_cast<std::size_t>(line.offset),
                                                static_cast<std::size_t>(line.size));
     }
     // Tells the trace what a writer did to a record: "<done> [section] record", or
     // "<failed> [section] record: <error>".
-    void Tell(std::string_view done, std::string_view failed, platform::Status status,
+    void Tell(std::string_view done, std::string_view failed, const platform::Result<void>& status,
               std::string_view section, const std::string& record) const {
         if (trace_ != nullptr) {
             trace_->Line(std::string(status ? done : failed) + " [" + Clean(section) + "] " +
@@ -193,19 +196,19 @@ void FileInstallLog::Load(std::string image) {
     }
 }
 
-platform::Status FileInstallLog::Set(std::string_view section, std::string_view key,
-                                     std::string_view value) {
+platform::Result<void> FileInstallLog::Set(std::string_view section, std::string_view key,
+                                           std::string_view value) {
     const std::string name = Clean(key);
     if (name.empty()) {
-        return platform::Status::Success();  // an entry needs a name
+        return platform::Success();  // an entry needs a name
     }
     const std::string text = Clean(value);
     std::string record = name + "=" + text;
-    platform::Status status;
+    platform::Result<void> status;
     const std::optional<std::size_t> index = FindSection(section);
     if (!platform::InCodePage(codec_, record) || !platform::InCodePage(codec_, section)) {
         // Written, it would name another file than the one made.
-        status = platform::Status::Failure(platform::Status::kErrorNoUnicodeTranslation);
+        status = platform::Failure(platform::kErrorNoUnicodeTranslation);
     } else if (!index) {
         status = AddSection(Clean(section), name, codec_.Utf8ToAnsi(record) + "\r\n");
     } else if (const auto entry = sections_[*index].first.find(platform::ToLower(name));
@@ -221,13 +224,14 @@ platform::Status FileInstallLog::Set(std::string_view section, std::string_view 
     return status;
 }
 
-platform::Status FileInstallLog::AddSection(const std::string& section_name,
-                                            const std::string& name, const std::string& record) {
+platform::Result<void> FileInstallLog::AddSection(const std::string& section_name,
+                                                  const std::string& name,
+                                                  const std::string& record) {
     const auto offset = static_cast<std::int64_t>(image_.size());
     const std::string header = codec_.Utf8ToAnsi("[" + section_name + "]") + "\r\n";
     // With some slack of its own, so that the next sections do not force a rewrite for the
     // few records this one gets later (the program group's folder, say).
-    if (const platform::Status error = WriteAt(offset, header + record + Padding(kMinimumSlack));
+    if (platform::Result<void> error = WriteAt(offset, header + record + Padding(kMinimumSlack));
         !error) {
         return error;
     }
@@ -241,21 +245,21 @@ platform::Status FileInstallLog::AddSection(const std::string& section_name,
     sections_.back().end = offset;
     sections_.push_back(std::move(section));
     by_name_.emplace(platform::ToLower(section_name), sections_.size() - 1);
-    return platform::Status::Success();
+    return platform::Success();
 }
 
-platform::Status FileInstallLog::AddRecord(std::size_t index, const std::string& name,
-                                           const std::string& record) {
+platform::Result<void> FileInstallLog::AddRecord(std::size_t index, const std::string& name,
+                                                 const std::string& record) {
     const auto size = static_cast<std::int64_t>(record.size());
     const bool last = index + 1 == sections_.size();
     if (!last && sections_[index].end - sections_[index].slack_begin < size) {
-        if (const platform::Status error = Rewrite(Slack::Kept, index, size); !error) {
+        if (platform::Result<void> error = Rewrite(Slack::Kept, index, size); !error) {
             return error;
         }
     }
     Section& section = sections_[index];
     const std::int64_t offset = section.slack_begin;
-    if (const platform::Status error = WriteAt(offset, record); !error) {
+    if (platform::Result<void> error = WriteAt(offset, record); !error) {
         return error;
     }
     const std::string folded = platform::ToLower(name);
@@ -263,10 +267,11 @@ platform::Status FileInstallLog::AddRecord(std::size_t index, const std::string&
     section.lines.push_back({offset, size, name, folded, true});
     section.slack_begin += size;
     section.end = std::max(section.end, section.slack_begin);
-    return platform::Status::Success();
+    return platform::Success();
 }
 
-platform::Status FileInstallLog::Replace(std::size_t index, Line& line, const std::string& record) {
+platform::Result<void> FileInstallLog::Replace(std::size_t index, Line& line,
+                                               const std::string& record) {
     const std::string_view old = Bytes(line);
     const std::size_t content = old.find_last_not_of("\r\n") + 1;
     const std::string_view line_break = old.substr(content);
@@ -284,13 +289,13 @@ platform::Status FileInstallLog::Replace(std::size_t index, Line& line, const st
         ++first;
     }
     if (first == bytes.size()) {
-        return platform::Status::Success();
+        return platform::Success();
     }
     std::size_t last = bytes.size();
     while (bytes[last - 1] == old[last - 1]) {
         --last;
     }
-    const platform::Status error = WriteAt(line.offset + static_cast<std::int64_t>(first),
+    platform::Result<void> error = WriteAt(line.offset + static_cast<std::int64_t>(first),
                                            std::string_view(bytes).substr(first, last - first));
     if (error) {
         line.has_value = true;
@@ -298,22 +303,22 @@ platform::Status FileInstallLog::Replace(std::size_t index, Line& line, const st
     return error;
 }
 
-platform::Status FileInstallLog::UnlogItem(std::string_view section, std::string_view key) {
+platform::Result<void> FileInstallLog::UnlogItem(std::string_view section, std::string_view key) {
     const std::optional<std::size_t> index = FindSection(section);
     if (!index) {
-        return platform::Status::Success();
+        return platform::Success();
     }
     Section& found = sections_[*index];
     const std::string folded = platform::ToLower(Clean(key));
     const auto entry = found.first.find(folded);
     if (entry == found.first.end()) {
-        return platform::Status::Success();
+        return platform::Success();
     }
     const std::size_t at = entry->second;
     Line& line = found.lines[at];
     const std::string_view old = Bytes(line);
     const std::size_t content = old.find_last_not_of("\r\n") + 1;
-    const platform::Status error = WriteAt(line.offset, std::string(content, ' '));
+    platform::Result<void> error = WriteAt(line.offset, std::string(content, ' '));
     Tell("Record removed", "Record removal failed", error, section, line.name);
     if (!error) {
         return error;
@@ -328,7 +333,7 @@ platform::Status FileInstallLog::UnlogItem(std::string_view section, std::string
             break;
         }
     }
-    return platform::Status::Success();
+    return platform::Success();
 }
 
 std::vector<std::string> FileInstallLog::Keys(std::string_view section) const {
@@ -347,18 +352,18 @@ std::vector<std::string> FileInstallLog::Keys(std::string_view section) const {
     return keys;
 }
 
-platform::Status FileInstallLog::WriteAt(std::int64_t offset, std::string_view bytes) {
+platform::Result<void> FileInstallLog::WriteAt(std::int64_t offset, std::string_view bytes) {
     if (!file_) {
         // A rewrite replaced the file but could not open the new one: once more, or no record
         // goes anywhere.
-        platform::Status reopened;
-        file_ = files_.Open(path_, platform::OpenMode::ReadWrite, reopened);
-        if (!file_) {
-            return reopened;
+        auto reopened = files_.Open(path_, platform::OpenMode::ReadWrite);
+        if (!reopened) {
+            return reopened.error();
         }
+        file_ = std::move(*reopened);
     }
     const auto old_size = static_cast<std::int64_t>(image_.size());
-    platform::Status error = file_->Seek(offset);
+    platform::Result<void> error = file_->Seek(offset);
     if (error) {
         error = file_->Write(bytes);
     }
@@ -367,9 +372,11 @@ platform::Status FileInstallLog::WriteAt(std::int64_t offset, std::string_view b
         // Undo what may have got through, so no half record is left.
         const std::string_view before = std::string_view(image_).substr(at, bytes.size());
         if (file_->Seek(offset)) {
-            file_->Write(before);
+            platform::IgnoreFailure(file_->Write(before),
+                                    "an undo that fails leaves no more than the failed write");
             if (file_->Seek(old_size)) {
-                file_->Truncate();
+                platform::IgnoreFailure(file_->Truncate(),
+                                        "an undo that fails leaves no more than the failed write");
             }
         }
         return error;
@@ -381,8 +388,8 @@ platform::Status FileInstallLog::WriteAt(std::int64_t offset, std::string_view b
     return error;
 }
 
-platform::Status FileInstallLog::Finish() {
-    const platform::Status status = Rewrite(Slack::None);
+platform::Result<void> FileInstallLog::Finish() {
+    platform::Result<void> status = Rewrite(Slack::None);
     if (trace_ != nullptr) {
         trace_->Line(status ? "Log written without its slack: " + path_
                             : "Log not written without its slack: " + path_ + ": " +
@@ -391,8 +398,8 @@ platform::Status FileInstallLog::Finish() {
     return status;
 }
 
-platform::Status FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int64_t needed,
-                                         const Line* replaced, std::string_view replacement) {
+platform::Result<void> FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int64_t needed,
+                                               const Line* replaced, std::string_view replacement) {
     std::string image;
     image.reserve(image_.size() * 2);
     for (std::size_t i = 0; i < sections_.size(); ++i) {
@@ -414,10 +421,14 @@ platform::Status FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int
             image += Padding(RoundUp(std::max(kMinimumSlack, body) + (i == grow ? needed : 0)));
         }
     }
-    platform::Status error;
-    std::unique_ptr<platform::PendingFile> out = files_.CreatePending(path_, error);
-    if (out) {
+    platform::Result<void> error;
+    auto pending = files_.CreatePending(path_);
+    std::unique_ptr<platform::PendingFile> out;
+    if (pending) {
+        out = std::move(*pending);
         error = out->Write(image);
+    } else {
+        error = pending.error();
     }
     bool moved = false;
     if (error) {
@@ -427,10 +438,11 @@ platform::Status FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int
     }
     out.reset();
     if (!file_) {
-        platform::Status reopened;
-        file_ = files_.Open(path_, platform::OpenMode::ReadWrite, reopened);
-        if (error && !file_) {
-            error = reopened;
+        auto reopened = files_.Open(path_, platform::OpenMode::ReadWrite);
+        if (reopened) {
+            file_ = std::move(*reopened);
+        } else if (error) {
+            error = reopened.error();
         }
     }
     if (moved) {
@@ -443,16 +455,17 @@ platform::Status FileInstallLog::Rewrite(Slack slack, std::size_t grow, std::int
 
 std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
                                            const platform::TextCodec& codec,
-                                           const std::string& path, platform::Status& error,
+                                           const std::string& path, platform::Result<void>& error,
                                            platform::Trace* trace) {
-    std::unique_ptr<platform::OpenFile> file =
-        files.Open(path, platform::OpenMode::ReadWrite, error);
-    if (!file) {
+    auto opened = files.Open(path, platform::OpenMode::ReadWrite);
+    if (!opened) {
+        error = opened.error();
         return nullptr;
     }
-    const std::optional<std::string> bytes = file->Read(static_cast<std::size_t>(file->Size()));
+    std::unique_ptr<platform::OpenFile> file = std::move(*opened);
+    const platform::Result<std::string> bytes = file->Read(static_cast<std::size_t>(file->Size()));
     if (!bytes) {
-        error = platform::Status::Failure(platform::Status::kErrorGenFailure);
+        error = bytes.error();
         return nullptr;
     }
     std::string image = *bytes;
@@ -463,7 +476,7 @@ std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
         }
         image += kLineBreak;
     }
-    error = platform::Status::Success();
+    error = platform::Success();
     return std::make_unique<FileInstallLog>(files, codec, path, std::move(file), std::move(image),
                                             trace);
 }

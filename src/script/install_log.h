@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/status.h"
+#include "platform/result.h"
 #include "platform/text.h"
 #include "platform/trace.h"
 
@@ -30,30 +30,35 @@ inline constexpr char kLogLocalKey[] = "lregkey";
 inline constexpr char kLogClassesKey[] = "cregkey";
 inline constexpr char kLogLocalValue[] = "lregvalue";
 
+// Why the installation drops a writer's result: the run's log (install::RecordOrThrowLog) throws
+// on a record it cannot write, so no failure ever comes back.
+inline constexpr char kRecordFailureThrows[] = "the run's log throws on a record it cannot write";
+
 class InstallLog {
   public:
     virtual ~InstallLog() = default;
     // key = "1" or "0".
-    virtual platform::Status LogItem(std::string_view section, std::string_view key, bool flag) = 0;
+    virtual platform::Result<void> LogItem(std::string_view section, std::string_view key,
+                                           bool flag) = 0;
     // key = text (used for "main").
-    virtual platform::Status LogText(std::string_view section, std::string_view key,
-                                     std::string_view text) = 0;
+    virtual platform::Result<void> LogText(std::string_view section, std::string_view key,
+                                           std::string_view text) = 0;
     // Removes the key; a key that is not there changes nothing.
-    virtual platform::Status UnlogItem(std::string_view section, std::string_view key) = 0;
+    virtual platform::Result<void> UnlogItem(std::string_view section, std::string_view key) = 0;
     // Every key of a section in file order, values empty or not, with no limit on their number.
     virtual std::vector<std::string> Keys(std::string_view section) const = 0;
     // Writes the file anew once, without the blank lines and blanks at line ends that keep a
     // record's cost flat, for when the last record is written: a plain profile file for the
     // uninstaller and whoever reads it. Replaced in one step: on failure the log stays whole as
     // it was. A record written afterwards still goes in.
-    virtual platform::Status Finish() = 0;
+    virtual platform::Result<void> Finish() = 0;
 };
 
 // Opens the log at path, creating it when missing; null with error set when it cannot be
 // opened. trace, when given, is told each record as the file gets it, and each one removed.
 std::unique_ptr<InstallLog> OpenInstallLog(platform::FileSystem& files,
                                            const platform::TextCodec& codec,
-                                           const std::string& path, platform::Status& error,
+                                           const std::string& path, platform::Result<void>& error,
                                            platform::Trace* trace = nullptr);
 
 }  // namespace script

@@ -10,10 +10,10 @@ void CreateShortcut(platform::Shell& shell, InstallLog& log, const std::string& 
     if (folder_end == std::string::npos || folder_end == 0) {
         return;
     }
-    const std::optional<platform::Status> saved =
+    const platform::Result<void> saved =
         shell.CreateLink({target, arguments, working_directory}, link_file);
-    if (saved) {
-        log.LogItem(kLogFile, link_file, saved->Ok());
+    if (saved.code() != platform::kErrorNotLinkable) {
+        platform::IgnoreFailure(log.LogItem(kLogFile, link_file, saved.Ok()), kRecordFailureThrows);
     }
 }
 

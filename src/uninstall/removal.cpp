@@ -13,11 +13,12 @@
 namespace uninstall {
 namespace {
 
-using platform::Status;
+using platform::Result;
 
 // Gone already: what the operation was to bring about.
-bool Missing(Status status) {
-    return status.error == Status::kErrorFileNotFound || status.error == Status::kErrorPathNotFound;
+bool Missing(const Result<void>& status) {
+    return status.code() == platform::kErrorFileNotFound ||
+           status.code() == platform::kErrorPathNotFound;
 }
 
 std::string ParentOf(const std::string& path) {
@@ -28,18 +29,19 @@ std::string ParentOf(const std::string& path) {
 // a read-only one: the attribute of the file the operation names is cleared and the operation
 // tried again, and put back when the file stays all the same. Nothing else is made writable.
 template <class Call>
-Status OnWritable(platform::FileSystem& files, const std::string& path, Call operation) {
-    const Status status = operation();
-    if (status.error != Status::kErrorAccessDenied)
+Result<void> OnWritable(platform::FileSystem& files, const std::string& path, Call operation) {
+    Result<void> status = operation();
+    if (status.code() != platform::kErrorAccessDenied)
         return status;
     const auto info = files.Info(path);
     if (!info || info->Directory() || (info->attributes & platform::kAttributeReadOnly) == 0)
         return status;
     if (!files.SetAttributes(path, info->attributes & ~platform::kAttributeReadOnly))
         return status;
-    const Status again = operation();
+    Result<void> again = operation();
     if (!again)
-        files.SetAttributes(path, info->attributes);
+        platform::IgnoreFailure(files.SetAttributes(path, info->attributes),
+                                "the operation's own failure is what is reported");
     return again;
 }
 
@@ -65,7 +67,7 @@ class Remover {
     // user's content.
     void TellFoldersLeft() {
         for (const std::string& folder : not_empty_) {
-            const auto entries = platform_.files.FindFiles(folder + "\\*");
+            const auto entries = platform_.files.FindFiles(folder + "\\*").value_or({});
             const bool own_content = std::ranges::any_of(entries, [&](const auto& entry) {
                 return entry.name != "." && entry.name != ".." &&
                        !not_empty_.contains(platform::ToLower(folder + "\\" + entry.name));
@@ -87,7 +89,7 @@ class Remover {
         }
     }
 
-    static std::optional<std::string> Failure(Status status) {
+    static std::optional<std::string> Failure(const Result<void>& status) {
         if (status || Missing(status))
             return std::nullopt;
         return script::ErrorText(status);
@@ -100,7 +102,7 @@ class Remover {
         switch (operation.action) {
             case Action::RemoveService: {
                 const auto removed = install::DeleteProductService(platform_.libraries);
-                return removed ? std::nullopt : std::optional(removed.error().name + " missing");
+                return removed ? std::nullopt : std::optional(removed.error().text + " missing");
             }
             case Action::DeletePrinter:
                 return DeletePrinter();
@@ -113,7 +115,7 @@ class Remover {
             case Action::ReleaseSharedFile:
                 return ReleaseShared(operation.path);
             case Action::DeleteKey: {
-                const Status status = registry.DeleteTree(operation.root, operation.path);
+                const Result<void> status = registry.DeleteTree(operation.root, operation.path);
                 if (!status && !Missing(status))
                     return script::ErrorText(status);
                 Prune(operation);
@@ -121,7 +123,9 @@ class Remover {
             }
             case Action::DeleteValue:
                 // A value that is not there is as good as deleted; the key is looked at anyway.
-                registry.DeleteValue(operation.root, operation.path, operation.detail);
+                platform::IgnoreFailure(
+                    registry.DeleteValue(operation.root, operation.path, operation.detail),
+                    "the read below tells");
                 if (registry.ReadString(operation.root, operation.path, operation.detail))
                     return "the value stays";
                 Prune(operation);
@@ -129,8 +133,8 @@ class Remover {
             case Action::DeleteWinIni:
                 return Failure(platform_.system.DeleteWinIni(operation.path, operation.detail));
             case Action::RemoveFolder: {
-                const Status status = files.RemoveDirectory(operation.path);
-                if (status.error == Status::kErrorDirNotEmpty) {
+                const Result<void> status = files.RemoveDirectory(operation.path);
+                if (status.code() == platform::kErrorDirNotEmpty) {
                     const std::string lower = platform::ToLower(operation.path);
                     not_empty_.insert(lower);
                     originals_.emplace(lower, operation.path);
@@ -146,12 +150,12 @@ class Remover {
     std::optional<std::string> DeletePrinter() {
         const auto printer = install::PrinterSetup::Load(platform_.libraries);
         if (!printer)
-            return printer.error().name + " missing";
+            return printer.error().text + " missing";
         const auto code = install::QueryPlatformCode(platform_.libraries);
         if (!code)
-            return code.error().name + " missing";
+            return code.error().text + " missing";
         const auto deleted = printer->DeletePrinter(*code);
-        return deleted ? std::nullopt : std::optional(deleted.error().name + " missing");
+        return deleted ? std::nullopt : std::optional(deleted.error().text + " missing");
     }
 
     std::optional<std::string> ReleaseShared(const std::string& file) {
@@ -170,12 +174,13 @@ class Remover {
                 break;
         }
         // The counter's key goes when this was its last file (it was made for it).
-        platform_.registry.DeleteEmptyKey(platform::RegistryRoot::LocalMachine,
-                                          install::kSharedDllsKey);
+        platform::IgnoreFailure(platform_.registry.DeleteEmptyKey(
+                                    platform::RegistryRoot::LocalMachine, install::kSharedDllsKey),
+                                "a key that holds other counters stays");
         return Failure(Delete(file));
     }
 
-    Status Delete(const std::string& file) {
+    Result<void> Delete(const std::string& file) {
         return OnWritable(platform_.files, file, [&] { return platform_.files.DeleteFile(file); });
     }
 

@@ -500,7 +500,7 @@ Installation ReadInstallation(const platform::Platform& platform, const std::str
         platform::LoadProfile(platform.files, platform.codec, folder + "\\" + kSettingsFileName);
     return {
         .folder = folder,
-        .short_folder = platform.files.ShortPath(folder),
+        .short_folder = platform.files.ShortPath(folder).value_or(""),
         .product_name = settings.Read("History", "ProductName"),
         .title = log.Read(script::kLogMain, "version"),
         .folders = std::move(folders),

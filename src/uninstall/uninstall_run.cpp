@@ -105,7 +105,7 @@ std::optional<platform::Profile> ReadLog(const std::string& folder,
                                          const UninstallEnvironment& env) {
     const platform::Platform& platform = env.platform;
     const std::string log_path = folder + "\\" + kLogFileName;
-    const std::optional<std::string> log_text = platform.files.ReadFile(log_path);
+    const platform::Result<std::string> log_text = platform.files.ReadFile(log_path);
     if (!log_text) {
         platform.trace.Line("Installation log not read: " + log_path);
         language::ShowErrorBox(

@@ -74,7 +74,8 @@ void Wizard::PointFolderList(const std::string& folder) {
     if (parts.empty())
         return;
     folder_list_dir_ = Join(parts, parts.size());
-    platform_.system.ChangeDirectory(folder_list_dir_);
+    platform::IgnoreFailure(platform_.system.ChangeDirectory(folder_list_dir_),
+                            "the list reads its folder by full path");
 
     auto& drives = form_[kDriveList];
     const auto& items = drives.Items();
@@ -89,7 +90,7 @@ void Wizard::PointFolderList(const std::string& folder) {
         lines.push_back(indent + parts[i]);
     std::vector<std::string> children;
     for (const auto& entry :
-         platform_.files.FindFiles(WithTrailingBackslash(folder_list_dir_) + "*")) {
+         platform_.files.FindFiles(WithTrailingBackslash(folder_list_dir_) + "*").value_or({})) {
         if (entry.directory && entry.name != "." && entry.name != "..")
             children.push_back(entry.name);
     }
@@ -130,7 +131,7 @@ void Wizard::SelectDrive(int index) {
         return;
     drives.SetItemIndex(index);
     // The folder list reports its change first, the drive list after it.
-    PointFolderList(platform_.system.CurrentDirectoryOf(drive));
+    PointFolderList(platform_.system.CurrentDirectoryOf(drive).value_or(drive.substr(0, 2) + "\\"));
     OnDriveChange();
 }
 
@@ -162,7 +163,7 @@ void Wizard::OnDriveChange() {
 
 std::int64_t Wizard::SelectedDriveFreeSpace() const {
     const std::string drive = form_[kDriveList].SelectedItem();
-    return drive.empty() ? -1 : platform_.system.FreeSpace(drive + "\\");
+    return drive.empty() ? -1 : platform_.system.FreeSpace(drive + "\\").value_or(-1);
 }
 
 bool Wizard::TakeDestination() {

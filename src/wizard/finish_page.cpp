@@ -29,11 +29,14 @@ void Wizard::ShowFinishPage() {
 
 void Wizard::FinishActions() {
     if (form_[kOpenGroupBox].Checked()) {
-        platform_.shell.Open(folders_.programs_dir + "\\" + form_[kPathField].Text());
+        platform::IgnoreFailure(
+            platform_.shell.Open(folders_.programs_dir + "\\" + form_[kPathField].Text()),
+            "the product is installed; the user can open it himself");
     }
     application_.ProcessMessages();
     if (form_[kRunProgramBox].Checked())
-        platform_.shell.Open(destination_ + "\\zinkolar.exe");
+        platform::IgnoreFailure(platform_.shell.Open(destination_ + "\\zinkolar.exe"),
+                                "the product is installed; the user can open it himself");
     application_.ProcessMessages();
     application_.Terminate(ui::kExitSuccess);
 }

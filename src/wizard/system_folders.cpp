@@ -23,7 +23,7 @@ std::string Read(const platform::Registry& registry, RegistryRoot root, const ch
 
 // A shell folder, or the registry value when the shell gives none.
 std::string ShellFolder(const platform::Platform& p, int id, RegistryRoot root, const char* value) {
-    std::string folder = WithoutTrailingBackslash(p.shell.SpecialFolder(id));
+    std::string folder = WithoutTrailingBackslash(p.shell.SpecialFolder(id).value_or(""));
     return folder.empty() ? Read(p.registry, root, kShellFoldersKey, value) : folder;
 }
 
@@ -49,7 +49,9 @@ std::string ReadProgramFilesDir(const platform::Registry& registry) {
 
 std::string TakeAppPathsDestination(platform::Registry& registry, const std::string& product_name) {
     if (auto path = registry.ReadString(RegistryRoot::LocalMachine, kAppPathsKey, "Path")) {
-        registry.DeleteValue(RegistryRoot::LocalMachine, kAppPathsKey, "Path");
+        platform::IgnoreFailure(
+            registry.DeleteValue(RegistryRoot::LocalMachine, kAppPathsKey, "Path"),
+            "a value that stays proposes the same folder again");
         return *path;
     }
     return Read(registry, RegistryRoot::LocalMachine, kAppPathsKey, product_name);
@@ -79,7 +81,7 @@ std::vector<std::string> ListProgramGroups(const platform::FileSystem& files,
     // Without a programs folder "\\*" would list the root of the current drive.
     if (programs_dir.empty())
         return groups;
-    for (const auto& entry : files.FindFiles(programs_dir + "\\*")) {
+    for (const auto& entry : files.FindFiles(programs_dir + "\\*").value_or({})) {
         if (entry.directory && entry.name != "." && entry.name != "..")
             groups.push_back(entry.name);
     }
@@ -89,13 +91,13 @@ std::vector<std::string> ListProgramGroups(const platform::FileSystem& files,
 DriverFolderOutcome FindPrinterDriverDir(const platform::System& system, std::string& folder) {
     folder.clear();
     try {
-        const platform::DriverDirectory result = system.PrinterDriverDirectory();
-        if (result.ok) {
-            folder = WithoutTrailingBackslash(result.path);
+        const platform::Result<std::string> result = system.PrinterDriverDirectory();
+        if (result) {
+            folder = WithoutTrailingBackslash(*result);
             return DriverFolderOutcome::Found;
         }
-        return result.error == kRpcServerUnavailable ? DriverFolderOutcome::SpoolerStopped
-                                                     : DriverFolderOutcome::Unknown;
+        return result.code() == kRpcServerUnavailable ? DriverFolderOutcome::SpoolerStopped
+                                                      : DriverFolderOutcome::Unknown;
     } catch (const std::exception&) {
         return DriverFolderOutcome::Unknown;
     }

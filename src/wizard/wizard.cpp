@@ -86,7 +86,7 @@ void Wizard::Create() {
     const platform::Profile setup_ini = LoadSetupIni();
     config_ = ReadSetupConfig(setup_ini, language_.SourceDir());
 
-    const install::LibraryResult<int> code = install::QueryPlatformCode(platform_.libraries);
+    const platform::Result<int> code = install::QueryPlatformCode(platform_.libraries);
     if (code)
         config_.platform_code = *code;
 
@@ -97,7 +97,7 @@ void Wizard::Create() {
     OnLanguageChange(setup_ini);
 
     if (!code) {
-        Fail(code.error().name);
+        Fail(code.error().text);
         return;
     }
     if (config_.product_name.empty()) {
@@ -125,7 +125,8 @@ std::optional<platform::Bitmap> Wizard::DiscoverSystem() {
     }
 
     std::optional<platform::Bitmap> picture;
-    if (const auto branding = platform_.libraries.Load(install::kBrandingLibrary)) {
+    if (const auto loaded = platform_.libraries.Load(install::kBrandingLibrary)) {
+        const auto& branding = *loaded;
         picture = branding->Picture("WIZARD");
         config_.short_product_name =
             branding->String(install::kShortNameString).value_or("Zinkolar");

@@ -38,12 +38,13 @@ int CopyStep(const std::string& source, const std::string& destination) {
     progress.SetStep(language.Lookup(language::keys::cFolderCreate) + "...");
     progress.Show();
 
-    platform.files.CreateDirectories(destination);
-    platform::Status error;
+    platform::IgnoreFailure(platform.files.CreateDirectories(destination),
+                            "a folder not made fails the log's open, which reports it");
+    platform::Result<void> error;
     const auto log = script::OpenInstallLog(platform.files, platform.codec,
                                             destination + "\\install.ini", error);
     if (!log) {
-        std::fprintf(stderr, "cannot open the log: %u\n", static_cast<unsigned>(error.error));
+        std::fprintf(stderr, "cannot open the log: %u\n", static_cast<unsigned>(error.code()));
         return 1;
     }
     const std::string script_file = source + "\\setup.ini";
@@ -82,7 +83,13 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 int LogRecords(int count, const std::string& path, bool full) {
     platform::Win32FileSystem files;
     platform::AnsiCodec codec;
-    files.DeleteFile(path);
+    // A log left by an earlier run would be measured in place of the one asked for.
+    if (const platform::Result<void> deleted = files.DeleteFile(path);
+        !deleted && deleted.code() != platform::kErrorFileNotFound) {
+        std::fprintf(stderr, "cannot remove the old log: %u\n",
+                     static_cast<unsigned>(deleted.code()));
+        return 1;
+    }
     if (full) {
         std::string text =
             "[main]\r\nstart=10:00:00 01.01.2026\r\n[folder]\r\nC:\\Old=1\r\n[file]\r\n";
@@ -91,17 +98,22 @@ int LogRecords(int count, const std::string& path, bool full) {
                     std::to_string(i) + ".dat=1\r\n";
         }
         text += "[lregkey]\r\nSOFTWARE\\Old=1\r\n[cregkey]\r\n.mix=1\r\n";
-        files.WriteFile(path, text);
+        if (const platform::Result<void> written = files.WriteFile(path, text); !written) {
+            std::fprintf(stderr, "cannot write the log: %u\n",
+                         static_cast<unsigned>(written.code()));
+            return 1;
+        }
     }
-    platform::Status error;
+    platform::Result<void> error;
     const auto log = script::OpenInstallLog(files, codec, path, error);
     if (!log) {
-        std::fprintf(stderr, "cannot open the log: %u\n", static_cast<unsigned>(error.error));
+        std::fprintf(stderr, "cannot open the log: %u\n", static_cast<unsigned>(error.code()));
         return 1;
     }
-    if (!full) {
-        log->LogText("main", "start", "10:00:00 01.01.2026");
-        log->LogItem("folder", "C:\\Zinkolar", true);
+    if (!full && (!log->LogText("main", "start", "10:00:00 01.01.2026") ||
+                  !log->LogItem("folder", "C:\\Zinkolar", true))) {
+        std::fprintf(stderr, "cannot write the first records\n");
+        return 1;
     }
     constexpr int kChunk = 1000;
     std::vector<double> chunks;

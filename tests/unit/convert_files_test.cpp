@@ -88,7 +88,7 @@ class ConvertFiles : public testing::Test {
 
     Names Folder(const std::string& folder) const {
         Names names;
-        for (const platform::FileEntry& entry : files.FindFiles(folder + "\\*")) {
+        for (const platform::FileEntry& entry : files.FindFiles(folder + "\\*").value_or({})) {
             if (!entry.directory)
                 names.push_back(entry.name);
         }
@@ -248,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(Convert, LogBookFailure,
                                          FailureRule{FakeOperation::Read, "receive.zlg"},
                                          FailureRule{.operation = FakeOperation::Write,
                                                      .path = "logbook",
-                                                     .error = platform::Status::kErrorDiskFull,
+                                                     .error = platform::kErrorDiskFull,
                                                      .after_bytes = 3 * kLog + 100},
                                          FailureRule{FakeOperation::Move, "logbook"}));
 
@@ -306,7 +306,7 @@ TEST_F(ConvertFiles, FailedScheduleKeepsBothFilesAsTheyWere) {
     const FailureRule rules[] = {{FakeOperation::Read, "zinkol1"},
                                  {.operation = FakeOperation::Write,
                                   .path = "zinkol3",
-                                  .error = platform::Status::kErrorDiskFull,
+                                  .error = platform::kErrorDiskFull,
                                   .after_bytes = 1000},
                                  {FakeOperation::Move, "zinkol3"}};
     for (const FailureRule& rule : rules) {
@@ -374,7 +374,7 @@ TEST_F(ConvertFiles, FailedPhoneBookStopsThereAndLeavesItsFolderAsItWas) {
     files.AddFile("C:\\New\\PhoneBooks\\2.bzk", "earlier");
     files.failures.Add({.operation = FakeOperation::Write,
                         .path = "2.bzk",
-                        .error = platform::Status::kErrorDiskFull,
+                        .error = platform::kErrorDiskFull,
                         .after_bytes = 3 * kPhone});
     PhoneBooks();
     EXPECT_EQ(Dialogs(), (Names{kAskPhone, kPhoneError}));
@@ -421,27 +421,26 @@ TEST_P(ConvertKeep, KeepsWhatItReplaces) {
 
 INSTANTIATE_TEST_SUITE_P(
     Convert, ConvertKeep,
-    testing::Values(KeepCase{"NothingToKeep", {}, {}, {}, {"logbook.zlg"}, {kAskLog}},
-                    KeepCase{"First",
-                             {"logbook.zlg"},
-                             {},
-                             {"C:\\New\\service\\logbook.zlg.bak"},
-                             {"logbook.zlg", "logbook.zlg.bak"},
-                             {kAskLog}},
-                    KeepCase{"NumberedWhenTaken",
-                             {"logbook.zlg", "logbook.zlg.bak", "logbook.zlg.2.bak"},
-                             {},
-                             {"C:\\New\\service\\logbook.zlg.3.bak"},
-                             {"logbook.zlg", "logbook.zlg.2.bak", "logbook.zlg.3.bak",
-                              "logbook.zlg.bak"},
-                             {kAskLog}},
-                    KeepCase{"CannotBeKeptIsNotReplaced",
-                             {"logbook.zlg"},
-                             FailureRule{FakeOperation::Copy, "logbook.zlg.bak",
-                                         platform::Status::kErrorDiskFull},
-                             {},
-                             {"logbook.zlg"},
-                             {kAskLog, kLogError}}),
+    testing::Values(
+        KeepCase{"NothingToKeep", {}, {}, {}, {"logbook.zlg"}, {kAskLog}},
+        KeepCase{"First",
+                 {"logbook.zlg"},
+                 {},
+                 {"C:\\New\\service\\logbook.zlg.bak"},
+                 {"logbook.zlg", "logbook.zlg.bak"},
+                 {kAskLog}},
+        KeepCase{"NumberedWhenTaken",
+                 {"logbook.zlg", "logbook.zlg.bak", "logbook.zlg.2.bak"},
+                 {},
+                 {"C:\\New\\service\\logbook.zlg.3.bak"},
+                 {"logbook.zlg", "logbook.zlg.2.bak", "logbook.zlg.3.bak", "logbook.zlg.bak"},
+                 {kAskLog}},
+        KeepCase{"CannotBeKeptIsNotReplaced",
+                 {"logbook.zlg"},
+                 FailureRule{FakeOperation::Copy, "logbook.zlg.bak", platform::kErrorDiskFull},
+                 {},
+                 {"logbook.zlg"},
+                 {kAskLog, kLogError}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // The search of the platform also matches short names: "phones.zkbak" is "PHONES~1.ZKB".

@@ -10,7 +10,7 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kDiskFull = Status::kErrorDiskFull;
+constexpr std::uint32_t kDiskFull = kErrorDiskFull;
 const std::string kSource = "C:\\Dist\\zinkolar.exe";
 const std::string kTarget = "C:\\Program Files\\Zinkolar\\zinkolar.exe";
 
@@ -23,12 +23,11 @@ class FakePlatformTest : public ::testing::Test {
     }
     // Writes through an open file in pieces; the status of each write.
     std::vector<std::uint32_t> WriteInPieces(const std::vector<std::string>& pieces) {
-        Status error;
-        const auto file = fake.files.Open(kTarget, OpenMode::Create, error);
-        EXPECT_TRUE(file) << error.error;
+        const auto file = fake.files.Open(kTarget, OpenMode::Create);
+        EXPECT_TRUE(file) << file.code();
         std::vector<std::uint32_t> results;
         for (const std::string& piece : pieces)
-            results.push_back(file->Write(piece).error);
+            results.push_back((*file)->Write(piece).code());
         return results;
     }
     FakePlatform fake;
@@ -43,15 +42,14 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
         std::optional<std::string> left;  // what the destination holds afterwards
     };
     const auto copy = [](FakePlatformTest& t) {
-        return std::vector<std::uint32_t>{t.fake.files.CopyFile(kSource, kTarget).error};
+        return std::vector<std::uint32_t>{t.fake.files.CopyFile(kSource, kTarget).code()};
     };
     const auto copy_new = [](FakePlatformTest& t) {
-        std::int64_t size = -1;
-        const Status status = t.fake.files.CopyNewFile(kSource, kTarget, size);
+        const Result<std::int64_t> status = t.fake.files.CopyNewFile(kSource, kTarget);
         // A failed copy holds nothing; a whole one holds the source's bytes.
         const auto whole = static_cast<std::int64_t>(t.fake.files.ReadFile(kSource)->size());
-        return std::vector<std::uint32_t>{status.error,
-                                          static_cast<std::uint32_t>(size == (status ? whole : 0))};
+        return std::vector<std::uint32_t>{
+            status.code(), static_cast<std::uint32_t>(status.value_or(0) == (status ? whole : 0))};
     };
     const auto pieces = [](FakePlatformTest& t) { return t.WriteInPieces({"abc", "def", "gh"}); };
     const Case cases[] = {
@@ -78,9 +76,8 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
         {"open refused",
          {FakeOperation::Open, "", 32},
          [](FakePlatformTest& t) {
-             Status error;
-             t.fake.files.Open(kTarget, OpenMode::ReadWrite, error);
-             return std::vector<std::uint32_t>{error.error};
+             return std::vector<std::uint32_t>{
+                 t.fake.files.Open(kTarget, OpenMode::ReadWrite).code()};
          },
          {32},
          std::nullopt},
@@ -99,53 +96,53 @@ TEST_F(FakePlatformTest, CopyCarriesTimeAndAttributesAFailedCopyLeavesTheFile) {
     ASSERT_TRUE(fake.files.CopyFile(kSource, kTarget));
     EXPECT_EQ(fake.files.Info(kTarget)->write_time, 1234);
     EXPECT_EQ(fake.files.Info(kTarget)->attributes, kAttributeReadOnly);
-    fake.files.SetAttributes(kTarget, kAttributeArchive);
+    ASSERT_TRUE(fake.files.SetAttributes(kTarget, kAttributeArchive));
     fake.files.failures.Add({FakeOperation::Copy, "", kDiskFull, 0, 3});
-    EXPECT_EQ(fake.files.CopyFile(kSource, kTarget).error, kDiskFull);
+    EXPECT_EQ(fake.files.CopyFile(kSource, kTarget).code(), kDiskFull);
     const FileInfo kept = *fake.files.Info(kTarget);
     EXPECT_EQ(kept.size, 10);
     EXPECT_EQ(kept.write_time, 1234);
     EXPECT_EQ(kept.attributes, kAttributeArchive);
-    EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
+    EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*")->empty());
 }
 
 TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\locked.dll", "x");
-    Status error;
     const auto held =
-        fake.files.Open("C:\\Program Files\\Zinkolar\\locked.dll", OpenMode::ReadWrite, error);
+        fake.files.Open("C:\\Program Files\\Zinkolar\\locked.dll", OpenMode::ReadWrite);
     ASSERT_TRUE(held);
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\hidden.dll", "x", 0, kAttributeHidden);
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\read-only.dll", "x", 0, kAttributeReadOnly);
     const std::string folder = "C:\\Program Files\\Zinkolar\\";
-    std::int64_t size = 0;
     struct Case {
         const char* what;
-        Status status;
+        std::uint32_t status;
         std::uint32_t error;
     } const cases[] = {
-        {"copy of a missing file", fake.files.CopyFile("C:\\Dist\\none", kTarget), 2},
-        {"copy into a missing folder", fake.files.CopyFile(kSource, "C:\\None\\x"), 3},
-        {"copy onto a read-only file", fake.files.CopyFile(kSource, folder + "read-only.dll"), 5},
-        {"copy onto a hidden file replaces it", fake.files.CopyFile(kSource, folder + "hidden.dll"),
-         0},
-        {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll"), 32},
-        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll", size), 80},
-        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files", size), 80},
-        {"delete of a read-only file", fake.files.DeleteFile(folder + "read-only.dll"), 5},
-        {"delete of a file held open", fake.files.DeleteFile(folder + "locked.dll"), 32},
-        {"move onto a file held open", fake.files.MoveReplacing(kSource, folder + "locked.dll"),
+        {"copy of a missing file", fake.files.CopyFile("C:\\Dist\\none", kTarget).code(), 2},
+        {"copy into a missing folder", fake.files.CopyFile(kSource, "C:\\None\\x").code(), 3},
+        {"copy onto a read-only file",
+         fake.files.CopyFile(kSource, folder + "read-only.dll").code(), 5},
+        {"copy onto a hidden file replaces it",
+         fake.files.CopyFile(kSource, folder + "hidden.dll").code(), 0},
+        {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll").code(),
          32},
-        {"folder over a file", fake.files.CreateDirectories(kSource + "\\sub"), 183},
-        {"folder on a missing drive", fake.files.CreateDirectories("Q:\\Zinkolar"), 3},
+        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll").code(), 80},
+        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files").code(), 80},
+        {"delete of a read-only file", fake.files.DeleteFile(folder + "read-only.dll").code(), 5},
+        {"delete of a file held open", fake.files.DeleteFile(folder + "locked.dll").code(), 32},
+        {"move onto a file held open",
+         fake.files.MoveReplacing(kSource, folder + "locked.dll").code(), 32},
+        {"folder over a file", fake.files.CreateDirectories(kSource + "\\sub").code(), 183},
+        {"folder on a missing drive", fake.files.CreateDirectories("Q:\\Zinkolar").code(), 3},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.status.error, c.error) << c.what;
+        EXPECT_EQ(c.status, c.error) << c.what;
 }
 
 TEST_F(FakePlatformTest, FoldersMadeDownToTheOneThatCannotBe) {
     fake.files.failures.Add({FakeOperation::CreateDirectory, "\\data"});
-    EXPECT_EQ(fake.files.CreateDirectories("C:\\Kelmo\\Data\\In").error, 5);
+    EXPECT_EQ(fake.files.CreateDirectories("C:\\Kelmo\\Data\\In").code(), 5);
     EXPECT_TRUE(fake.files.DirectoryExists("C:\\Kelmo"));
     EXPECT_FALSE(fake.files.DirectoryExists("C:\\Kelmo\\Data"));
 }
@@ -153,7 +150,7 @@ TEST_F(FakePlatformTest, FoldersMadeDownToTheOneThatCannotBe) {
 TEST_F(FakePlatformTest, RegistryKeysHoldValuesAndGoAsATree) {
     const RegistryRoot root = RegistryRoot::LocalMachine;
     FakeRegistry& registry = fake.registry;
-    EXPECT_EQ(registry.WriteString(root, "Software\\Kelmo", "Path", "x").error, 2);
+    EXPECT_EQ(registry.WriteString(root, "Software\\Kelmo", "Path", "x").code(), 2);
     ASSERT_TRUE(registry.CreateKey(root, "Software\\Kelmo\\Zinkolar\\5.0"));
     EXPECT_TRUE(registry.KeyExists(root, "SOFTWARE\\KELMO"));
     ASSERT_TRUE(registry.WriteString(root, "Software\\Kelmo\\Zinkolar", "Path", "C:\\Z"));
@@ -162,11 +159,11 @@ TEST_F(FakePlatformTest, RegistryKeysHoldValuesAndGoAsATree) {
     EXPECT_FALSE(registry.KeyExists(root, "Software\\Kelmo\\Zinkolar\\5.0"));
     EXPECT_FALSE(registry.ReadString(root, "Software\\Kelmo\\Zinkolar", "Path"));
     EXPECT_EQ(registry.ReadString(root, "Software\\Kelmo Other", "Path"), "kept");
-    EXPECT_EQ(registry.DeleteTree(root, "Software\\Kelmo").error, 2);
-    EXPECT_EQ(registry.DeleteTree(root, "").error, Status::kErrorInvalidParameter);
+    EXPECT_EQ(registry.DeleteTree(root, "Software\\Kelmo").code(), 2);
+    EXPECT_EQ(registry.DeleteTree(root, "").code(), kErrorInvalidParameter);
 
     registry.failures.Add({FakeOperation::CreateKey, "\\Uninstall"});
-    EXPECT_EQ(registry.CreateKey(root, "Software\\Uninstall\\Zinkolar").error, 5);
+    EXPECT_EQ(registry.CreateKey(root, "Software\\Uninstall\\Zinkolar").code(), 5);
     EXPECT_TRUE(registry.KeyExists(root, "Software"));
     EXPECT_FALSE(registry.KeyExists(root, "Software\\Uninstall"));
 }
@@ -174,21 +171,57 @@ TEST_F(FakePlatformTest, RegistryKeysHoldValuesAndGoAsATree) {
 TEST_F(FakePlatformTest, LinksAreFilesThatReadBack) {
     const ShellLink link{kTarget, "/tray", "C:\\Program Files\\Zinkolar"};
     const std::string file = "C:\\Program Files\\Zinkolar\\Zinkolar.lnk";
-    EXPECT_EQ(fake.shell.CreateLink(link, file), Status{});
+    EXPECT_EQ(fake.shell.CreateLink(link, file), Result<void>{});
     const auto read = fake.shell.ReadLink(file);
     ASSERT_TRUE(read);
     EXPECT_EQ(std::tie(read->target, read->arguments, read->working_directory),
               std::tie(link.target, link.arguments, link.working_directory));
     EXPECT_TRUE(fake.files.FileExists(file));
-    EXPECT_EQ(fake.shell.CreateLink(link, "C:\\None\\x.lnk"), Status{3});
+    EXPECT_EQ(fake.shell.CreateLink(link, "C:\\None\\x.lnk"), Result<void>{Failure(3)});
     fake.shell.failures.Add({FakeOperation::MakeLink, "broken"});
-    EXPECT_EQ(fake.shell.CreateLink(link, "C:\\Program Files\\Zinkolar\\broken.lnk"), std::nullopt);
+    EXPECT_EQ(fake.shell.CreateLink(link, "C:\\Program Files\\Zinkolar\\broken.lnk").code(),
+              kErrorNotLinkable);
     EXPECT_EQ(fake.shell.links, std::vector<std::string>{file});
 }
 
+// Where a caller tells "not there" from "failed", the code says which, as the platform's does.
+TEST_F(FakePlatformTest, AbsentAndFailedStayApart) {
+    const RegistryRoot root = RegistryRoot::LocalMachine;
+    fake.registry.Set(root, "Software\\Kelmo", "Path", "C:\\Z");
+    ASSERT_TRUE(fake.registry.WriteDword(root, "Software\\Kelmo", "Size", 7));
+    fake.files.failures.Add({FakeOperation::Read, "unreadable", kDiskFull});
+    fake.files.AddFile("C:\\Program Files\\Zinkolar\\unreadable.ini", "x");
+    const struct {
+        const char* what;
+        std::uint32_t code;
+        std::uint32_t expected;
+    } cases[] = {
+        {"info of a missing file", fake.files.Info("C:\\Program Files\\none").code(),
+         kErrorFileNotFound},
+        {"info in a missing folder", fake.files.Info("C:\\None\\none").code(), kErrorPathNotFound},
+        {"search without a match", fake.files.FindFiles("C:\\Program Files\\*.none").code(), 0},
+        {"search of a missing folder", fake.files.FindFiles("C:\\None\\*").code(),
+         kErrorPathNotFound},
+        {"read that fails",
+         fake.files.ReadFile("C:\\Program Files\\Zinkolar\\unreadable.ini").code(), kDiskFull},
+        {"read of a missing file", fake.files.ReadFile("C:\\Program Files\\none").code(),
+         kErrorFileNotFound},
+        {"missing value", fake.registry.ReadString(root, "Software\\Kelmo", "None").code(),
+         kErrorFileNotFound},
+        {"number read as text", fake.registry.ReadString(root, "Software\\Kelmo", "Size").code(),
+         kErrorInvalidDatatype},
+        {"text read as number", fake.registry.ReadDword(root, "Software\\Kelmo", "Path").code(),
+         kErrorInvalidDatatype},
+        {"missing value deleted", fake.registry.DeleteValue(root, "Software\\Kelmo", "None").code(),
+         kErrorFileNotFound},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.code, c.expected) << c.what;
+}
+
 TEST_F(FakePlatformTest, StatusAndClock) {
-    EXPECT_EQ(Status::Failure(0).error, Status::kErrorGenFailure);  // a failure is never success
-    EXPECT_FALSE(Status::Failure(kDiskFull));
+    EXPECT_EQ(Failure(0).code, kErrorGenFailure);  // a failure is never success
+    EXPECT_FALSE(Result<void>(Failure(kDiskFull)));
     FakeClock& clock = fake.clock;
     const std::uint64_t start = clock.Milliseconds();
     clock.Sleep(1500);

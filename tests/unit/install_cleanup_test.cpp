@@ -44,10 +44,11 @@ TEST_F(CleanupTest, RegistryRecordsOutsideTheInstallersOwnAreLeftAlone) {
     for (const Case& c : cases) {
         const std::string is_value = std::string(c.section) == "lregvalue" ? "x" : "";
         fake.registry.Set(c.root, c.key, c.value.empty() ? "Probe" : c.value, "data");
-        log->LogItem(c.section, is_value.empty() ? c.key : c.key + "|" + c.value, true);
+        ASSERT_TRUE(
+            log->LogItem(c.section, is_value.empty() ? c.key : c.key + "|" + c.value, true));
     }
     // A record of a value whose key is gone is passed over.
-    log->LogItem("lregvalue", "SOFTWARE\\Gone|.mix", true);
+    ASSERT_TRUE(log->LogItem("lregvalue", "SOFTWARE\\Gone|.mix", true));
 
     install::RemovePreviousRegistryEntries(install::RemovalRules::ForPlan(plan), platform, *log);
 
@@ -96,18 +97,18 @@ TEST_F(CleanupTest, OnlyTheProductsShortcutsAreDeleted) {
     std::string old_log = "Zinkolar 4.2 setup log\r\nfolder: C:\\Apps\r\n";
     old_log += "lnk file: C:\\Desktop\\Other.lnk\r\n";
     ASSERT_EQ(fake.shell.CreateLink({program, "", ""}, "C:\\Desktop\\Other.lnk"),
-              platform::Status::Success());
+              platform::Success());
     for (const Case& c : cases) {
         const std::string path = c.path;
         fake.files.AddDirectory(path.substr(0, path.rfind('\\')));
         if (c.target != nullptr)
-            ASSERT_EQ(fake.shell.CreateLink({c.target, "", ""}, path), platform::Status::Success());
+            ASSERT_EQ(fake.shell.CreateLink({c.target, "", ""}, path), platform::Success());
         else
             fake.files.AddFile(path, "link");
         if (c.from_old_log)
             old_log += "file: " + path + "\n";
         else
-            log->LogItem("file", path, true);
+            ASSERT_TRUE(log->LogItem("file", path, true));
     }
     fake.files.AddFile(std::string(kDestination) + "\\install.log", old_log);
 

@@ -28,7 +28,7 @@ class FileTypesTest : public InstallTest {
         }
         return found;
     }
-    std::optional<std::string> Command(const char* type_key) const {
+    platform::Result<std::string> Command(const char* type_key) const {
         return fake.registry.ReadString(RegistryRoot::ClassesRoot,
                                         std::string(type_key) + "\\shell\\open\\command", "");
     }
@@ -75,10 +75,10 @@ TEST_F(FileTypesTest, WhichTypesAreRegistered) {
         // Records of an earlier run of every type, which an unregistered type loses.
         ResetLog();
         for (const auto& entry : install::kFileTypeTable) {
-            log->LogItem("cregkey", entry.extension, true);
-            log->LogItem("cregkey", entry.type_key, true);
-            log->LogItem("lregvalue", std::string(kExtensions) + "|" + std::string(entry.extension),
-                         true);
+            ASSERT_TRUE(log->LogItem("cregkey", entry.extension, true));
+            ASSERT_TRUE(log->LogItem("cregkey", entry.type_key, true));
+            ASSERT_TRUE(log->LogItem(
+                "lregvalue", std::string(kExtensions) + "|" + std::string(entry.extension), true));
         }
 
         install::RegisterFileTypes(plan, platform, *log);

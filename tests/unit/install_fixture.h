@@ -61,9 +61,9 @@ class InstallTest : public testing::Test {
     void ResetLog() {
         log.reset();
         fake.files.Remove(kLogFile);
-        platform::Status error;
+        platform::Result<void> error;
         log = script::OpenInstallLog(fake.files, fake.codec, kLogFile, error);
-        ASSERT_TRUE(log) << error.error;
+        ASSERT_TRUE(log) << error.code();
     }
     // A record's value as a reader of the file sees it (names lose their outer blanks); nullopt
     // without the record.

@@ -62,7 +62,7 @@ class RemovalRulesTest : public testing::Test {
     // A link file whose target is the given path.
     void AddLink(const std::string& file, const std::string& target) {
         fake.files.AddDirectory(file.substr(0, file.rfind('\\')));
-        ASSERT_EQ(fake.shell.CreateLink({target, "", ""}, file), platform::Status::Success());
+        ASSERT_EQ(fake.shell.CreateLink({target, "", ""}, file), platform::Success());
     }
 
     platform::FakePlatform fake;

@@ -120,7 +120,8 @@ class InstallRunTest : public testing::Test {
     // recorded.
     void AddEarlierInstallation() {
         fake.files.AddDirectory(std::string(kOldLink).substr(0, std::string(kOldLink).rfind('\\')));
-        fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""}, kOldLink);
+        ASSERT_TRUE(fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""},
+                                          kOldLink));
         fake.shell.links.clear();  // made before the run
         fake.registry.Set(RegistryRoot::LocalMachine, kOldUninstallKey, "DisplayName", "old");
         fake.files.AddFile(kLog, std::string("[file]\r\n") + kOldLink + "=1\r\n[lregkey]\r\n" +
@@ -304,7 +305,7 @@ TEST_F(InstallRunTest, AFailedPlainLogKeepsTheLogWhole) {
     EXPECT_NE(bytes.find(std::string(100, ' ')), std::string::npos) << "its slack is gone";
     const Strings records = LogRecords();
     EXPECT_EQ(std::set<std::string>(records.begin(), records.end()), JournalRecords(journal));
-    EXPECT_TRUE(fake.files.FindFiles(std::string(kDestination) + "\\~zk*").empty());
+    EXPECT_TRUE(fake.files.FindFiles(std::string(kDestination) + "\\~zk*")->empty());
 }
 
 // The log's sections keep the order in which the run first writes them.
@@ -482,8 +483,8 @@ TEST_P(LogFailureTest, EndsTheRunAndLeavesNothingUnaccounted) {
 
 template <std::int64_t kBytes>
 void DiskFullAfter(InstallRunTest& t) {
-    t.fake.files.failures.Add({platform::FakeOperation::Write, "install.ini",
-                               platform::Status::kErrorDiskFull, 0, kBytes});
+    t.fake.files.failures.Add(
+        {platform::FakeOperation::Write, "install.ini", platform::kErrorDiskFull, 0, kBytes});
 }
 
 // An earlier log whose start record is shorter than the new one: writing it rewrites the file.
@@ -491,42 +492,39 @@ void EarlierLog(InstallRunTest& t) {
     t.fake.files.AddFile(kLog, "[main]\r\nstart=x\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, LogFailureTest,
-                         testing::Values(
-                             // Disk full as the log grows, at its first record, among the folders,
-                             // the copied files and the shortcuts.
-                             LogFailureCase{"DiskFullAtTheHeader", DiskFullAfter<100>},
-                             LogFailureCase{"DiskFullAmongTheFolders", DiskFullAfter<5000>},
-                             LogFailureCase{"DiskFullAmongTheCopiedFiles", DiskFullAfter<12600>},
-                             LogFailureCase{"DiskFullAmongTheShortcuts", DiskFullAfter<13000>},
-                             LogFailureCase{"RenamedButNotReopened",
-                                            [](InstallRunTest& t) {
-                                                EarlierLog(t);
-                                                // The log itself, install.ini.new, then the log
-                                                // once more.
-                                                t.fake.files.failures.Add(
-                                                    {platform::FakeOperation::Open, "install.ini",
-                                                     platform::Status::kErrorSharingViolation, 3});
-                                            }},
-                             LogFailureCase{"HeldOpenByAnotherProcess",
-                                            [](InstallRunTest& t) {
-                                                EarlierLog(t);
-                                                platform::Status error;
-                                                t.other_process = t.fake.files.Open(
-                                                    kLog, platform::OpenMode::Read, error);
-                                            }},
-                             LogFailureCase{"RecordOutsideTheCodePage",
-                                            [](InstallRunTest& t) {
-                                                // The script names a file the log could only record
-                                                // as another one.
-                                                t.fake.files.AddFile(
-                                                    std::string(kSource) + "\\setup.ini",
-                                                    "\xEF\xBB\xBF[file list]\r\nzinkolar.exe="
-                                                    "zinkolar ü.exe\r\n");
-                                            }}),
-                         [](const testing::TestParamInfo<LogFailureCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, LogFailureTest,
+    testing::Values(
+        // Disk full as the log grows, at its first record, among the folders,
+        // the copied files and the shortcuts.
+        LogFailureCase{"DiskFullAtTheHeader", DiskFullAfter<100>},
+        LogFailureCase{"DiskFullAmongTheFolders", DiskFullAfter<5000>},
+        LogFailureCase{"DiskFullAmongTheCopiedFiles", DiskFullAfter<12600>},
+        LogFailureCase{"DiskFullAmongTheShortcuts", DiskFullAfter<13000>},
+        LogFailureCase{"RenamedButNotReopened",
+                       [](InstallRunTest& t) {
+                           EarlierLog(t);
+                           // The log itself, install.ini.new, then the log
+                           // once more.
+                           t.fake.files.failures.Add({platform::FakeOperation::Open, "install.ini",
+                                                      platform::kErrorSharingViolation, 3});
+                       }},
+        LogFailureCase{"HeldOpenByAnotherProcess",
+                       [](InstallRunTest& t) {
+                           EarlierLog(t);
+                           t.other_process = *t.fake.files.Open(kLog, platform::OpenMode::Read);
+                       }},
+        LogFailureCase{"RecordOutsideTheCodePage",
+                       [](InstallRunTest& t) {
+                           // The script names a file the log could only record
+                           // as another one.
+                           t.fake.files.AddFile(std::string(kSource) + "\\setup.ini",
+                                                "\xEF\xBB\xBF[file list]\r\nzinkolar.exe="
+                                                "zinkolar ü.exe\r\n");
+                       }}),
+    [](const testing::TestParamInfo<LogFailureCase>& info) {
+        return std::string(info.param.name);
+    });
 
 // The system's folders in a user profile outside the code page: named by a short form the log
 // can hold, or nothing is made there; every record names a file that is there.

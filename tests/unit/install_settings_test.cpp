@@ -56,7 +56,7 @@ TEST_F(SettingsTest, EntriesSetAddedAndKept) {
 
         EXPECT_NE(Written().find(c.expected), std::string::npos) << Written();
         EXPECT_EQ(LogValue("file", kSettings), "1");
-        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
+        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*")->empty());
     }
 }
 
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, FailedWriteKeepsTheOldFile) {
         fake.files.failures.Add({operation, "~zk", 112, 0, 4});
         EXPECT_THROW(install::WriteProductSettings(plan, platform, *log, 0), std::runtime_error);
         EXPECT_EQ(Written(), old);
-        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*").empty());
+        EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*")->empty());
     }
 }
 

@@ -19,12 +19,13 @@ constexpr std::uint32_t kLargest = std::numeric_limits<std::uint32_t>::max();
 
 class SharedFilesTest : public testing::Test {
   protected:
-    std::optional<std::uint32_t> Count() const {
+    platform::Result<std::uint32_t> Count() const {
         return fake.registry.ReadDword(RegistryRoot::LocalMachine, install::kSharedDllsKey, kFile);
     }
     void SetCount(std::uint32_t count) {
-        fake.registry.CreateKey(RegistryRoot::LocalMachine, install::kSharedDllsKey);
-        fake.registry.WriteDword(RegistryRoot::LocalMachine, install::kSharedDllsKey, kFile, count);
+        ASSERT_TRUE(fake.registry.CreateKey(RegistryRoot::LocalMachine, install::kSharedDllsKey));
+        ASSERT_TRUE(fake.registry.WriteDword(RegistryRoot::LocalMachine, install::kSharedDllsKey,
+                                             kFile, count));
     }
 
     platform::FakePlatform fake;
@@ -50,7 +51,9 @@ TEST_F(SharedFilesTest, CountedUpAndDownToZero) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (const bool count : {true, false}) {
-            fake.registry.DeleteTree(RegistryRoot::LocalMachine, install::kSharedDllsKey);
+            platform::IgnoreFailure(
+                fake.registry.DeleteTree(RegistryRoot::LocalMachine, install::kSharedDllsKey),
+                "the first case finds no key");
             if (c.as_string)
                 fake.registry.Set(RegistryRoot::LocalMachine, install::kSharedDllsKey, kFile, "5");
             else if (c.before)
@@ -71,8 +74,8 @@ TEST_F(SharedFilesTest, CountedUpAndDownToZero) {
 
 TEST_F(SharedFilesTest, ACountThatCannotBeChangedIsAnErrorAndTheFileStays) {
     fake.registry.failures.Add({platform::FakeOperation::CreateKey, "SharedDLLs"});
-    EXPECT_EQ(install::CountSharedFileUse(fake.registry, kFile).error,
-              platform::Status::kErrorAccessDenied);
+    EXPECT_EQ(install::CountSharedFileUse(fake.registry, kFile).code(),
+              platform::kErrorAccessDenied);
     fake.registry.failures.Clear();
 
     SetCount(2);

@@ -18,7 +18,7 @@ class ShortcutsTest : public InstallTest {
         std::vector<std::string> made;
         for (const std::string& file : fake.shell.links) {
             const auto link = fake.shell.ReadLink(file);
-            EXPECT_TRUE(link.has_value()) << file;
+            EXPECT_TRUE(link.Ok()) << file;
             EXPECT_EQ(link->working_directory, kDestination);
             made.push_back(file + " -> " + link->target +
                            (link->arguments.empty() ? "" : " " + link->arguments));
@@ -179,7 +179,7 @@ TEST_F(ShortcutsTest, HelpFileFromTheLanguageFile) {
     UseLanguage("English", cases[1].common_section);
     Create();
     const auto link = fake.shell.ReadLink(std::string(kGroup) + "\\Zinkolar Help.lnk");
-    ASSERT_TRUE(link.has_value());
+    ASSERT_TRUE(link.Ok());
     EXPECT_EQ(link->target, std::string(kDestination) + "\\zkeng.hlp");
 }
 

@@ -16,7 +16,7 @@
 namespace {
 
 using platform::FakeOperation;
-using platform::Status;
+using platform::Result;
 
 constexpr char kDist[] = "D:\\Dist";
 constexpr char kDest[] = "C:\\Zinkolar";
@@ -29,7 +29,7 @@ struct Rig {
         p.files.AddDirectory(kDist);
         p.files.AddDirectory(kDest);
         p.files.AddDirectory("C:\\WINDOWS\\system32");
-        platform::Status error;
+        platform::Result<void> error;
         log = script::OpenInstallLog(p.files, p.codec, std::string(kDest) + "\\install.ini", error);
         progress.Attach(p.clock, application);
     }
@@ -152,14 +152,15 @@ const std::vector<CopyFailureCase> kCopyFailures = {
     {"missing source", false, "old", platform::kAttributeArchive, {}, "0", "old"},
     {"disk full part-way over an existing file: the old file survives", true, "old",
      platform::kAttributeArchive,
-     platform::FailureRule{FakeOperation::Copy, "f.dat", Status::kErrorDiskFull, 0, 3}, "0", "old"},
+     platform::FailureRule{FakeOperation::Copy, "f.dat", platform::kErrorDiskFull, 0, 3}, "0",
+     "old"},
     {"disk full part-way into an empty place: no partial file", true, std::nullopt,
      platform::kAttributeArchive,
-     platform::FailureRule{FakeOperation::Copy, "f.dat", Status::kErrorDiskFull, 0, 3}, "0",
+     platform::FailureRule{FakeOperation::Copy, "f.dat", platform::kErrorDiskFull, 0, 3}, "0",
      std::nullopt},
     {"read-only destination", true, "old", platform::kAttributeReadOnly, {}, "0", "old"},
     {"the copy cannot replace the file", true, "old", platform::kAttributeArchive,
-     platform::FailureRule{FakeOperation::Move, "f.dat", Status::kErrorSharingViolation}, "0",
+     platform::FailureRule{FakeOperation::Move, "f.dat", platform::kErrorSharingViolation}, "0",
      "old"},
 };
 
@@ -175,7 +176,8 @@ TEST_F(FilesTest, CopyFailures) {
         }
         if (c.installed) {
             Installed("f.dat", *c.installed);
-            p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.installed_attributes);
+            ASSERT_TRUE(
+                p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.installed_attributes));
         }
         if (c.rule) {
             p.files.failures.Add(*c.rule);
@@ -192,7 +194,7 @@ TEST_F(FilesTest, CopyFailures) {
                   ok ? std::vector<std::string>{} : std::vector<std::string>{kError + "f.dat"});
         EXPECT_EQ(progress.ProgressPosition(), position + (ok ? 8 : 0));
         // Nothing stays beside the file.
-        EXPECT_EQ(p.files.FindFiles(std::string(kDest) + "\\f.dat?*").size(), 0u);
+        EXPECT_EQ(p.files.FindFiles(std::string(kDest) + "\\f.dat?*")->size(), 0u);
     }
 }
 
@@ -261,9 +263,10 @@ TEST_F(FilesTest, NextBackupFolderNumber) {
 TEST_F(FilesTest, NewBackupFolderPassesHiddenOnes) {
     p.files.AddDirectory("C:\\Zinkolar\\Backup\\00001");
     Installed("Backup\\00002\\f.dat", "saved earlier");
-    p.files.SetAttributes("C:\\Zinkolar\\Backup\\00002\\f.dat", platform::kAttributeHidden);
+    ASSERT_TRUE(
+        p.files.SetAttributes("C:\\Zinkolar\\Backup\\00002\\f.dat", platform::kAttributeHidden));
     Installed("Backup\\00003", "a hidden file");
-    p.files.SetAttributes("C:\\Zinkolar\\Backup\\00003", platform::kAttributeHidden);
+    ASSERT_TRUE(p.files.SetAttributes("C:\\Zinkolar\\Backup\\00003", platform::kAttributeHidden));
     EXPECT_EQ(Installation("").NewBackupFolder(), "C:\\Zinkolar\\Backup\\00004");
     EXPECT_EQ(At("Backup\\00002\\f.dat"), "saved earlier");
 }
@@ -288,8 +291,8 @@ TEST_F(FilesTest, BackupsOfOneRunShareAFolderAndNeverOverwriteEachOther) {
 
 TEST_F(FilesTest, AFailedBackupLeavesTheInstalledFileAlone) {
     const std::vector<platform::FailureRule> rules = {
-        {FakeOperation::Copy, "Backup", Status::kErrorDiskFull, 0, 2},
-        {FakeOperation::CreateDirectory, "Backup", Status::kErrorAccessDenied},
+        {FakeOperation::Copy, "Backup", platform::kErrorDiskFull, 0, 2},
+        {FakeOperation::CreateDirectory, "Backup", platform::kErrorAccessDenied},
     };
     for (const platform::FailureRule& rule : rules) {
         Rig fresh;
@@ -322,9 +325,9 @@ TEST_F(FilesTest, ACopyLeftByAKilledRunIsMadeAgain) {
             const std::string script = "[" + std::string(section) + "]\r\nf.dat=f.dat\r\n";
             fresh.p.files.kill = platform::FakeKill{"f.dat", moment};
             EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
-            const std::optional<platform::FileInfo> left = fresh.p.files.Info(file);
+            const platform::Result<platform::FileInfo> left = fresh.p.files.Info(file);
             EXPECT_EQ(left && left->Unfinished(), moment == FakeKillMoment::Created);
-            EXPECT_EQ(left.has_value(), moment == FakeKillMoment::Created);
+            EXPECT_EQ(left.Ok(), moment == FakeKillMoment::Created);
 
             fresh.Installation(script).InstallFiles();
             EXPECT_EQ(fresh.At("f.dat"), "distribution");
@@ -360,7 +363,7 @@ TEST_F(FilesTest, IfNotExistKeepsEveryFileButAnUnfinishedCopy) {
         Rig fresh;
         fresh.Source("f.dat", "distribution");
         fresh.Installed("f.dat", c.bytes);
-        fresh.p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.attributes);
+        ASSERT_TRUE(fresh.p.files.SetAttributes(std::string(kDest) + "\\f.dat", c.attributes));
         fresh.Installation("[if not exist]\r\nf.dat=f.dat\r\n").InstallFiles();
         EXPECT_EQ(fresh.At("f.dat"), c.after);
         EXPECT_TRUE(fresh.DialogTexts().empty());

@@ -49,13 +49,13 @@ class LogTest : public ::testing::Test {
     LogTest() { files.AddDirectory("C:\\Zinkolar"); }
 
     std::unique_ptr<script::InstallLog> Open() {
-        platform::Status error;
+        platform::Result<void> error;
         auto log = script::OpenInstallLog(files, codec, kPath, error);
-        EXPECT_TRUE(log != nullptr) << error.error;
+        EXPECT_TRUE(log != nullptr) << error.code();
         return log;
     }
 
-    static platform::Status Apply(script::InstallLog& log, const Op& op) {
+    static platform::Result<void> Apply(script::InstallLog& log, const Op& op) {
         switch (op.kind) {
             case Op::Item:
                 return log.LogItem(op.section, op.key, op.value == "1");
@@ -153,7 +153,7 @@ TEST_F(LogTest, OperationsOnAFile) {
             EXPECT_TRUE(log->Finish()) << c.label;
         }
         EXPECT_EQ(Bytes(), Plain(c.after)) << c.label;
-        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty()) << c.label;
+        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*")->empty()) << c.label;
         // The log read again sees the same records as the profile engine does.
         const platform::Profile profile = platform::LoadProfile(files, codec, kPath);
         auto again = Open();
@@ -186,7 +186,7 @@ TEST_F(LogTest, ManyRecordsIntoEverySectionKeepTheirOrder) {
     }
     EXPECT_EQ(Visible(Bytes()), main + folder + file);
     EXPECT_EQ(log->Keys("folder").size(), 3001u);
-    EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty());
+    EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*")->empty());
 }
 
 struct FailureCase {
@@ -199,25 +199,25 @@ struct FailureCase {
 // every earlier record as it was, no half record, and the log usable for the next record.
 const std::vector<FailureCase> kFailureCases = {
     {"new record, disk full after 4 bytes",
-     {platform::FakeOperation::Write, "install.ini", platform::Status::kErrorDiskFull, 1, 4},
+     {platform::FakeOperation::Write, "install.ini", platform::kErrorDiskFull, 1, 4},
      {Op::Item, "file", "C:\\Zinkolar\\new.dat", "1"}},
     {"new section, disk full after 4 bytes",
-     {platform::FakeOperation::Write, "install.ini", platform::Status::kErrorDiskFull, 1, 4},
+     {platform::FakeOperation::Write, "install.ini", platform::kErrorDiskFull, 1, 4},
      {Op::Item, "cregkey", ".mix", "1"}},
     {"changed flag, write refused",
-     {platform::FakeOperation::Write, "install.ini", platform::Status::kErrorAccessDenied, 1},
+     {platform::FakeOperation::Write, "install.ini", platform::kErrorAccessDenied, 1},
      {Op::Item, "file", "C:\\Zinkolar\\a.exe", "0"}},
     {"rewrite, the new file cannot be written whole",
-     {platform::FakeOperation::Write, "~zk", platform::Status::kErrorDiskFull, 1, 10},
+     {platform::FakeOperation::Write, "~zk", platform::kErrorDiskFull, 1, 10},
      {Op::Text, "main", "start", std::string(300, 'x')}},
     {"rewrite, the new file cannot replace the log",
-     {platform::FakeOperation::Move, "install.ini", platform::Status::kErrorAccessDenied, 1},
+     {platform::FakeOperation::Move, "install.ini", platform::kErrorAccessDenied, 1},
      {Op::Text, "main", "start", std::string(300, 'x')}},
     {"plain form at the end, the new file cannot be written whole",
-     {platform::FakeOperation::Write, "~zk", platform::Status::kErrorDiskFull, 1, 10},
+     {platform::FakeOperation::Write, "~zk", platform::kErrorDiskFull, 1, 10},
      {Op::Finish}},
     {"plain form at the end, the new file cannot replace the log",
-     {platform::FakeOperation::Move, "install.ini", platform::Status::kErrorAccessDenied, 1},
+     {platform::FakeOperation::Move, "install.ini", platform::kErrorAccessDenied, 1},
      {Op::Finish}},
 };
 
@@ -241,7 +241,7 @@ TEST_F(LogTest, AFailedWriteDamagesNoEarlierRecord) {
             EXPECT_EQ(Bytes(), held) << c.label << ": the log as it was, its slack too";
         }
         EXPECT_EQ(Visible(Bytes()), visible) << c.label;
-        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*").empty()) << c.label;
+        EXPECT_TRUE(files.FindFiles("C:\\Zinkolar\\~zk*")->empty()) << c.label;
         files.failures.Clear();
         EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true)) << c.label;
         EXPECT_EQ(Visible(Bytes()), visible + "C:\\Zinkolar\\b.exe=1\n") << c.label;
@@ -254,10 +254,10 @@ TEST_F(LogTest, ALogNotReopenedAfterItsRewriteTakesTheNextRecord) {
     files.AddFile(kPath, "[main]\r\nstart=x\r\n[file]\r\nC:\\Zinkolar\\a.exe=1\r\n");
     auto log = Open();
     // install.ini.new, then the log once more.
-    files.failures.Add({platform::FakeOperation::Open, "install.ini",
-                        platform::Status::kErrorSharingViolation, 2});
-    EXPECT_EQ(log->LogText("main", "start", std::string(300, 'x')).error,
-              platform::Status::kErrorSharingViolation);
+    files.failures.Add(
+        {platform::FakeOperation::Open, "install.ini", platform::kErrorSharingViolation, 2});
+    EXPECT_EQ(log->LogText("main", "start", std::string(300, 'x')).code(),
+              platform::kErrorSharingViolation);
     EXPECT_TRUE(log->LogItem("file", "C:\\Zinkolar\\b.exe", true));
     const platform::Profile read = platform::Profile::Parse(Bytes());
     EXPECT_EQ(read.Read("main", "start"), std::string(300, 'x'));
@@ -267,9 +267,9 @@ TEST_F(LogTest, ALogNotReopenedAfterItsRewriteTakesTheNextRecord) {
 
 TEST_F(LogTest, ALogThatCannotBeOpenedIsReported) {
     files.failures.Add({platform::FakeOperation::Open, "install.ini"});
-    platform::Status error;
+    platform::Result<void> error;
     EXPECT_EQ(script::OpenInstallLog(files, codec, kPath, error), nullptr);
-    EXPECT_EQ(error.error, platform::Status::kErrorAccessDenied);
+    EXPECT_EQ(error.code(), platform::kErrorAccessDenied);
 }
 
 }  // namespace

@@ -11,41 +11,48 @@ class ShortNameMatches final : public platform::FileSystem {
     bool DirectoryExists(const std::string& path) const override {
         return files_.DirectoryExists(path);
     }
-    std::vector<platform::FileEntry> FindFiles(const std::string& pattern) const override {
+    platform::Result<std::vector<platform::FileEntry>> FindFiles(
+        const std::string& pattern) const override {
         return files_.FindFiles(pattern.substr(0, pattern.rfind('\\')) + "\\*");
     }
-    std::optional<std::string> ReadFile(const std::string& path) const override {
+    platform::Result<std::string> ReadFile(const std::string& path) const override {
         return files_.ReadFile(path);
     }
-    bool WriteFile(const std::string&, std::string_view) override { return false; }
-    std::optional<platform::FileInfo> Info(const std::string& path) const override {
+    platform::Result<void> WriteFile(const std::string&, std::string_view) override {
+        return kReadOnly;
+    }
+    platform::Result<platform::FileInfo> Info(const std::string& path) const override {
         return files_.Info(path);
     }
-    std::unique_ptr<platform::OpenFile> Open(const std::string&, platform::OpenMode,
-                                             platform::Status& error) override {
-        error = kReadOnly;
-        return nullptr;
-    }
-    platform::Status CopyFile(const std::string&, const std::string&) override { return kReadOnly; }
-    platform::Status CopyNewFile(const std::string&, const std::string&, std::int64_t&) override {
+    platform::Result<std::unique_ptr<platform::OpenFile>> Open(const std::string&,
+                                                               platform::OpenMode) override {
         return kReadOnly;
     }
-    platform::Status CreateDirectories(const std::string&) override { return kReadOnly; }
-    platform::Status CreateNewDirectory(const std::string&) override { return kReadOnly; }
-    std::unique_ptr<platform::PendingFile> CreatePending(const std::string&,
-                                                         platform::Status& error) override {
-        error = kReadOnly;
-        return nullptr;
-    }
-    platform::Status DeleteFile(const std::string&) override { return kReadOnly; }
-    platform::Status SetAttributes(const std::string&, std::uint32_t) override { return kReadOnly; }
-    platform::Status RemoveDirectory(const std::string&) override { return kReadOnly; }
-    platform::Status MoveReplacing(const std::string&, const std::string&) override {
+    platform::Result<void> CopyFile(const std::string&, const std::string&) override {
         return kReadOnly;
     }
-    std::string ShortPath(const std::string& path) const override { return files_.ShortPath(path); }
+    platform::Result<std::int64_t> CopyNewFile(const std::string&, const std::string&) override {
+        return kReadOnly;
+    }
+    platform::Result<void> CreateDirectories(const std::string&) override { return kReadOnly; }
+    platform::Result<void> CreateNewDirectory(const std::string&) override { return kReadOnly; }
+    platform::Result<std::unique_ptr<platform::PendingFile>> CreatePending(
+        const std::string&) override {
+        return kReadOnly;
+    }
+    platform::Result<void> DeleteFile(const std::string&) override { return kReadOnly; }
+    platform::Result<void> SetAttributes(const std::string&, std::uint32_t) override {
+        return kReadOnly;
+    }
+    platform::Result<void> RemoveDirectory(const std::string&) override { return kReadOnly; }
+    platform::Result<void> MoveReplacing(const std::string&, const std::string&) override {
+        return kReadOnly;
+    }
+    platform::Result<std::string> ShortPath(const std::string& path) const override {
+        return files_.ShortPath(path);
+    }
 
   private:
-    static constexpr platform::Status kReadOnly{platform::Status::kErrorAccessDenied};
+    static inline const platform::Error kReadOnly{platform::kErrorAccessDenied};
     const platform::FakeFileSystem& files_;
 };

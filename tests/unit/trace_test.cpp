@@ -56,7 +56,8 @@ class TraceTest : public install_test::InstallTest {
         // chosen now.
         fake.files.AddFile(
             kLogFile, std::string("[file]\r\n") + kEarlierLink + "=1\r\n[cregkey]\r\n.zkx=1\r\n");
-        fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""}, kEarlierLink);
+        EXPECT_TRUE(fake.shell.CreateLink({std::string(kDestination) + "\\zinkolar.exe", "", ""},
+                                          kEarlierLink));
         fake.shell.links.clear();  // made before the run
         fake.registry.Set(platform::RegistryRoot::ClassesRoot, ".zkx", "", "Zinkolar.ImageFile");
         plan.file_types.fill(false);

@@ -58,8 +58,9 @@ class UninstallTest : public ::testing::Test {
 
     // The shared file's count of installations using it, this one included.
     void CountShared(const std::string& file, std::uint32_t users) {
-        fake.registry.CreateKey(RegistryRoot::LocalMachine, install::kSharedDllsKey);
-        fake.registry.WriteDword(RegistryRoot::LocalMachine, install::kSharedDllsKey, file, users);
+        ASSERT_TRUE(fake.registry.CreateKey(RegistryRoot::LocalMachine, install::kSharedDllsKey));
+        ASSERT_TRUE(fake.registry.WriteDword(RegistryRoot::LocalMachine, install::kSharedDllsKey,
+                                             file, users));
     }
 
     // A record of the log, the file or folder made on the fake machine when it is a path.

@@ -30,7 +30,7 @@ class SampleInstallation : public UninstallTest {
         Record("file", In("cover.zkc"));
         const std::string link = std::string(kPrograms) + "\\Zinkolar\\Zinkolar 5.0.lnk";
         fake.files.AddDirectory(std::string(kPrograms) + "\\Zinkolar");
-        fake.shell.CreateLink({In("zinkolar.exe"), "", kFolder}, link);
+        EXPECT_TRUE(fake.shell.CreateLink({In("zinkolar.exe"), "", kFolder}, link));
         Record("file", link);
         Record("file", In("zinkolar.ini"));
         Record("lregkey", kEntry);
@@ -379,7 +379,7 @@ class PlatformFailures : public SampleInstallation,
 
 TEST_P(PlatformFailures, AreListedAndTheRestIsDone) {
     const FailureCase& c = GetParam();
-    const platform::FailureRule rule{c.operation, c.path, platform::Status::kErrorSharingViolation};
+    const platform::FailureRule rule{c.operation, c.path, platform::kErrorSharingViolation};
     fake.files.failures.Add(rule);
     fake.registry.failures.Add(rule);
     fake.system.failures.Add(rule);
@@ -457,13 +457,13 @@ INSTANTIATE_TEST_SUITE_P(
                      false},
         ReadOnlyCase{"InUseGetsItsAttributeBack", In("zinkolar.exe"),
                      platform::FailureRule{platform::FakeOperation::Delete, "zinkolar.exe",
-                                           platform::Status::kErrorSharingViolation, 2},
+                                           platform::kErrorSharingViolation, 2},
                      false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(UninstallTest, AFolderThatLinksElsewhereIsNotFollowed) {
     Record("file", In("Data\\a.txt"));
-    fake.files.SetAttributes(In("Data"), platform::kAttributeDirectory | 0x400);
+    ASSERT_TRUE(fake.files.SetAttributes(In("Data"), platform::kAttributeDirectory | 0x400));
     const auto plan = Plan();
     ASSERT_EQ(plan.refused.size(), 1u);
     EXPECT_EQ(plan.refused[0].reason, "a folder on its way links to another place");

@@ -59,8 +59,8 @@ TEST_F(UninstallRun, WithoutALogNothingIsTouched) {
 
 TEST_F(UninstallRun, TheLastMessageNamesWhatStaysAndWhy) {
     fake.files.AddFile(In("Data\\phones.zkb"), "the user's");
-    fake.files.failures.Add({platform::FakeOperation::Delete, "zinkolar.exe",
-                             platform::Status::kErrorSharingViolation});
+    fake.files.failures.Add(
+        {platform::FakeOperation::Delete, "zinkolar.exe", platform::kErrorSharingViolation});
     dialogs.Answer(DialogButton::Yes);
     EXPECT_EQ(Run(), UninstallResult::Incomplete);
     EXPECT_EQ(dialogs.Shown().back().text,

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct SpoolerCase {
     const char* name;
     int platform_code;
-    platform::DriverDirectory answer;
+    platform::Result<std::string> answer;
     bool throws;
     const char* message;  // nullptr: no dialog
     std::string folder;
@@ -149,37 +149,20 @@ constexpr char kDriverPathError[] =
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WizardSpooler,
-    testing::Values(
-        SpoolerCase{
-            "Found", 3, {true, "C:\\Spool\\W32X86\\", 0}, false, nullptr, "C:\\Spool\\W32X86"},
-        SpoolerCase{"OtherError",
-                    3,
-                    {false, "", 5},
-                    false,
-                    kDriverPathError,
-                    "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"},
-        SpoolerCase{"Exception",
-                    2,
-                    {true, "C:\\x", 0},
-                    true,
-                    kDriverPathError,
-                    "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"},
-        SpoolerCase{"Windows9xFallBack",
-                    1,
-                    {false, "", 2},
-                    false,
-                    kDriverPathError,
-                    "C:\\WINDOWS\\system32"},
-        SpoolerCase{"EmptyAnswer",
-                    3,
-                    {true, "", 0},
-                    false,
-                    nullptr,
-                    "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"}),
+    testing::Values(SpoolerCase{"Found", 3, std::string("C:\\Spool\\W32X86\\"), false, nullptr,
+                                "C:\\Spool\\W32X86"},
+                    SpoolerCase{"OtherError", 3, platform::Failure(5), false, kDriverPathError,
+                                "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"},
+                    SpoolerCase{"Exception", 2, std::string("C:\\x"), true, kDriverPathError,
+                                "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"},
+                    SpoolerCase{"Windows9xFallBack", 1, platform::Failure(2), false,
+                                kDriverPathError, "C:\\WINDOWS\\system32"},
+                    SpoolerCase{"EmptyAnswer", 3, std::string(""), false, nullptr,
+                                "C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, StoppedSpoolerEndsTheProcessAfterItsMessage) {
-    fake.system.driver_directory = {false, "", 1722};
+    fake.system.driver_directory = platform::Failure(1722);
     EXPECT_THROW(Start(), ui::Halted);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
                                    "Службы Print Spooler и/или Remote Procedure Call остановлены. "
@@ -189,7 +172,8 @@ TEST_F(WizardTest, StoppedSpoolerEndsTheProcessAfterItsMessage) {
 }
 
 TEST_F(WizardTest, MissingRegistryValuesFallBackToDriveC) {
-    fake.registry.DeleteValue(RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir");
+    ASSERT_TRUE(
+        fake.registry.DeleteValue(RegistryRoot::LocalMachine, kWindowsKey, "ProgramFilesDir"));
     fake.shell.folders.clear();
     Start();
     EXPECT_EQ(wizard->Folders().program_files_dir, "C:\\");

@@ -20,8 +20,8 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kFileNotFound = Status::kErrorFileNotFound;
-constexpr std::uint32_t kAccessDenied = Status::kErrorAccessDenied;
+constexpr std::uint32_t kFileNotFound = kErrorFileNotFound;
+constexpr std::uint32_t kAccessDenied = kErrorAccessDenied;
 // 2021-03-04 05:06:08 UTC.
 constexpr std::int64_t kKnownTime = 132593079680000000;
 
@@ -45,7 +45,8 @@ class PlatformEngine : public ::testing::Test {
     }
     void TearDown() override {
         Clear();
-        registry_.DeleteTree(RegistryRoot::CurrentUser, kKey);
+        IgnoreFailure(registry_.DeleteTree(RegistryRoot::CurrentUser, kKey),
+                      "a test that made no key leaves none");
         CoUninitialize();
     }
     // Read-only files included: the folder goes whole.
@@ -71,7 +72,7 @@ class PlatformEngine : public ::testing::Test {
 TEST_F(PlatformEngine, RegistryRoundTrips) {
     const std::string deep = std::string(kKey) + "\\Ключ\\Deeper";
     const RegistryRoot user = RegistryRoot::CurrentUser;
-    EXPECT_EQ(registry_.WriteString(user, deep, "Name", "x").error, kFileNotFound);
+    EXPECT_EQ(registry_.WriteString(user, deep, "Name", "x").code(), kFileNotFound);
     EXPECT_FALSE(registry_.KeyExists(user, deep));
     ASSERT_TRUE(registry_.CreateKey(user, deep));
     ASSERT_TRUE(registry_.CreateKey(user, deep));  // an existing key opens as well
@@ -85,7 +86,7 @@ TEST_F(PlatformEngine, RegistryRoundTrips) {
         EXPECT_EQ(registry_.ReadString(user, deep, c.name), c.data) << c.name;
     }
     // Numbers are REG_DWORD values of four bytes, which read as no string.
-    EXPECT_EQ(registry_.WriteDword(user, kKey + std::string("\\Missing"), "Size", 1).error,
+    EXPECT_EQ(registry_.WriteDword(user, kKey + std::string("\\Missing"), "Size", 1).code(),
               kFileNotFound);
     const std::pair<const char*, std::uint32_t> numbers[] = {
         {"Zero", 0}, {"NoModify", 1}, {"EstimatedSize", 0x12345678}, {"Largest", 0xFFFFFFFF}};
@@ -107,10 +108,14 @@ TEST_F(PlatformEngine, RegistryRoundTrips) {
     // A string or a missing value reads as no number.
     EXPECT_EQ(registry_.ReadDword(user, deep, "Path"), std::nullopt);
     EXPECT_EQ(registry_.ReadDword(user, deep, "Absent"), std::nullopt);
+    // Absent and of another type stay apart.
+    EXPECT_EQ(registry_.ReadDword(user, deep, "Absent").code(), kFileNotFound);
+    EXPECT_EQ(registry_.ReadDword(user, deep, "Path").code(), kErrorInvalidDatatype);
+    EXPECT_EQ(registry_.ReadString(user, deep + "\\None", "Path").code(), kFileNotFound);
     ASSERT_TRUE(registry_.DeleteTree(user, kKey));
     EXPECT_FALSE(registry_.KeyExists(user, kKey));
-    EXPECT_EQ(registry_.DeleteTree(user, kKey).error, kFileNotFound);
-    EXPECT_EQ(registry_.DeleteTree(user, "\\").error, Status::kErrorInvalidParameter);
+    EXPECT_EQ(registry_.DeleteTree(user, kKey).code(), kFileNotFound);
+    EXPECT_EQ(registry_.DeleteTree(user, "\\").code(), kErrorInvalidParameter);
 }
 
 // Systems before Vista lack RegDeleteTreeW; the program then deletes the tree itself.
@@ -135,9 +140,9 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     Write("existing.dll", "older and longer bytes");
-    std::int64_t size = 0;
-    ASSERT_TRUE(files_.CopyNewFile(Path("source.dll"), Path("fresh.dll"), size));
-    EXPECT_EQ(size, 9);
+    const Result<std::int64_t> size = files_.CopyNewFile(Path("source.dll"), Path("fresh.dll"));
+    ASSERT_TRUE(size);
+    EXPECT_EQ(*size, 9);
     for (const char* target : {"new.dll", "existing.dll", "fresh.dll"}) {
         if (std::string_view(target) != "fresh.dll") {
             ASSERT_TRUE(files_.CopyFile(Path("source.dll"), Path(target))) << target;
@@ -156,8 +161,7 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
 // a copy puts the file in its place.
 TEST_F(PlatformEngine, AnUnfinishedCopyIsRecognisedAndReplaced) {
     Write("plain.dll", "bytes");
-    std::int64_t size = 0;
-    ASSERT_TRUE(files_.CopyNewFile(Path("plain.dll"), Path("new.dll"), size));
+    ASSERT_TRUE(files_.CopyNewFile(Path("plain.dll"), Path("new.dll")));
     EXPECT_EQ(files_.Info(Path("new.dll"))->attributes, files_.Info(Path("plain.dll"))->attributes);
     EXPECT_FALSE(files_.Info(Path("new.dll"))->Unfinished());
     CloseHandle(CreateFileW(Wide(Path("left.dll")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -174,30 +178,38 @@ TEST_F(PlatformEngine, FileOperationErrors) {
     Write("file.txt", "bytes");
     Write("read-only.txt", "bytes");
     SetFileAttributesW(Wide(Path("read-only.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
-    std::int64_t size = 0;
     struct Case {
         const char* what;
-        Status status;
+        std::uint32_t status;
         std::uint32_t error;
     } const cases[] = {
-        {"copy of a missing file", files_.CopyFile(Path("none"), Path("x")), kFileNotFound},
-        {"copy into a missing folder", files_.CopyFile(Path("file.txt"), Path("none\\x")),
-         Status::kErrorPathNotFound},
-        {"delete of a missing file", files_.DeleteFile(Path("none")), kFileNotFound},
-        {"delete of a read-only file", files_.DeleteFile(Path("read-only.txt")), kAccessDenied},
-        {"folder over a file", files_.CreateDirectories(Path("file.txt\\sub")),
-         Status::kErrorAlreadyExists},
-        {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")),
+        {"copy of a missing file", files_.CopyFile(Path("none"), Path("x")).code(), kFileNotFound},
+        {"copy into a missing folder", files_.CopyFile(Path("file.txt"), Path("none\\x")).code(),
+         kErrorPathNotFound},
+        {"delete of a missing file", files_.DeleteFile(Path("none")).code(), kFileNotFound},
+        {"delete of a read-only file", files_.DeleteFile(Path("read-only.txt")).code(),
+         kAccessDenied},
+        {"folder over a file", files_.CreateDirectories(Path("file.txt\\sub")).code(),
+         kErrorAlreadyExists},
+        {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")).code(),
          kFileNotFound},
-        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt"), size),
-         Status::kErrorFileExists},
-        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt"), size),
+        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt")).code(),
+         kErrorFileExists},
+        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt")).code(),
          kFileNotFound},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.status.error, c.error) << c.what;
+        EXPECT_EQ(c.status, c.error) << c.what;
     EXPECT_EQ(files_.ReadFile(Path("file.txt")), "bytes") << "the file there is untouched";
     EXPECT_FALSE(files_.Info(Path("new.txt"))) << "the name claimed for the copy is given back";
+    // For the account: the call that failed, and on what.
+    const Result<std::string> missing = files_.ReadFile(Path("none"));
+    EXPECT_EQ(missing.code(), kFileNotFound);
+    EXPECT_EQ(missing.error().text, "CreateFile " + Path("none"));
+    const Result<std::vector<FileEntry>> none = files_.FindFiles(Path("*.none"));
+    ASSERT_TRUE(none) << "no match, no error: " << none.code();
+    EXPECT_TRUE(none->empty());
+    EXPECT_EQ(files_.FindFiles(Path("none\\*")).code(), kErrorPathNotFound);
 }
 
 // A read-only file is refused until its attribute is cleared, as the uninstaller clears it.
@@ -207,21 +219,20 @@ TEST_F(PlatformEngine, ReadOnlyAttributeSetAndCleared) {
         files_.SetAttributes(Path("read-only.txt"), kAttributeReadOnly | kAttributeArchive));
     EXPECT_EQ(files_.Info(Path("read-only.txt"))->attributes,
               kAttributeReadOnly | kAttributeArchive);
-    EXPECT_EQ(files_.DeleteFile(Path("read-only.txt")).error, kAccessDenied);
+    EXPECT_EQ(files_.DeleteFile(Path("read-only.txt")).code(), kAccessDenied);
     ASSERT_TRUE(files_.SetAttributes(Path("read-only.txt"), 0));
     EXPECT_TRUE(files_.DeleteFile(Path("read-only.txt")));
-    EXPECT_EQ(files_.SetAttributes(Path("none"), 0).error, kFileNotFound);
+    EXPECT_EQ(files_.SetAttributes(Path("none"), 0).code(), kFileNotFound);
 }
 
 TEST_F(PlatformEngine, OpenFileHoldsOthersOff) {
-    Status error;
-    const auto log = files_.Open(Path("install.ini"), OpenMode::ReadWrite, error);
-    ASSERT_TRUE(log) << error.error;
+    const auto opened = files_.Open(Path("install.ini"), OpenMode::ReadWrite);
+    ASSERT_TRUE(opened) << opened.code();
+    OpenFile* log = opened->get();
     ASSERT_TRUE(log->Write("[main]\r\n"));
     EXPECT_EQ(files_.ReadFile(Path("install.ini")), "[main]\r\n");  // readers are let in
-    EXPECT_FALSE(files_.Open(Path("install.ini"), OpenMode::ReadWrite, error));
-    EXPECT_EQ(error.error, Status::kErrorSharingViolation);
-    EXPECT_EQ(files_.DeleteFile(Path("install.ini")).error, Status::kErrorSharingViolation);
+    EXPECT_EQ(files_.Open(Path("install.ini"), OpenMode::ReadWrite).code(), kErrorSharingViolation);
+    EXPECT_EQ(files_.DeleteFile(Path("install.ini")).code(), kErrorSharingViolation);
     ASSERT_TRUE(log->Seek(2));
     ASSERT_TRUE(log->Truncate());
     EXPECT_EQ(log->Size(), 2);
@@ -234,29 +245,28 @@ TEST_F(PlatformEngine, PendingFileIsPutInPlaceOrLeavesNothing) {
     Write("~zk.new", "the user's");
     const auto names = [&] {
         std::set<std::string> found;
-        for (const FileEntry& entry : files_.FindFiles(Path("*")))
+        for (const FileEntry& entry : files_.FindFiles(Path("*")).value_or({}))
             if (!entry.directory)
                 found.insert(entry.name);
         return found;
     };
-    Status error;
     {
-        const auto given_up = files_.CreatePending(Path("install.ini"), error);
-        ASSERT_TRUE(given_up) << error.error;
-        ASSERT_TRUE(given_up->Write("half"));
+        const auto given_up = files_.CreatePending(Path("install.ini"));
+        ASSERT_TRUE(given_up) << given_up.code();
+        ASSERT_TRUE((*given_up)->Write("half"));
         EXPECT_EQ(names().size(), 3u) << "its fresh name beside";
     }
     EXPECT_EQ(names(), (std::set<std::string>{"install.ini", "~zk.new"}));
-    const auto pending = files_.CreatePending(Path("install.ini"), error);
-    ASSERT_TRUE(pending) << error.error;
-    ASSERT_TRUE(pending->Write("new"));
+    const auto pending = files_.CreatePending(Path("install.ini"));
+    ASSERT_TRUE(pending) << pending.code();
+    ASSERT_TRUE((*pending)->Write("new"));
     EXPECT_EQ(files_.ReadFile(Path("install.ini")), "old");
-    ASSERT_TRUE(pending->Commit());
+    ASSERT_TRUE((*pending)->Commit());
     EXPECT_EQ(files_.ReadFile(Path("install.ini")), "new");
     EXPECT_EQ(files_.ReadFile(Path("~zk.new")), "the user's");
     EXPECT_EQ(names(), (std::set<std::string>{"install.ini", "~zk.new"}));
     ASSERT_TRUE(files_.CreateNewDirectory(Path("Backup")));
-    EXPECT_EQ(files_.CreateNewDirectory(Path("Backup")).error, Status::kErrorAlreadyExists);
+    EXPECT_EQ(files_.CreateNewDirectory(Path("Backup")).code(), kErrorAlreadyExists);
 }
 
 TEST_F(PlatformEngine, MoveReplaces) {
@@ -274,15 +284,15 @@ TEST_F(PlatformEngine, FoldersWithParentsAndShortNames) {
     EXPECT_TRUE(files_.CreateDirectories(deep));  // there already
     EXPECT_TRUE(files_.CreateDirectories(Path("")));
     ASSERT_TRUE(files_.WriteFile(Path("a file"), "x"));
-    EXPECT_EQ(files_.CreateDirectories(Path("a file")), Status{Status::kErrorAlreadyExists});
+    EXPECT_EQ(files_.CreateDirectories(Path("a file")), Result<void>{Failure(kErrorAlreadyExists)});
     EXPECT_FALSE(files_.CreateDirectories(Path("a file\\below\\it")));
     EXPECT_FALSE(files_.CreateDirectories("Q:\\no drive\\folder"));
     const std::string file = deep + "\\a long file name.text";
     ASSERT_TRUE(files_.WriteFile(file, "x"));
-    const std::string short_path = files_.ShortPath(file);
+    const std::string short_path = files_.ShortPath(file).value_or("");
     EXPECT_EQ(short_path.find(' '), std::string::npos) << short_path;
     EXPECT_TRUE(files_.FileExists(short_path)) << short_path;
-    EXPECT_EQ(files_.ShortPath(Path("none")), "");
+    EXPECT_EQ(files_.ShortPath(Path("none")).value_or(""), "");
 }
 
 TEST_F(PlatformEngine, LinkSavedAndReadBack) {
@@ -290,8 +300,7 @@ TEST_F(PlatformEngine, LinkSavedAndReadBack) {
     const ShellLink link{"C:\\Program Files\\Kelmo\\Zinkolar\\Менеджер.exe", "/tray \"a b\"",
                          "C:\\Program Files\\Kelmo\\Zinkolar"};
     const auto saved = shell.CreateLink(link, Path("Менеджер.lnk"));
-    ASSERT_TRUE(saved);
-    ASSERT_TRUE(*saved) << saved->error;
+    ASSERT_TRUE(saved) << saved.code();
     const auto read = shell.ReadLink(Path("Менеджер.lnk"));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->target, link.target);
@@ -304,7 +313,8 @@ TEST_F(PlatformEngine, LinkSavedAndReadBack) {
     ASSERT_GE(bytes.size(), 76u);
     EXPECT_EQ(bytes.substr(52, 4), std::string("\5\0\0\0", 4));
     EXPECT_NE(bytes.substr(24, 4), std::string(4, '\0'));
-    EXPECT_EQ(shell.CreateLink(link, Path("none\\x.lnk")), Status{Status::kErrorPathNotFound});
+    EXPECT_EQ(shell.CreateLink(link, Path("none\\x.lnk")),
+              Result<void>{Failure(kErrorPathNotFound)});
     EXPECT_FALSE(shell.ReadLink(Path("none.lnk")));
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "install/product_libraries.h"
 #include "platform/win32/wide.h"
@@ -36,45 +37,46 @@ class ProductLibraries : public ::testing::Test {
 };
 
 TEST_F(ProductLibraries, GetVerReportsWindows2000OrLaterUnderWine) {
-    const LibraryResult<int> code = QueryPlatformCode(*libraries_);
-    ASSERT_TRUE(code) << code.error().name;
+    const platform::Result<int> code = QueryPlatformCode(*libraries_);
+    ASSERT_TRUE(code) << code.error().text;
     EXPECT_EQ(*code, 3);  // Wine reports Windows 7
 }
 
 TEST_F(ProductLibraries, FailuresNameTheMissingLibraryOrFunction) {
-    using Kind = LibraryFailure::Kind;
     struct Case {
         const char* what;
-        std::function<LibraryFailure(platform::Libraries&)> fail;
-        LibraryFailure expected;
+        std::function<platform::Error(platform::Libraries&)> fail;
+        platform::Error expected;
     };
     const Case cases[] = {
         {"absent library",
          [](platform::Libraries& libraries) {
              return ProductLibrary::Load(libraries, "zk_absent.dll").error();
          },
-         {Kind::LibraryMissing, "zk_absent.dll"}},
+         {platform::kErrorModNotFound, "zk_absent.dll"}},
         {"function of the other library",
          [](platform::Libraries& libraries) {
              auto library = ProductLibrary::Load(libraries, kPrinterLibrary);
              return library->Find<GetVerFunction>(kGetVer).error();
          },
-         {Kind::FunctionMissing, "GetVer"}},
+         {platform::kErrorProcNotFound, "GetVer"}},
         {"decorated name",
          [](platform::Libraries& libraries) {
              auto library = ProductLibrary::Load(libraries, kServiceLibrary);
              return library->Find<GetVerFunction>("GetVer@0").error();
          },
-         {Kind::FunctionMissing, "GetVer@0"}},
+         {platform::kErrorProcNotFound, "GetVer@0"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.fail(*libraries_), c.expected) << c.what;
+        const platform::Error failure = c.fail(*libraries_);
+        EXPECT_EQ(std::tie(failure.code, failure.text), std::tie(c.expected.code, c.expected.text))
+            << c.what;
     }
 }
 
 TEST_F(ProductLibraries, ProcessTestMatchesWholeExecutableNamesIgnoringCase) {
     auto test = ProcessTest::Load(*libraries_);
-    ASSERT_TRUE(test) << test.error().name;
+    ASSERT_TRUE(test) << test.error().text;
     const std::string own = OwnExecutableName();
     const struct {
         std::string executable;
@@ -121,11 +123,11 @@ TEST_F(ProductLibraries, RemoveServiceLeavesNoProductService) {
 
 TEST_F(ProductLibraries, PrinterSetupRemovesAndInstallsThePrinter) {
     auto printer = PrinterSetup::Load(*libraries_);
-    ASSERT_TRUE(printer) << printer.error().name;
+    ASSERT_TRUE(printer) << printer.error().text;
     EXPECT_TRUE(printer->DeletePrinter(3));
     int application = 0;  // any host reference; the language file is absent
-    const LibraryResult<bool> installed = printer->InstallPrinter(&application, 3, nullptr);
-    ASSERT_TRUE(installed) << installed.error().name;
+    const platform::Result<bool> installed = printer->InstallPrinter(&application, 3, nullptr);
+    ASSERT_TRUE(installed) << installed.error().text;
     EXPECT_TRUE(*installed);
 }
 

@@ -37,8 +37,9 @@ std::string ResPath(const char* folder) {
 class ResourceLibrary : public ::testing::TestWithParam<Variant> {
   protected:
     void SetUp() override {
-        library_ = libraries_->Load(ResPath(GetParam().folder));
-        ASSERT_NE(library_, nullptr) << ResPath(GetParam().folder);
+        auto loaded = libraries_->Load(ResPath(GetParam().folder));
+        ASSERT_TRUE(loaded) << ResPath(GetParam().folder);
+        library_ = std::move(*loaded);
     }
     std::unique_ptr<Libraries> libraries_ = MakeWin32Libraries();
     std::unique_ptr<Library> library_;
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(ResourceVariants, ResourceLibrary, ::testing::ValuesIn(
                          [](const auto& info) { return std::string(info.param.folder); });
 
 TEST(ResourceLibraryLoad, AbsentLibraryGivesNull) {
-    EXPECT_EQ(MakeWin32Libraries()->Load("zk_absent_res.dll"), nullptr);
+    EXPECT_FALSE(MakeWin32Libraries()->Load("zk_absent_res.dll"));
 }
 
 }  // namespace

@@ -66,9 +66,9 @@ TEST(InstallLogWin32, ThePlatformReadsEveryRecord) {
 
     platform::Win32FileSystem files;
     platform::AnsiCodec codec;
-    platform::Status error;
+    platform::Result<void> error;
     auto log = script::OpenInstallLog(files, codec, path, error);
-    ASSERT_TRUE(log) << error.error;
+    ASSERT_TRUE(log) << error.code();
     const auto check = [&](const char* when) { EXPECT_EQ(ReadAll(path), expected) << when; };
 
     ASSERT_TRUE(log->LogText("main", "start", "9:00:00 02.01.2026"));

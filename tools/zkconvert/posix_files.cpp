@@ -14,7 +14,7 @@
 namespace zkconvert {
 namespace {
 
-using platform::Status;
+using platform::Result;
 
 std::string Native(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -22,23 +22,23 @@ std::string Native(std::string path) {
 }
 
 // The platform's code for what errno says, so that callers see the same codes everywhere.
-Status LastError() {
+platform::Error LastError() {
     switch (errno) {
         case ENOENT:
-            return Status::Failure(Status::kErrorFileNotFound);
+            return platform::Failure(platform::kErrorFileNotFound);
         case ENOTDIR:
-            return Status::Failure(Status::kErrorPathNotFound);
+            return platform::Failure(platform::kErrorPathNotFound);
         case EACCES:
         case EPERM:
         case EISDIR:
         case EROFS:
-            return Status::Failure(Status::kErrorAccessDenied);
+            return platform::Failure(platform::kErrorAccessDenied);
         case ENOSPC:
-            return Status::Failure(Status::kErrorDiskFull);
+            return platform::Failure(platform::kErrorDiskFull);
         case EEXIST:
-            return Status::Failure(Status::kErrorAlreadyExists);
+            return platform::Failure(platform::kErrorAlreadyExists);
         default:
-            return Status::Failure(Status::kErrorGenFailure);
+            return platform::Failure(platform::kErrorGenFailure);
     }
 }
 
@@ -56,7 +56,7 @@ class PosixOpenFile final : public platform::OpenFile {
     PosixOpenFile(const PosixOpenFile&) = delete;
     PosixOpenFile& operator=(const PosixOpenFile&) = delete;
 
-    std::optional<std::string> Read(std::size_t size) override {
+    Result<std::string> Read(std::size_t size) override {
         std::string bytes(size, '\0');
         std::size_t done = 0;
         while (done < size) {
@@ -64,7 +64,7 @@ class PosixOpenFile final : public platform::OpenFile {
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
-                return std::nullopt;
+                return LastError();
             if (got == 0)
                 break;
             done += static_cast<std::size_t>(got);
@@ -73,7 +73,7 @@ class PosixOpenFile final : public platform::OpenFile {
         return bytes;
     }
 
-    Status Write(std::string_view bytes) override {
+    Result<void> Write(std::string_view bytes) override {
         while (!bytes.empty()) {
             const ssize_t put = ::write(descriptor_, bytes.data(), bytes.size());
             if (put < 0 && errno == EINTR)
@@ -82,16 +82,16 @@ class PosixOpenFile final : public platform::OpenFile {
                 return LastError();
             bytes.remove_prefix(static_cast<std::size_t>(put));
         }
-        return Status::Success();
+        return platform::Success();
     }
 
-    Status Seek(std::int64_t offset) override {
-        return ::lseek(descriptor_, offset, SEEK_SET) < 0 ? LastError() : Status::Success();
+    Result<void> Seek(std::int64_t offset) override {
+        return ::lseek(descriptor_, offset, SEEK_SET) < 0 ? LastError() : platform::Success();
     }
 
-    Status Truncate() override {
+    Result<void> Truncate() override {
         const off_t here = ::lseek(descriptor_, 0, SEEK_CUR);
-        return here < 0 || ::ftruncate(descriptor_, here) != 0 ? LastError() : Status::Success();
+        return here < 0 || ::ftruncate(descriptor_, here) != 0 ? LastError() : platform::Success();
     }
 
     std::int64_t Size() const override {
@@ -122,18 +122,18 @@ class PosixPendingFile final : public platform::PendingFile {
     PosixPendingFile(const PosixPendingFile&) = delete;
     PosixPendingFile& operator=(const PosixPendingFile&) = delete;
 
-    std::optional<std::string> Read(std::size_t size) override { return file_->Read(size); }
-    Status Write(std::string_view bytes) override { return file_->Write(bytes); }
-    Status Seek(std::int64_t offset) override { return file_->Seek(offset); }
-    Status Truncate() override { return file_->Truncate(); }
+    Result<std::string> Read(std::size_t size) override { return file_->Read(size); }
+    Result<void> Write(std::string_view bytes) override { return file_->Write(bytes); }
+    Result<void> Seek(std::int64_t offset) override { return file_->Seek(offset); }
+    Result<void> Truncate() override { return file_->Truncate(); }
     std::int64_t Size() const override { return file_->Size(); }
     int Descriptor() const { return file_->Descriptor(); }
 
-    Status Commit() override {
+    Result<void> Commit() override {
         if (::rename(Native(name_).c_str(), Native(path_).c_str()) != 0)
             return LastError();  // the file goes when this handle does
         file_.reset();
-        return Status::Success();
+        return platform::Success();
     }
 
   private:
@@ -142,21 +142,18 @@ class PosixPendingFile final : public platform::PendingFile {
     std::string path_;
 };
 
-std::unique_ptr<PosixPendingFile> CreatePendingBeside(const std::string& path, Status& error) {
+Result<std::unique_ptr<PosixPendingFile>> CreatePendingBeside(const std::string& path) {
     static unsigned number = static_cast<unsigned>(::getpid()) * 2654435761u;
     for (int tries = 0; tries < 64; ++tries) {
         const std::string name = platform::PendingName(path, number++);
         const int descriptor =
             ::open(Native(name).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            error = Status::Success();
+        if (descriptor >= 0)
             return std::make_unique<PosixPendingFile>(descriptor, name, path);
-        }
         if (errno != EEXIST)
             break;
     }
-    error = LastError();
-    return nullptr;
+    return LastError();
 }
 
 }  // namespace
@@ -171,7 +168,8 @@ bool PosixFileSystem::DirectoryExists(const std::string& path) const {
     return info && S_ISDIR(info->st_mode);
 }
 
-std::vector<platform::FileEntry> PosixFileSystem::FindFiles(const std::string& pattern) const {
+Result<std::vector<platform::FileEntry>> PosixFileSystem::FindFiles(
+    const std::string& pattern) const {
     const std::string native = Native(pattern);
     const auto slash = native.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
@@ -179,7 +177,7 @@ std::vector<platform::FileEntry> PosixFileSystem::FindFiles(const std::string& p
     std::vector<platform::FileEntry> found;
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
-        return found;
+        return LastError();
     while (const dirent* entry = ::readdir(dir)) {
         // A name holding a backslash is no name here, where a backslash parts a path: joined to
         // its folder it would name another place (one folder up for "..\x").
@@ -192,24 +190,25 @@ std::vector<platform::FileEntry> PosixFileSystem::FindFiles(const std::string& p
     return found;
 }
 
-std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) const {
+Result<std::string> PosixFileSystem::ReadFile(const std::string& path) const {
     const int descriptor = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
-        return std::nullopt;
+        return LastError();
     PosixOpenFile file(descriptor);
     return file.Read(static_cast<std::size_t>(file.Size()));
 }
 
-bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    Status error;
-    const auto file = Open(path, platform::OpenMode::Create, error);
-    return file && file->Write(bytes);
+Result<void> PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+    const auto file = Open(path, platform::OpenMode::Create);
+    if (!file)
+        return file.error();
+    return (*file)->Write(bytes);
 }
 
-std::optional<platform::FileInfo> PosixFileSystem::Info(const std::string& path) const {
+Result<platform::FileInfo> PosixFileSystem::Info(const std::string& path) const {
     const auto info = StatOf(path);
     if (!info)
-        return std::nullopt;
+        return LastError();
     constexpr std::int64_t kUnixEpoch = 116444736000000000;  // 1970-01-01 in FILETIME units
     platform::FileInfo result;
     result.size = info->st_size;
@@ -222,8 +221,8 @@ std::optional<platform::FileInfo> PosixFileSystem::Info(const std::string& path)
     return result;
 }
 
-std::unique_ptr<platform::OpenFile> PosixFileSystem::Open(const std::string& path,
-                                                          platform::OpenMode mode, Status& error) {
+Result<std::unique_ptr<platform::OpenFile>> PosixFileSystem::Open(const std::string& path,
+                                                                  platform::OpenMode mode) {
     int flags = O_CLOEXEC;
     switch (mode) {
         case platform::OpenMode::Read:
@@ -237,61 +236,61 @@ std::unique_ptr<platform::OpenFile> PosixFileSystem::Open(const std::string& pat
             break;
     }
     const int descriptor = ::open(Native(path).c_str(), flags, 0666);
-    if (descriptor < 0) {
-        error = LastError();
-        return nullptr;
-    }
-    error = Status::Success();
-    return std::make_unique<PosixOpenFile>(descriptor);
+    if (descriptor < 0)
+        return LastError();
+    return std::unique_ptr<platform::OpenFile>(std::make_unique<PosixOpenFile>(descriptor));
 }
 
-Status PosixFileSystem::CopyFile(const std::string& source, const std::string& destination) {
-    Status error;
-    const auto from = Open(source, platform::OpenMode::Read, error);
+Result<void> PosixFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    const auto from = Open(source, platform::OpenMode::Read);
     if (!from)
-        return error;
-    const auto to = CreatePendingBeside(destination, error);
-    if (!to)
-        return error;
+        return from.error();
+    const auto created = CreatePendingBeside(destination);
+    if (!created)
+        return created.error();
+    PosixPendingFile& to = **created;
     for (;;) {
-        const auto bytes = from->Read(std::size_t{64} * 1024);
+        const auto bytes = (*from)->Read(std::size_t{64} * 1024);
         if (!bytes)
-            return LastError();
+            return bytes.error();
         if (bytes->empty())
             break;
-        if (const Status written = to->Write(*bytes); !written)
+        if (Result<void> written = to.Write(*bytes); !written)
             return written;
     }
     const auto info = StatOf(source);
     if (!info)
         return LastError();
     const struct timespec times[2] = {info->st_atim, info->st_mtim};
-    if (::futimens(to->Descriptor(), times) != 0)
+    if (::futimens(to.Descriptor(), times) != 0)
         return LastError();
-    return to->Commit();
+    return to.Commit();
 }
 
-Status PosixFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
-                                    std::int64_t& size) {
-    size = 0;
+Result<std::int64_t> PosixFileSystem::CopyNewFile(const std::string& source,
+                                                  const std::string& destination) {
     if (Info(destination))
-        return Status::Failure(Status::kErrorFileExists);
-    const Status status = CopyFile(source, destination);
-    if (const auto copied = Info(destination); status && copied)
-        size = copied->size;
-    return status;
+        return platform::Failure(platform::kErrorFileExists);
+    if (const Result<void> copied = CopyFile(source, destination); !copied)
+        return copied.error();
+    // The copy is in place: a size that cannot be read back counts none.
+    const Result<platform::FileInfo> copy = Info(destination);
+    return copy ? copy->size : 0;
 }
 
-std::unique_ptr<platform::PendingFile> PosixFileSystem::CreatePending(const std::string& path,
-                                                                      Status& error) {
-    return CreatePendingBeside(path, error);
+Result<std::unique_ptr<platform::PendingFile>> PosixFileSystem::CreatePending(
+    const std::string& path) {
+    auto made = CreatePendingBeside(path);
+    if (!made)
+        return made.error();
+    return std::unique_ptr<platform::PendingFile>(std::move(*made));
 }
 
-Status PosixFileSystem::CreateNewDirectory(const std::string& path) {
-    return ::mkdir(Native(path).c_str(), 0777) == 0 ? Status::Success() : LastError();
+Result<void> PosixFileSystem::CreateNewDirectory(const std::string& path) {
+    return ::mkdir(Native(path).c_str(), 0777) == 0 ? platform::Success() : LastError();
 }
 
-Status PosixFileSystem::CreateDirectories(const std::string& path) {
+Result<void> PosixFileSystem::CreateDirectories(const std::string& path) {
     const std::string native = Native(path);
     for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
         const std::string part = native.substr(0, end);
@@ -300,35 +299,36 @@ Status PosixFileSystem::CreateDirectories(const std::string& path) {
         if (end == std::string::npos)
             break;
     }
-    return DirectoryExists(path) ? Status::Success() : Status::Failure(Status::kErrorAlreadyExists);
+    return DirectoryExists(path) ? platform::Success()
+                                 : platform::Failure(platform::kErrorAlreadyExists);
 }
 
-Status PosixFileSystem::DeleteFile(const std::string& path) {
-    return ::unlink(Native(path).c_str()) == 0 ? Status::Success() : LastError();
+Result<void> PosixFileSystem::DeleteFile(const std::string& path) {
+    return ::unlink(Native(path).c_str()) == 0 ? platform::Success() : LastError();
 }
 
 // Only the read-only bit has a counterpart here: the owner's write permission.
-Status PosixFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+Result<void> PosixFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     const auto info = StatOf(path);
     if (!info)
         return LastError();
     const mode_t mode = (attributes & platform::kAttributeReadOnly) != 0
                             ? info->st_mode & ~mode_t{S_IWUSR}
                             : info->st_mode | S_IWUSR;
-    return ::chmod(Native(path).c_str(), mode & 07777) == 0 ? Status::Success() : LastError();
+    return ::chmod(Native(path).c_str(), mode & 07777) == 0 ? platform::Success() : LastError();
 }
 
-Status PosixFileSystem::RemoveDirectory(const std::string& path) {
-    return ::rmdir(Native(path).c_str()) == 0 ? Status::Success() : LastError();
+Result<void> PosixFileSystem::RemoveDirectory(const std::string& path) {
+    return ::rmdir(Native(path).c_str()) == 0 ? platform::Success() : LastError();
 }
 
-Status PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-    return ::rename(Native(from).c_str(), Native(to).c_str()) == 0 ? Status::Success()
+Result<void> PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    return ::rename(Native(from).c_str(), Native(to).c_str()) == 0 ? platform::Success()
                                                                    : LastError();
 }
 
-std::string PosixFileSystem::ShortPath(const std::string&) const {
-    return {};
+Result<std::string> PosixFileSystem::ShortPath(const std::string&) const {
+    return platform::Failure(platform::kErrorNotSupported);
 }
 
 }  // namespace zkconvert

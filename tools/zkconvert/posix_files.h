@@ -10,25 +10,28 @@ class PosixFileSystem final : public platform::FileSystem {
   public:
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
-    std::vector<platform::FileEntry> FindFiles(const std::string& pattern) const override;
-    std::optional<std::string> ReadFile(const std::string& path) const override;
-    bool WriteFile(const std::string& path, std::string_view bytes) override;
-    std::optional<platform::FileInfo> Info(const std::string& path) const override;
-    std::unique_ptr<platform::OpenFile> Open(const std::string& path, platform::OpenMode mode,
-                                             platform::Status& error) override;
-    platform::Status CopyFile(const std::string& source, const std::string& destination) override;
-    platform::Status CopyNewFile(const std::string& source, const std::string& destination,
-                                 std::int64_t& size) override;
-    platform::Status CreateDirectories(const std::string& path) override;
-    platform::Status CreateNewDirectory(const std::string& path) override;
-    std::unique_ptr<platform::PendingFile> CreatePending(const std::string& path,
-                                                         platform::Status& error) override;
-    platform::Status DeleteFile(const std::string& path) override;
-    platform::Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    platform::Status RemoveDirectory(const std::string& path) override;
-    platform::Status MoveReplacing(const std::string& from, const std::string& to) override;
+    platform::Result<std::vector<platform::FileEntry>> FindFiles(
+        const std::string& pattern) const override;
+    platform::Result<std::string> ReadFile(const std::string& path) const override;
+    platform::Result<void> WriteFile(const std::string& path, std::string_view bytes) override;
+    platform::Result<platform::FileInfo> Info(const std::string& path) const override;
+    platform::Result<std::unique_ptr<platform::OpenFile>> Open(const std::string& path,
+                                                               platform::OpenMode mode) override;
+    platform::Result<void> CopyFile(const std::string& source,
+                                    const std::string& destination) override;
+    platform::Result<std::int64_t> CopyNewFile(const std::string& source,
+                                               const std::string& destination) override;
+    platform::Result<void> CreateDirectories(const std::string& path) override;
+    platform::Result<void> CreateNewDirectory(const std::string& path) override;
+    platform::Result<std::unique_ptr<platform::PendingFile>> CreatePending(
+        const std::string& path) override;
+    platform::Result<void> DeleteFile(const std::string& path) override;
+    platform::Result<void> SetAttributes(const std::string& path,
+                                         std::uint32_t attributes) override;
+    platform::Result<void> RemoveDirectory(const std::string& path) override;
+    platform::Result<void> MoveReplacing(const std::string& from, const std::string& to) override;
     // There are no short names here.
-    std::string ShortPath(const std::string& path) const override;
+    platform::Result<std::string> ShortPath(const std::string& path) const override;
 };
 
 }  // namespace zkconvert

@@ -20,7 +20,7 @@ const ProfileFile& Checker::Profile(const std::string& name) {
 }
 
 std::optional<PeFacts> Checker::Binary(const std::string& name, const std::string& missing) {
-    const std::optional<std::string> bytes = files.ReadFile(PathOf(name));
+    const platform::Result<std::string> bytes = files.ReadFile(PathOf(name));
     if (!bytes) {
         Add(name, 0, "missing: " + missing);
         return std::nullopt;

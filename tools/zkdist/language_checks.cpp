@@ -81,7 +81,8 @@ void CheckEntries(Checker& checker, const std::string& name, const ProfileFile& 
 
 void CheckLanguageFiles(Checker& checker) {
     std::vector<std::string> names;
-    for (const platform::FileEntry& entry : checker.files.FindFiles(checker.PathOf("*.lng"))) {
+    for (const platform::FileEntry& entry :
+         checker.files.FindFiles(checker.PathOf("*.lng")).value_or({})) {
         // The platform's search also matches "x.lngx" through its short name.
         if (!entry.directory && entry.name.size() > 4 &&
             platform::EqualsIgnoreCase(std::string_view(entry.name).substr(entry.name.size() - 4),

@@ -23,7 +23,7 @@ std::string Trim(std::string_view text) {
 ProfileFile ProfileFile::Load(const platform::FileSystem& files, const platform::TextCodec& codec,
                               const std::string& path, const Report& report) {
     ProfileFile file;
-    const std::optional<std::string> bytes = files.ReadFile(path);
+    const platform::Result<std::string> bytes = files.ReadFile(path);
     if (!bytes)
         return file;
     file.exists_ = true;

@@ -100,7 +100,7 @@ class ScriptCheck {
             const std::string text = line.key + "=" + line.value;
             if (!StaysInside(line.key)) {
                 Add(section, line.key, "source \"" + line.key + "\" leaves the distribution");
-            } else if (const std::optional<platform::FileInfo> source =
+            } else if (const platform::Result<platform::FileInfo> source =
                            checker_.files.Info(checker_.PathOf(line.key));
                        !source || source->Directory()) {
                 Add(section, line.key,

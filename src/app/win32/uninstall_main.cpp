@@ -80,7 +80,7 @@ class SystemFolderLibraries final : public platform::Libraries {
   public:
     SystemFolderLibraries(platform::Libraries& libraries, std::string folder)
         : libraries_(libraries), folder_(std::move(folder)) {}
-    std::unique_ptr<platform::Library> Load(const std::string& name) override {
+    platform::Result<std::unique_ptr<platform::Library>> Load(const std::string& name) override {
         return libraries_.Load(name.find('\\') == std::string::npos ? folder_ + "\\" + name : name);
     }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/status.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -34,7 +34,7 @@ enum class FakeOperation {
 struct FailureRule {
     FakeOperation operation;
     std::string path;  // fires only on paths containing this text, letter case ignored; "" any
-    std::uint32_t error = Status::kErrorAccessDenied;
+    std::uint32_t error = kErrorAccessDenied;
     int on_call = 0;  // fires on the Nth matching call only (counting from 1); 0 on every one
     // Writes and copies: the first N bytes land, then the operation fails (as a disk that
     // fills up); on an open file N counts every byte written through it.

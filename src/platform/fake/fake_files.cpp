@@ -76,9 +76,9 @@ class FakeOpenFile final : public OpenFile {
             --(writable_ ? found->second.writers : found->second.readers);
     }
 
-    std::optional<std::string> Read(std::size_t size) override {
-        if (files_.failures.Check(FakeOperation::Read, Entry().path))
-            return std::nullopt;
+    Result<std::string> Read(std::size_t size) override {
+        if (const FailureRule* rule = files_.failures.Check(FakeOperation::Read, Entry().path))
+            return Failure(rule->error);
         const std::string& bytes = Entry().bytes;
         if (position_ >= static_cast<std::int64_t>(bytes.size()))
             return std::string();
@@ -87,9 +87,9 @@ class FakeOpenFile final : public OpenFile {
         return part;
     }
 
-    Status Write(std::string_view bytes) override {
+    Result<void> Write(std::string_view bytes) override {
         if (!writable_)
-            return Status::Failure(Status::kErrorAccessDenied);
+            return Failure(kErrorAccessDenied);
         const FailureRule* rule =
             files_.failures.Check(FakeOperation::Write, Entry().path, rule_path_);
         size_t count = bytes.size();
@@ -106,23 +106,23 @@ class FakeOpenFile final : public OpenFile {
         position_ += static_cast<std::int64_t>(count);
         written_ += static_cast<std::int64_t>(count);
         if (rule != nullptr && count < bytes.size())
-            return Status::Failure(rule->error);
-        return Status::Success();
+            return Failure(rule->error);
+        return Success();
     }
 
-    Status Seek(std::int64_t offset) override {
+    Result<void> Seek(std::int64_t offset) override {
         if (offset < 0)
-            return Status::Failure(Status::kErrorNegativeSeek);
+            return Failure(kErrorNegativeSeek);
         position_ = offset;
-        return Status::Success();
+        return Success();
     }
 
-    Status Truncate() override {
+    Result<void> Truncate() override {
         if (!writable_)
-            return Status::Failure(Status::kErrorAccessDenied);
+            return Failure(kErrorAccessDenied);
         Entry().bytes.resize(static_cast<size_t>(position_), '\0');
         Entry().write_time = files_.now;
-        return Status::Success();
+        return Success();
     }
 
     std::int64_t Size() const override {
@@ -155,15 +155,15 @@ class FakePendingFile final : public PendingFile {
         }
     }
 
-    std::optional<std::string> Read(std::size_t size) override { return file_->Read(size); }
-    Status Write(std::string_view bytes) override { return file_->Write(bytes); }
-    Status Seek(std::int64_t offset) override { return file_->Seek(offset); }
-    Status Truncate() override { return file_->Truncate(); }
+    Result<std::string> Read(std::size_t size) override { return file_->Read(size); }
+    Result<void> Write(std::string_view bytes) override { return file_->Write(bytes); }
+    Result<void> Seek(std::int64_t offset) override { return file_->Seek(offset); }
+    Result<void> Truncate() override { return file_->Truncate(); }
     std::int64_t Size() const override { return file_->Size(); }
 
-    Status Commit() override {
+    Result<void> Commit() override {
         file_.reset();
-        const Status moved = files_.MoveReplacing(name_, path_);
+        Result<void> moved = files_.MoveReplacing(name_, path_);
         if (!moved)
             files_.Remove(name_);
         return moved;
@@ -220,14 +220,14 @@ void FakeFileSystem::Remove(const std::string& path) {
     directories_.erase(Key(path));
 }
 
-Status FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+Result<void> FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     if (const FailureRule* rule = failures.Check(FakeOperation::SetAttributes, path))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     if (Entry* entry = Find(path))
         entry->attributes = attributes;
     else
         directory_attributes_[Key(path)] = attributes;
-    return Status::Success();
+    return Success();
 }
 
 FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) {
@@ -247,24 +247,24 @@ std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) const 
     return entry->bytes;
 }
 
-Status FakeFileSystem::Missing(const std::string& path) const {
-    return Status::Failure(DirectoryExists(ParentOf(Resolve(path))) ? Status::kErrorFileNotFound
-                                                                    : Status::kErrorPathNotFound);
+Error FakeFileSystem::Missing(const std::string& path) const {
+    return Failure(DirectoryExists(ParentOf(Resolve(path))) ? kErrorFileNotFound
+                                                            : kErrorPathNotFound);
 }
 
-Status FakeFileSystem::Refusal(const Entry& entry, std::uint32_t protecting_attributes) {
+Result<void> FakeFileSystem::Refusal(const Entry& entry, std::uint32_t protecting_attributes) {
     if ((entry.attributes & protecting_attributes) != 0)
-        return Status::Failure(Status::kErrorAccessDenied);
+        return Failure(kErrorAccessDenied);
     if (entry.writers > 0)  // a writer lets others only read
-        return Status::Failure(Status::kErrorSharingViolation);
-    return Status::Success();
+        return Failure(kErrorSharingViolation);
+    return Success();
 }
 
-Status FakeFileSystem::Store(const std::string& path, std::string_view bytes,
-                             const FailureRule* rule, std::int64_t write_time,
-                             std::uint32_t attributes) {
+Result<void> FakeFileSystem::Store(const std::string& path, std::string_view bytes,
+                                   const FailureRule* rule, std::int64_t write_time,
+                                   std::uint32_t attributes) {
     if (rule != nullptr && !rule->after_bytes)
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     if (rule != nullptr) {
         // The partial file the platform leaves when the disk fills up.
         bytes = bytes.substr(0, static_cast<size_t>(std::max<std::int64_t>(*rule->after_bytes, 0)));
@@ -278,7 +278,7 @@ Status FakeFileSystem::Store(const std::string& path, std::string_view bytes,
     } else {
         files_[Key(path)] = Entry{path, std::string(bytes), write_time, attributes};
     }
-    return rule != nullptr ? Status::Failure(rule->error) : Status::Success();
+    return rule != nullptr ? Failure(rule->error) : Success();
 }
 
 bool FakeFileSystem::FileExists(const std::string& path) const {
@@ -289,12 +289,12 @@ bool FakeFileSystem::DirectoryExists(const std::string& path) const {
     return directories_.contains(Key(path));
 }
 
-std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) const {
+Result<std::vector<FileEntry>> FakeFileSystem::FindFiles(const std::string& pattern) const {
     std::vector<FileEntry> found;
     const std::string folder = Key(ParentOf(Resolve(pattern)));
     const std::string mask = NameOf(pattern);
     if (!directories_.contains(folder))
-        return found;
+        return Failure(kErrorPathNotFound);
     for (const char* dots : {".", ".."}) {
         if (WildcardMatch(mask, dots))
             found.push_back({dots, true});
@@ -312,24 +312,35 @@ std::vector<FileEntry> FakeFileSystem::FindFiles(const std::string& pattern) con
     return found;
 }
 
-std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) const {
-    if (fail_reads || failures.Check(FakeOperation::Read, path))
-        return std::nullopt;
-    return Bytes(path);
+Result<std::string> FakeFileSystem::ReadFile(const std::string& path) const {
+    if (fail_reads)
+        return Failure(kErrorAccessDenied);
+    if (const FailureRule* rule = failures.Check(FakeOperation::Read, path))
+        return Failure(rule->error);
+    if (DirectoryExists(path))
+        return Failure(kErrorAccessDenied);
+    if (const Entry* entry = Find(path))
+        return entry->bytes;
+    return Missing(path);
 }
 
-bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    if (fail_writes || !DirectoryExists(ParentOf(Resolve(path))) || DirectoryExists(path))
-        return false;
-    if (const Entry* entry = Find(path);
-        entry != nullptr &&
-        !Refusal(*entry, kAttributeReadOnly | kAttributeHidden | kAttributeSystem))
-        return false;
-    return Store(path, bytes, failures.Check(FakeOperation::Write, path), now, kAttributeArchive)
-        .Ok();
+Result<void> FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+    if (fail_writes)
+        return Failure(kErrorAccessDenied);
+    if (!DirectoryExists(ParentOf(Resolve(path))))
+        return Failure(kErrorPathNotFound);
+    if (DirectoryExists(path))
+        return Failure(kErrorAccessDenied);
+    if (const Entry* entry = Find(path)) {
+        if (Result<void> refused =
+                Refusal(*entry, kAttributeReadOnly | kAttributeHidden | kAttributeSystem);
+            !refused)
+            return refused;
+    }
+    return Store(path, bytes, failures.Check(FakeOperation::Write, path), now, kAttributeArchive);
 }
 
-std::optional<FileInfo> FakeFileSystem::Info(const std::string& path) const {
+Result<FileInfo> FakeFileSystem::Info(const std::string& path) const {
     if (const Entry* entry = Find(path))
         return FileInfo{static_cast<std::int64_t>(entry->bytes.size()), entry->write_time,
                         entry->attributes};
@@ -338,16 +349,15 @@ std::optional<FileInfo> FakeFileSystem::Info(const std::string& path) const {
         return FileInfo{0, 0,
                         set == directory_attributes_.end() ? kAttributeDirectory : set->second};
     }
-    return std::nullopt;
+    return Missing(path);
 }
 
-std::unique_ptr<OpenFile> FakeFileSystem::Open(const std::string& path, OpenMode mode,
-                                               Status& error) {
-    error = Status::Success();
+Result<std::unique_ptr<OpenFile>> FakeFileSystem::Open(const std::string& path, OpenMode mode) {
+    Result<void> error;
     if (const FailureRule* rule = failures.Check(FakeOperation::Open, path))
-        error = Status::Failure(rule->error);
+        error = Failure(rule->error);
     else if (DirectoryExists(path))
-        error = Status::Failure(Status::kErrorAccessDenied);
+        error = Failure(kErrorAccessDenied);
     else if (Find(path) == nullptr &&
              (mode == OpenMode::Read || !DirectoryExists(ParentOf(Resolve(path)))))
         error = Missing(path);
@@ -357,165 +367,163 @@ std::unique_ptr<OpenFile> FakeFileSystem::Open(const std::string& path, OpenMode
                                     : kAttributeReadOnly);
     }
     if (!error)
-        return nullptr;
+        return error.error();
     if (mode == OpenMode::Create || Find(path) == nullptr)
-        Store(path, {}, nullptr, now, kAttributeArchive);
-    return std::make_unique<FakeOpenFile>(*this, Key(path), mode != OpenMode::Read);
+        IgnoreFailure(Store(path, {}, nullptr, now, kAttributeArchive),
+                      "without a byte limit an empty store cannot fail");
+    return std::unique_ptr<OpenFile>(
+        std::make_unique<FakeOpenFile>(*this, Key(path), mode != OpenMode::Read));
 }
 
-Status FakeFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+Result<void> FakeFileSystem::CopyFile(const std::string& source, const std::string& destination) {
     const Entry* from = Find(source);
     if (from == nullptr)
         return Missing(source);
     // What landed before a failure went with the pending copy.
     if (const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     if (Key(source) == Key(destination))  // the platform holds the source open while it copies
-        return Status::Failure(Status::kErrorSharingViolation);
+        return Failure(kErrorSharingViolation);
     const Entry copy = *from;
-    Status status;
-    std::unique_ptr<PendingFile> pending = CreatePending(destination, status);
+    Result<std::unique_ptr<PendingFile>> pending = CreatePending(destination);
     if (!pending)
-        return status;
-    if (status = pending->Write(copy.bytes); !status)
-        return status;
-    static_cast<FakePendingFile&>(*pending).Carry(copy.write_time, copy.attributes);
-    return pending->Commit();
+        return pending.error();
+    if (Result<void> written = (*pending)->Write(copy.bytes); !written)
+        return written;
+    static_cast<FakePendingFile&>(**pending).Carry(copy.write_time, copy.attributes);
+    return (*pending)->Commit();
 }
 
-Status FakeFileSystem::CopyNewFile(const std::string& source, const std::string& destination,
-                                   std::int64_t& size) {
-    size = 0;
+Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
+                                                 const std::string& destination) {
     if (Find(destination) != nullptr || DirectoryExists(destination))
-        return Status::Failure(Status::kErrorFileExists);
+        return Failure(kErrorFileExists);
     const Entry* from = Find(source);
     if (from == nullptr)
         return Missing(source);
     const FailureRule* rule = failures.Check(FakeOperation::Copy, source, destination);
     if (!DirectoryExists(ParentOf(Resolve(destination))))
-        return Status::Failure(Status::kErrorPathNotFound);
+        return Failure(kErrorPathNotFound);
     const Entry copy = *from;
     // Made marked unfinished, then marked for removal, which the system carries out when the
     // process dies.
-    Store(destination, {}, nullptr, now, kAttributesUnfinished);
+    IgnoreFailure(Store(destination, {}, nullptr, now, kAttributesUnfinished),
+                  "without a byte limit an empty store cannot fail");
     if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos) {
         const FakeKillMoment moment = std::exchange(kill, std::nullopt)->moment;
         if (moment == FakeKillMoment::Writing)
             Remove(destination);
         throw FakeKilled{};
     }
-    const Status status = Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
-    if (!status)
+    const Result<void> status =
+        Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+    if (!status) {
         Remove(destination);  // the platform removes what it made
-    else
-        size = static_cast<std::int64_t>(copy.bytes.size());
-    return status;
+        return status.error();
+    }
+    return static_cast<std::int64_t>(copy.bytes.size());
 }
 
-Status FakeFileSystem::CreateDirectories(const std::string& path) {
+Result<void> FakeFileSystem::CreateDirectories(const std::string& path) {
     const std::string clean = WithoutTrailingSlashes(Resolve(path));
     const size_t root = PathRootLength(clean);
     if (root > 0 && !DirectoryExists(clean.substr(0, root)))
-        return Status::Failure(Status::kErrorPathNotFound);
+        return Failure(kErrorPathNotFound);
     for (size_t end = root; end != std::string::npos && end < clean.size();) {
         end = clean.find('\\', end + 1);
         const std::string folder = clean.substr(0, end);
         if (DirectoryExists(folder))
             continue;
         if (FileExists(folder))
-            return Status::Failure(Status::kErrorAlreadyExists);
+            return Failure(kErrorAlreadyExists);
         if (const FailureRule* rule = failures.Check(FakeOperation::CreateDirectory, folder))
-            return Status::Failure(rule->error);
+            return Failure(rule->error);
         directories_.emplace(Key(folder), folder);
     }
-    return Status::Success();
+    return Success();
 }
 
-Status FakeFileSystem::CreateNewDirectory(const std::string& path) {
+Result<void> FakeFileSystem::CreateNewDirectory(const std::string& path) {
     if (FileExists(path) || DirectoryExists(path))
-        return Status::Failure(Status::kErrorAlreadyExists);
+        return Failure(kErrorAlreadyExists);
     if (!DirectoryExists(ParentOf(Resolve(path))))
-        return Status::Failure(Status::kErrorPathNotFound);
+        return Failure(kErrorPathNotFound);
     if (const FailureRule* rule = failures.Check(FakeOperation::CreateDirectory, path))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     directories_.emplace(Key(path), WithoutTrailingSlashes(Resolve(path)));
-    return Status::Success();
+    return Success();
 }
 
-std::unique_ptr<PendingFile> FakeFileSystem::CreatePending(const std::string& path, Status& error) {
+Result<std::unique_ptr<PendingFile>> FakeFileSystem::CreatePending(const std::string& path) {
     std::string name = PendingName(path, pending_number_++);
     while (FileExists(name) || DirectoryExists(name))
         name = PendingName(path, pending_number_++);
-    if (const FailureRule* rule = failures.Check(FakeOperation::Open, name, path)) {
-        error = Status::Failure(rule->error);
-        return nullptr;
-    }
-    if (!DirectoryExists(ParentOf(Resolve(path)))) {
-        error = Status::Failure(Status::kErrorPathNotFound);
-        return nullptr;
-    }
-    Store(name, {}, nullptr, now, kAttributeArchive);
-    error = Status::Success();
-    return std::make_unique<FakePendingFile>(*this, name, path);
+    if (const FailureRule* rule = failures.Check(FakeOperation::Open, name, path))
+        return Failure(rule->error);
+    if (!DirectoryExists(ParentOf(Resolve(path))))
+        return Failure(kErrorPathNotFound);
+    IgnoreFailure(Store(name, {}, nullptr, now, kAttributeArchive),
+                  "without a byte limit an empty store cannot fail");
+    return std::unique_ptr<PendingFile>(std::make_unique<FakePendingFile>(*this, name, path));
 }
 
-Status FakeFileSystem::DeleteFile(const std::string& path) {
+Result<void> FakeFileSystem::DeleteFile(const std::string& path) {
     const Entry* entry = Find(path);
     if (entry == nullptr)
-        return DirectoryExists(path) ? Status::Failure(Status::kErrorAccessDenied) : Missing(path);
+        return DirectoryExists(path) ? Failure(kErrorAccessDenied) : Missing(path);
     if (const FailureRule* rule = failures.Check(FakeOperation::Delete, path))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     if ((entry->attributes & kAttributeReadOnly) != 0)
-        return Status::Failure(Status::kErrorAccessDenied);
+        return Failure(kErrorAccessDenied);
     if (entry->readers + entry->writers > 0)  // no handle lets others delete
-        return Status::Failure(Status::kErrorSharingViolation);
+        return Failure(kErrorSharingViolation);
     files_.erase(Key(path));
-    return Status::Success();
+    return Success();
 }
 
-Status FakeFileSystem::RemoveDirectory(const std::string& path) {
+Result<void> FakeFileSystem::RemoveDirectory(const std::string& path) {
     if (FileExists(path))
-        return Status::Failure(Status::kErrorDirectory);
+        return Failure(kErrorDirectory);
     if (!DirectoryExists(path))
         return Missing(path);
     if (const FailureRule* rule = failures.Check(FakeOperation::RemoveDirectory, path))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     const std::string inside = Key(path) + "\\";
     const auto holds = [&inside](const auto& entry) { return entry.first.starts_with(inside); };
     if (std::ranges::any_of(files_, holds) || std::ranges::any_of(directories_, holds))
-        return Status::Failure(Status::kErrorDirNotEmpty);
+        return Failure(kErrorDirNotEmpty);
     directories_.erase(Key(path));
-    return Status::Success();
+    return Success();
 }
 
-Status FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+Result<void> FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     const Entry* source = Find(from);
     if (source == nullptr)
         return Missing(from);
     if (const FailureRule* rule = failures.Check(FakeOperation::Move, from, to))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     if (DirectoryExists(to))
-        return Status::Failure(Status::kErrorAccessDenied);
+        return Failure(kErrorAccessDenied);
     if (!DirectoryExists(ParentOf(Resolve(to))))
-        return Status::Failure(Status::kErrorPathNotFound);
+        return Failure(kErrorPathNotFound);
     if (source->readers + source->writers > 0)
-        return Status::Failure(Status::kErrorSharingViolation);
+        return Failure(kErrorSharingViolation);
     if (const Entry* target = Find(to); target != nullptr && Key(from) != Key(to)) {
         if ((target->attributes & kAttributeReadOnly) != 0)
-            return Status::Failure(Status::kErrorAccessDenied);
+            return Failure(kErrorAccessDenied);
         if (target->readers + target->writers > 0)
-            return Status::Failure(Status::kErrorSharingViolation);
+            return Failure(kErrorSharingViolation);
     }
     Entry moved = *source;
     moved.path = to;
     files_.erase(Key(from));
     files_[Key(to)] = std::move(moved);
-    return Status::Success();
+    return Success();
 }
 
-std::string FakeFileSystem::ShortPath(const std::string& path) const {
+Result<std::string> FakeFileSystem::ShortPath(const std::string& path) const {
     if (!FileExists(path) && !DirectoryExists(path))
-        return {};
+        return Missing(path);
     const size_t root = PathRootLength(path);
     std::string result = path.substr(0, root);
     for (size_t start = root; start < path.size();) {

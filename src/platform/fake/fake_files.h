@@ -36,25 +36,25 @@ class FakeFileSystem final : public FileSystem {
 
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
-    std::vector<FileEntry> FindFiles(const std::string& pattern) const override;
-    std::optional<std::string> ReadFile(const std::string& path) const override;
-    bool WriteFile(const std::string& path, std::string_view bytes) override;
-    std::optional<FileInfo> Info(const std::string& path) const override;
-    std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
-    Status CopyFile(const std::string& source, const std::string& destination) override;
-    Status CopyNewFile(const std::string& source, const std::string& destination,
-                       std::int64_t& size) override;
-    Status CreateDirectories(const std::string& path) override;
-    Status CreateNewDirectory(const std::string& path) override;
+    Result<std::vector<FileEntry>> FindFiles(const std::string& pattern) const override;
+    Result<std::string> ReadFile(const std::string& path) const override;
+    Result<void> WriteFile(const std::string& path, std::string_view bytes) override;
+    Result<FileInfo> Info(const std::string& path) const override;
+    Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) override;
+    Result<void> CopyFile(const std::string& source, const std::string& destination) override;
+    Result<std::int64_t> CopyNewFile(const std::string& source,
+                                     const std::string& destination) override;
+    Result<void> CreateDirectories(const std::string& path) override;
+    Result<void> CreateNewDirectory(const std::string& path) override;
     // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
-    std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
-    Status DeleteFile(const std::string& path) override;
+    Result<std::unique_ptr<PendingFile>> CreatePending(const std::string& path) override;
+    Result<void> DeleteFile(const std::string& path) override;
     // Of a file or a folder (a test sets a folder's too).
-    Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    Status RemoveDirectory(const std::string& path) override;
-    Status MoveReplacing(const std::string& from, const std::string& to) override;
+    Result<void> SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    Result<void> RemoveDirectory(const std::string& path) override;
+    Result<void> MoveReplacing(const std::string& from, const std::string& to) override;
     // "~1" forms of the names longer than 8.3, as the platform makes them for a new file.
-    std::string ShortPath(const std::string& path) const override;
+    Result<std::string> ShortPath(const std::string& path) const override;
 
     // Switchable failures.
     bool fail_reads = false;
@@ -79,12 +79,12 @@ class FakeFileSystem final : public FileSystem {
     Entry* Find(const std::string& path);
     const Entry* Find(const std::string& path) const;
     // The platform's error for a path that is not there: the file, or its folder.
-    Status Missing(const std::string& path) const;
+    Error Missing(const std::string& path) const;
     // Why an existing file cannot be replaced or changed; success when it can.
-    static Status Refusal(const Entry& entry, std::uint32_t protecting_attributes);
+    static Result<void> Refusal(const Entry& entry, std::uint32_t protecting_attributes);
     // Writes bytes as the new content of a file, honouring a rule's byte limit.
-    Status Store(const std::string& path, std::string_view bytes, const FailureRule* rule,
-                 std::int64_t write_time, std::uint32_t attributes);
+    Result<void> Store(const std::string& path, std::string_view bytes, const FailureRule* rule,
+                       std::int64_t write_time, std::uint32_t attributes);
 
     std::map<std::string, Entry> files_;                         // by lower-case path
     std::map<std::string, std::string> directories_;             // lower-case path -> path

@@ -51,11 +51,11 @@ void FakeLibraries::RemoveLibrary(const std::string& name) {
     libraries_.erase(ToLower(name));
 }
 
-std::unique_ptr<Library> FakeLibraries::Load(const std::string& name) {
+Result<std::unique_ptr<Library>> FakeLibraries::Load(const std::string& name) {
     const auto found = libraries_.find(ToLower(name));
     if (found == libraries_.end())
-        return nullptr;
-    return std::make_unique<FakeLibrary>(found->second, loaded_);
+        return Failure(kErrorModNotFound);
+    return std::unique_ptr<Library>(std::make_unique<FakeLibrary>(found->second, loaded_));
 }
 
 }  // namespace platform

@@ -20,7 +20,7 @@ class FakeLibraries final : public Libraries {
     // Makes a library loadable under a name (letter case ignored).
     FakeLibraryContent& Add(const std::string& name);
     void RemoveLibrary(const std::string& name);
-    std::unique_ptr<Library> Load(const std::string& name) override;
+    Result<std::unique_ptr<Library>> Load(const std::string& name) override;
     int LoadedCount() const { return *loaded_; }
 
   private:

@@ -18,10 +18,12 @@ std::string CleanKey(const std::string& key) {
 
 // A value's data when it is of the type asked for.
 template <typename Type, typename Values, typename Name>
-std::optional<Type> DataOf(const Values& values, const Name& name) {
+Result<Type> DataOf(const Values& values, const Name& name) {
     const auto found = values.find(name);
-    if (found == values.end() || !std::holds_alternative<Type>(found->second))
-        return std::nullopt;
+    if (found == values.end())
+        return Failure(kErrorFileNotFound);
+    if (!std::holds_alternative<Type>(found->second))
+        return Failure(kErrorInvalidDatatype);
     return std::get<Type>(found->second);
 }
 
@@ -52,28 +54,30 @@ bool FakeRegistry::Has(RegistryRoot root, const std::string& key, const std::str
     return values_.contains(NameOf(root, key, value));
 }
 
-std::optional<std::string> FakeRegistry::ReadString(RegistryRoot root, const std::string& key,
-                                                    const std::string& value) const {
+Result<std::string> FakeRegistry::ReadString(RegistryRoot root, const std::string& key,
+                                             const std::string& value) const {
     return DataOf<std::string>(values_, NameOf(root, key, value));
 }
 
-std::optional<std::uint32_t> FakeRegistry::ReadDword(RegistryRoot root, const std::string& key,
-                                                     const std::string& value) const {
+Result<std::uint32_t> FakeRegistry::ReadDword(RegistryRoot root, const std::string& key,
+                                              const std::string& value) const {
     return DataOf<std::uint32_t>(values_, NameOf(root, key, value));
 }
 
-bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key,
-                               const std::string& value) {
-    if (failures.Check(FakeOperation::DeleteValue, key))
-        return false;
-    return values_.erase(NameOf(root, key, value)) > 0;
+Result<void> FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key,
+                                       const std::string& value) {
+    if (const FailureRule* rule = failures.Check(FakeOperation::DeleteValue, key))
+        return Failure(rule->error);
+    if (values_.erase(NameOf(root, key, value)) == 0)
+        return Failure(kErrorFileNotFound);
+    return Success();
 }
 
 bool FakeRegistry::KeyExists(RegistryRoot root, const std::string& key) const {
     return CleanKey(key).empty() || keys_.contains(KeyNameOf(root, key));
 }
 
-Status FakeRegistry::CreateKey(RegistryRoot root, const std::string& key) {
+Result<void> FakeRegistry::CreateKey(RegistryRoot root, const std::string& key) {
     const std::string clean = CleanKey(key);
     for (size_t end = 0; end != std::string::npos && !clean.empty();) {
         end = clean.find('\\', end + 1);
@@ -81,44 +85,44 @@ Status FakeRegistry::CreateKey(RegistryRoot root, const std::string& key) {
         if (KeyExists(root, part))
             continue;
         if (const FailureRule* rule = failures.Check(FakeOperation::CreateKey, part))
-            return Status::Failure(rule->error);
+            return Failure(rule->error);
         keys_.emplace(KeyNameOf(root, part), part);
     }
-    return Status::Success();
+    return Success();
 }
 
-Status FakeRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                                 const std::string& data) {
+Result<void> FakeRegistry::WriteString(RegistryRoot root, const std::string& key,
+                                       const std::string& name, const std::string& data) {
     return WriteValue(root, key, name, data);
 }
 
-Status FakeRegistry::WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
-                                std::uint32_t data) {
+Result<void> FakeRegistry::WriteDword(RegistryRoot root, const std::string& key,
+                                      const std::string& name, std::uint32_t data) {
     return WriteValue(root, key, name, data);
 }
 
-Status FakeRegistry::WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
-                                Data data) {
+Result<void> FakeRegistry::WriteValue(RegistryRoot root, const std::string& key,
+                                      const std::string& name, Data data) {
     if (!KeyExists(root, key))
-        return Status::Failure(Status::kErrorFileNotFound);
+        return Failure(kErrorFileNotFound);
     if (const FailureRule* rule = failures.Check(FakeOperation::WriteValue, key))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     values_[NameOf(root, key, name)] = std::move(data);
-    return Status::Success();
+    return Success();
 }
 
-Status FakeRegistry::DeletionRefused(RegistryRoot root, const std::string& key) const {
+Result<void> FakeRegistry::DeletionRefused(RegistryRoot root, const std::string& key) const {
     if (CleanKey(key).empty())
-        return Status::Failure(Status::kErrorInvalidParameter);
+        return Failure(kErrorInvalidParameter);
     if (!KeyExists(root, key))
-        return Status::Failure(Status::kErrorFileNotFound);
+        return Failure(kErrorFileNotFound);
     if (const FailureRule* rule = failures.Check(FakeOperation::DeleteKey, key))
-        return Status::Failure(rule->error);
-    return Status::Success();
+        return Failure(rule->error);
+    return Success();
 }
 
-Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
-    if (const Status refused = DeletionRefused(root, key); !refused)
+Result<void> FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
+    if (Result<void> refused = DeletionRefused(root, key); !refused)
         return refused;
     const KeyName tree = KeyNameOf(root, key);
     const auto inside = [&](RegistryRoot r, const std::string& path) {
@@ -127,11 +131,11 @@ Status FakeRegistry::DeleteTree(RegistryRoot root, const std::string& key) {
     std::erase_if(keys_, [&](const auto& k) { return inside(k.first.first, k.first.second); });
     std::erase_if(
         values_, [&](const auto& v) { return inside(std::get<0>(v.first), std::get<1>(v.first)); });
-    return Status::Success();
+    return Success();
 }
 
-Status FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
-    if (const Status refused = DeletionRefused(root, key); !refused)
+Result<void> FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+    if (Result<void> refused = DeletionRefused(root, key); !refused)
         return refused;
     const KeyName name = KeyNameOf(root, key);
     const bool has_subkey = std::ranges::any_of(keys_, [&](const auto& k) {
@@ -141,41 +145,44 @@ Status FakeRegistry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
         return std::get<0>(v.first) == root && std::get<1>(v.first) == name.second;
     });
     if (has_subkey || has_value)
-        return Status::Failure(Status::kErrorDirNotEmpty);
+        return Failure(kErrorDirNotEmpty);
     keys_.erase(name);
-    return Status::Success();
+    return Success();
 }
 
-std::string FakeShell::SpecialFolder(int id) const {
+Result<std::string> FakeShell::SpecialFolder(int id) const {
     const auto found = folders.find(id);
-    return found == folders.end() ? std::string() : found->second;
+    if (found == folders.end())
+        return Failure(kErrorFileNotFound);
+    return found->second;
 }
 
-std::optional<Status> FakeShell::CreateLink(const ShellLink& link, const std::string& file) {
+Result<void> FakeShell::CreateLink(const ShellLink& link, const std::string& file) {
     if (failures.Check(FakeOperation::MakeLink, file))
-        return std::nullopt;
+        return Failure(kErrorNotLinkable);
     if (const FailureRule* rule = failures.Check(FakeOperation::SaveLink, file))
-        return Status::Failure(rule->error);
-    Status error;
-    const auto saved = files_.Open(file, OpenMode::Create, error);
+        return Failure(rule->error);
+    const auto saved = files_.Open(file, OpenMode::Create);
     if (!saved)
-        return error;
-    error = saved->Write(std::string(kLinkMarker) + link.target + "\n" + link.arguments + "\n" +
-                         link.working_directory);
-    if (error)
+        return saved.error();
+    Result<void> written = (*saved)->Write(std::string(kLinkMarker) + link.target + "\n" +
+                                           link.arguments + "\n" + link.working_directory);
+    if (written)
         links.push_back(file);
-    return error;
+    return written;
 }
 
-std::optional<ShellLink> FakeShell::ReadLink(const std::string& file) const {
+Result<ShellLink> FakeShell::ReadLink(const std::string& file) const {
     const auto bytes = files_.Bytes(file);
-    if (!bytes || !bytes->starts_with(kLinkMarker))
-        return std::nullopt;
+    if (!bytes)
+        return Failure(kErrorFileNotFound);
+    if (!bytes->starts_with(kLinkMarker))
+        return Failure(kErrorInvalidData);
     const std::string_view rest = std::string_view(*bytes).substr(kLinkMarker.size());
     const auto first = rest.find('\n');
     const auto second = rest.find('\n', first + 1);
     if (second == std::string_view::npos)
-        return std::nullopt;
+        return Failure(kErrorInvalidData);
     return ShellLink{std::string(rest.substr(0, first)),
                      std::string(rest.substr(first + 1, second - first - 1)),
                      std::string(rest.substr(second + 1))};
@@ -191,49 +198,52 @@ std::string FakeSystem::ReadWinIni(const std::string& section, const std::string
     return found == win_ini.end() ? std::string() : found->second;
 }
 
-Status FakeSystem::WriteWinIni(const std::string& section, const std::string& key,
-                               const std::string& value) {
+Result<void> FakeSystem::WriteWinIni(const std::string& section, const std::string& key,
+                                     const std::string& value) {
     if (const FailureRule* rule = failures.Check(FakeOperation::WriteWinIni, section))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     SetWinIni(section, key, value);
     win_ini_writes.push_back({section, key, value});
-    return Status::Success();
+    return Success();
 }
 
-Status FakeSystem::DeleteWinIni(const std::string& section, const std::string& key) {
+Result<void> FakeSystem::DeleteWinIni(const std::string& section, const std::string& key) {
     if (const FailureRule* rule = failures.Check(FakeOperation::WriteWinIni, section))
-        return Status::Failure(rule->error);
+        return Failure(rule->error);
     win_ini.erase({ToLower(section), ToLower(key)});
-    return Status::Success();
+    return Success();
 }
 
-std::optional<std::vector<std::string>> FakeSystem::ProcessNames() const {
-    if (failures.Check(FakeOperation::ProcessSnapshot, {}))
-        return std::nullopt;
+Result<std::vector<std::string>> FakeSystem::ProcessNames() const {
+    if (const FailureRule* rule = failures.Check(FakeOperation::ProcessSnapshot, {}))
+        return Failure(rule->error);
     return processes;
 }
 
-DriverDirectory FakeSystem::PrinterDriverDirectory() const {
+Result<std::string> FakeSystem::PrinterDriverDirectory() const {
     if (driver_directory_throws)
         throw std::runtime_error("spooler access violation");
     return driver_directory;
 }
 
-std::int64_t FakeSystem::FreeSpace(const std::string& root) const {
+Result<std::int64_t> FakeSystem::FreeSpace(const std::string& root) const {
     const auto found = free_space.find(ToLower(root));
-    return found == free_space.end() ? -1 : found->second;
+    if (found == free_space.end())
+        return Failure(kErrorNotReady);
+    return found->second;
 }
 
-std::string FakeSystem::CurrentDirectoryOf(const std::string& drive) const {
+Result<std::string> FakeSystem::CurrentDirectoryOf(const std::string& drive) const {
     const auto found = current_directories.find(ToLower(drive.substr(0, 2)));
+    // As the platform: a drive never made current is at its root.
     return found == current_directories.end() ? drive.substr(0, 2) + "\\" : found->second;
 }
 
-bool FakeSystem::ChangeDirectory(const std::string& path) {
+Result<void> FakeSystem::ChangeDirectory(const std::string& path) {
     current_directory = path;
     if (path.size() >= 2)
         current_directories[ToLower(path.substr(0, 2))] = path;
-    return true;
+    return Success();
 }
 
 }  // namespace platform

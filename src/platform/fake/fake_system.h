@@ -21,19 +21,20 @@ class FakeRegistry final : public Registry {
     void Set(RegistryRoot root, const std::string& key, const std::string& value,
              const std::string& data);
     bool Has(RegistryRoot root, const std::string& key, const std::string& value) const;
-    std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
-                                          const std::string& value) const override;
-    bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
+    Result<std::string> ReadString(RegistryRoot root, const std::string& key,
+                                   const std::string& value) const override;
+    Result<void> DeleteValue(RegistryRoot root, const std::string& key,
+                             const std::string& value) override;
     bool KeyExists(RegistryRoot root, const std::string& key) const override;
-    Status CreateKey(RegistryRoot root, const std::string& key) override;
-    Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                       const std::string& data) override;
-    Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
-                      std::uint32_t data) override;
-    std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
-                                           const std::string& value) const override;
-    Status DeleteTree(RegistryRoot root, const std::string& key) override;
-    Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
+    Result<void> CreateKey(RegistryRoot root, const std::string& key) override;
+    Result<void> WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                             const std::string& data) override;
+    Result<void> WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                            std::uint32_t data) override;
+    Result<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                    const std::string& value) const override;
+    Result<void> DeleteTree(RegistryRoot root, const std::string& key) override;
+    Result<void> DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 
     FakeFailures failures;
 
@@ -43,12 +44,12 @@ class FakeRegistry final : public Registry {
     static KeyName KeyNameOf(RegistryRoot root, const std::string& key);
     static Name NameOf(RegistryRoot root, const std::string& key, const std::string& value);
     // Why a key cannot be deleted, as the platform refuses both deletions; success when it can.
-    Status DeletionRefused(RegistryRoot root, const std::string& key) const;
+    Result<void> DeletionRefused(RegistryRoot root, const std::string& key) const;
     std::map<KeyName, std::string> keys_;  // -> path as first written
     // A value holds a string or, as on the platform, a number that reads as no string.
     using Data = std::variant<std::string, std::uint32_t>;
-    Status WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
-                      Data data);
+    Result<void> WriteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                            Data data);
     std::map<Name, Data> values_;
 };
 
@@ -64,11 +65,14 @@ class FakeShell final : public Shell {
     std::size_t links_announced = 0;  // how many of them the last AnnounceLinks covered
     FakeFailures failures;
 
-    std::string SpecialFolder(int id) const override;
-    void Open(const std::string& target) override { opened.push_back(target); }
-    std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    Result<std::string> SpecialFolder(int id) const override;
+    Result<void> Open(const std::string& target) override {
+        opened.push_back(target);
+        return Success();
+    }
+    Result<void> CreateLink(const ShellLink& link, const std::string& file) override;
     void AnnounceLinks() override { links_announced = links.size(); }
-    std::optional<ShellLink> ReadLink(const std::string& file) const override;
+    Result<ShellLink> ReadLink(const std::string& file) const override;
 
   private:
     FakeFileSystem& files_;
@@ -92,7 +96,7 @@ class FakeSystem final : public System {
     std::string program_path = "D:\\Setup\\setup.exe";
     std::string system_directory = "C:\\WINDOWS\\system32";
     std::map<std::pair<std::string, std::string>, std::string> win_ini;  // lower-case names
-    DriverDirectory driver_directory{true, "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\", 0};
+    Result<std::string> driver_directory{"C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\"};
     bool driver_directory_throws = false;
     std::vector<std::string> drives = {"a:\\", "c:\\", "d:\\"};
     std::map<std::string, std::int64_t> free_space;          // by lower-case root "c:\"
@@ -108,15 +112,15 @@ class FakeSystem final : public System {
     std::string ProgramPath() const override { return program_path; }
     std::string SystemDirectory() const override { return system_directory; }
     std::string ReadWinIni(const std::string& section, const std::string& key) const override;
-    DriverDirectory PrinterDriverDirectory() const override;
+    Result<std::string> PrinterDriverDirectory() const override;
     std::vector<std::string> Drives() const override { return drives; }
-    std::int64_t FreeSpace(const std::string& root) const override;
-    std::string CurrentDirectoryOf(const std::string& drive) const override;
-    bool ChangeDirectory(const std::string& path) override;
-    Status WriteWinIni(const std::string& section, const std::string& key,
-                       const std::string& value) override;
-    Status DeleteWinIni(const std::string& section, const std::string& key) override;
-    std::optional<std::vector<std::string>> ProcessNames() const override;
+    Result<std::int64_t> FreeSpace(const std::string& root) const override;
+    Result<std::string> CurrentDirectoryOf(const std::string& drive) const override;
+    Result<void> ChangeDirectory(const std::string& path) override;
+    Result<void> WriteWinIni(const std::string& section, const std::string& key,
+                             const std::string& value) override;
+    Result<void> DeleteWinIni(const std::string& section, const std::string& key) override;
+    Result<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override {
         broadcasts.push_back({message_name, timeout_ms});
     }

@@ -8,23 +8,23 @@
 
 namespace platform {
 
-Status Win32System::WriteWinIni(const std::string& section, const std::string& key,
-                                const std::string& value) {
+Result<void> Win32System::WriteWinIni(const std::string& section, const std::string& key,
+                                      const std::string& value) {
     if (WriteProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str()))
-        return Status::Success();
-    return Status::Failure(GetLastError());
+        return Success();
+    return Failure(GetLastError());
 }
 
-Status Win32System::DeleteWinIni(const std::string& section, const std::string& key) {
+Result<void> Win32System::DeleteWinIni(const std::string& section, const std::string& key) {
     const std::wstring name = Wide(section);
     if (!WriteProfileStringW(name.c_str(), Wide(key).c_str(), nullptr))
-        return Status::Failure(GetLastError());
+        return Failure(GetLastError());
     // The key list of the section: empty when no key is left.
     wchar_t keys[4] = {};
     if (GetProfileStringW(name.c_str(), nullptr, L"", keys, 4) == 0 &&
         !WriteProfileStringW(name.c_str(), nullptr, nullptr))
-        return Status::Failure(GetLastError());
-    return Status::Success();
+        return Failure(GetLastError());
+    return Success();
 }
 
 void Win32System::BroadcastMessage(const std::string& message_name, unsigned timeout_ms) {

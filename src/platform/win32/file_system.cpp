@@ -14,12 +14,12 @@
 namespace platform {
 namespace {
 
-Status LastError() {
-    return Status::Failure(GetLastError());
+Error LastError() {
+    return Failure(GetLastError());
 }
 
-Status StatusOf(BOOL ok) {
-    return ok ? Status::Success() : LastError();
+Result<void> StatusOf(BOOL ok) {
+    return ok ? Success() : LastError();
 }
 
 std::int64_t Join(DWORD high, DWORD low) {
@@ -32,24 +32,24 @@ class HandleFile : public Base {
   public:
     explicit HandleFile(UniqueFile file) : file_(std::move(file)) {}
 
-    std::optional<std::string> Read(std::size_t size) override {
+    Result<std::string> Read(std::size_t size) override {
         std::string bytes(size, '\0');
         DWORD read = 0;
         if (!::ReadFile(file_.get(), bytes.data(), static_cast<DWORD>(size), &read, nullptr))
-            return std::nullopt;
+            return LastError();
         bytes.resize(read);
         return bytes;
     }
 
-    Status Write(std::string_view bytes) override { return WriteWhole(file_.get(), bytes); }
+    Result<void> Write(std::string_view bytes) override { return WriteWhole(file_.get(), bytes); }
 
-    Status Seek(std::int64_t offset) override {
+    Result<void> Seek(std::int64_t offset) override {
         LARGE_INTEGER position;
         position.QuadPart = offset;
         return StatusOf(SetFilePointerEx(file_.get(), position, nullptr, FILE_BEGIN));
     }
 
-    Status Truncate() override { return StatusOf(SetEndOfFile(file_.get())); }
+    Result<void> Truncate() override { return StatusOf(SetEndOfFile(file_.get())); }
 
     std::int64_t Size() const override {
         LARGE_INTEGER size;
@@ -70,7 +70,7 @@ UniqueFile OpenSource(const std::string& path) {
 // A copy of our own rather than the platform's: Wine's copy looks the destination up again and
 // asks the volume manager for the source's volume, requests to its server per file that this
 // loop does not make.
-Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t& size) {
+Result<void> CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t& size) {
     FILE_BASIC_INFO source{};
     if (!GetFileInformationByHandleEx(from, FileBasicInfo, &source, sizeof source))
         return LastError();
@@ -82,7 +82,7 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t
             return LastError();
         if (read == 0)
             break;
-        if (const Status written = WriteWhole(to, {buffer.data(), read}); !written)
+        if (const Result<void> written = WriteWhole(to, {buffer.data(), read}); !written)
             return written;
         size += read;
     }
@@ -100,7 +100,7 @@ Status CopyBytes(HANDLE to, HANDLE from, std::vector<char>& buffer, std::int64_t
 
 // While a file is being written the system is to remove it when its handle closes, also when
 // the process dies: a part of a file is worth nothing, and must never be taken for the file.
-Status SetRemovedOnClose(HANDLE file, bool removed) {
+Result<void> SetRemovedOnClose(HANDLE file, bool removed) {
     FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(removed)};
     return StatusOf(
         SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition));
@@ -108,21 +108,22 @@ Status SetRemovedOnClose(HANDLE file, bool removed) {
 
 // A new file of that name, with those attributes from its creation on, removed when its handle
 // closes until it is whole.
-UniqueFile CreateUnfinished(const std::string& path, DWORD attributes, Status& error) {
+Result<UniqueFile> CreateUnfinished(const std::string& path, DWORD attributes) {
     UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 attributes, nullptr));
-    if (!file) {
-        error = LastError();
-    } else if (error = SetRemovedOnClose(file.get(), true); !error) {
+    if (!file)
+        return LastError();
+    if (Result<void> marked = SetRemovedOnClose(file.get(), true); !marked) {
         file.reset();  // a volume that cannot mark it: the empty file just made goes by name
         DeleteFileW(Wide(path).c_str());
+        return marked.error();
     }
     return file;
 }
 
 // Renames through the handle, so that nothing but the file it made is ever moved. The name is
 // given in the system's own form, which every version takes.
-Status RenameOpen(HANDLE file, const std::string& to) {
+Result<void> RenameOpen(HANDLE file, const std::string& to) {
     const std::wstring target =
         (to.starts_with("\\\\") ? L"\\??\\UNC" + Wide(to.substr(1)) : L"\\??\\" + Wide(to));
     const DWORD name_bytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
@@ -141,8 +142,8 @@ class Win32PendingFile final : public HandleFile<PendingFile> {
     Win32PendingFile(UniqueFile file, std::string path)
         : HandleFile(std::move(file)), path_(std::move(path)) {}
 
-    Status Commit() override {
-        Status status = SetRemovedOnClose(file_.get(), false);
+    Result<void> Commit() override {
+        Result<void> status = SetRemovedOnClose(file_.get(), false);
         if (status)
             status = RenameOpen(file_.get(), path_);
         if (!status) {
@@ -150,7 +151,8 @@ class Win32PendingFile final : public HandleFile<PendingFile> {
             FILE_BASIC_INFO plain{};
             plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
             SetFileInformationByHandle(file_.get(), FileBasicInfo, &plain, sizeof plain);
-            SetRemovedOnClose(file_.get(), true);
+            IgnoreFailure(SetRemovedOnClose(file_.get(), true),
+                          "the commit's own error is reported; nothing else can be done");
         }
         file_.reset();
         return status;
@@ -164,31 +166,31 @@ class Win32PendingFile final : public HandleFile<PendingFile> {
 
 // The first fresh name differs from run to run, so that names left by another program are
 // rarely met.
-std::unique_ptr<Win32PendingFile> CreatePendingBeside(const std::string& path, Status& error) {
+Result<std::unique_ptr<Win32PendingFile>> CreatePendingBeside(const std::string& path) {
     static std::atomic<unsigned> number{GetCurrentProcessId() * 2654435761u ^ GetTickCount()};
-    for (int tries = 0; tries < 64; ++tries) {
-        if (UniqueFile file =
-                CreateUnfinished(PendingName(path, number++), FILE_ATTRIBUTE_NORMAL, error))
-            return std::make_unique<Win32PendingFile>(std::move(file), path);
-        if (error.error != ERROR_FILE_EXISTS && error.error != ERROR_ALREADY_EXISTS)
-            return nullptr;
+    for (int tries = 0;; ++tries) {
+        Result<UniqueFile> file =
+            CreateUnfinished(PendingName(path, number++), FILE_ATTRIBUTE_NORMAL);
+        if (file)
+            return std::make_unique<Win32PendingFile>(std::move(*file), path);
+        if ((file.code() != ERROR_FILE_EXISTS && file.code() != ERROR_ALREADY_EXISTS) ||
+            tries == 63)
+            return file.error();
     }
-    return nullptr;
 }
 
 }  // namespace
 
-std::optional<FileInfo> Win32FileSystem::Info(const std::string& path) const {
+Result<FileInfo> Win32FileSystem::Info(const std::string& path) const {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
+        return LastError();
     return FileInfo{Join(data.nFileSizeHigh, data.nFileSizeLow),
                     Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
                     data.dwFileAttributes};
 }
 
-std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMode mode,
-                                                Status& error) {
+Result<std::unique_ptr<OpenFile>> Win32FileSystem::Open(const std::string& path, OpenMode mode) {
     // A reader lets others read and write (a log being written stays readable); a writer lets
     // others only read.
     const bool reading = mode == OpenMode::Read;
@@ -199,106 +201,110 @@ std::unique_ptr<OpenFile> Win32FileSystem::Open(const std::string& path, OpenMod
                                                          : OPEN_ALWAYS;
     UniqueFile file(CreateFileW(Wide(path).c_str(), access, sharing, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        error = LastError();
-        return nullptr;
-    }
-    error = Status::Success();
-    return std::make_unique<Win32OpenFile>(std::move(file));
+    if (!file)
+        return LastError();
+    return std::unique_ptr<OpenFile>(std::make_unique<Win32OpenFile>(std::move(file)));
 }
 
-Status Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
+Result<void> Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
     // The source first: a missing source leaves nothing made.
     const UniqueFile from = OpenSource(source);
     if (!from)
         return LastError();
-    Status status;
-    const std::unique_ptr<Win32PendingFile> to = CreatePendingBeside(destination, status);
+    const Result<std::unique_ptr<Win32PendingFile>> to = CreatePendingBeside(destination);
     if (!to)
-        return status;
+        return to.error();
+    const Win32PendingFile& pending = **to;
     std::int64_t size = 0;
-    status = CopyBytes(to->Handle(), from.get(), buffer_, size);
-    return status ? to->Commit() : status;
+    const Result<void> copied = CopyBytes(pending.Handle(), from.get(), buffer_, size);
+    return copied ? (*to)->Commit() : copied;
 }
 
-Status Win32FileSystem::CopyNewFile(const std::string& source, const std::string& destination,
-                                    std::int64_t& size) {
-    size = 0;
+Result<std::int64_t> Win32FileSystem::CopyNewFile(const std::string& source,
+                                                  const std::string& destination) {
     // The name first: a file there is refused before anything else, and never touched. Marked
     // unfinished by the call that makes it; the copy's own attributes replace the mark.
-    Status status;
-    const UniqueFile to = CreateUnfinished(destination, kAttributesUnfinished, status);
+    const Result<UniqueFile> to = CreateUnfinished(destination, kAttributesUnfinished);
     if (!to)
-        return status;
+        return to.error();
     const UniqueFile from = OpenSource(source);
-    status = from ? CopyBytes(to.get(), from.get(), buffer_, size) : LastError();
-    return status ? SetRemovedOnClose(to.get(), false) : status;
+    if (!from)
+        return LastError();
+    std::int64_t size = 0;
+    Result<void> status = CopyBytes(to->get(), from.get(), buffer_, size);
+    if (status)
+        status = SetRemovedOnClose(to->get(), false);
+    if (!status)
+        return status.error();
+    return size;
 }
 
-std::unique_ptr<PendingFile> Win32FileSystem::CreatePending(const std::string& path,
-                                                            Status& error) {
-    return CreatePendingBeside(path, error);
+Result<std::unique_ptr<PendingFile>> Win32FileSystem::CreatePending(const std::string& path) {
+    Result<std::unique_ptr<Win32PendingFile>> made = CreatePendingBeside(path);
+    if (!made)
+        return made.error();
+    return std::unique_ptr<PendingFile>(std::move(*made));
 }
 
-Status Win32FileSystem::CreateNewDirectory(const std::string& path) {
+Result<void> Win32FileSystem::CreateNewDirectory(const std::string& path) {
     return StatusOf(CreateDirectoryW(Wide(path).c_str(), nullptr));
 }
 
-Status Win32FileSystem::CreateDirectories(const std::string& path) {
+Result<void> Win32FileSystem::CreateDirectories(const std::string& path) {
     std::string clean = path;
     while (!clean.empty() && clean.back() == '\\')
         clean.pop_back();
     const std::size_t root = PathRootLength(clean);
     // A bare root ("C:\\") is not made, only looked at.
     if (clean.size() <= root)
-        return DirectoryExists(clean + "\\") ? Status::Success()
-                                             : Status::Failure(Status::kErrorPathNotFound);
+        return DirectoryExists(clean + "\\") ? Success() : Failure(kErrorPathNotFound);
     // The folder itself first: its parent is most often there, and then one call makes it.
     const std::wstring wide = Wide(clean);
     if (CreateDirectoryW(wide.c_str(), nullptr))
-        return Status::Success();
+        return Success();
     DWORD error = GetLastError();
     const std::size_t parent_end = clean.rfind('\\');
     if (error == ERROR_PATH_NOT_FOUND && parent_end != std::string::npos && parent_end >= root) {
-        if (const Status parent = CreateDirectories(clean.substr(0, parent_end)); !parent)
+        if (const Result<void> parent = CreateDirectories(clean.substr(0, parent_end)); !parent)
             return parent;
         if (CreateDirectoryW(wide.c_str(), nullptr))
-            return Status::Success();
+            return Success();
         error = GetLastError();
     }
     // There already, or made by someone else in between: as good as made here.
-    return error == ERROR_ALREADY_EXISTS && DirectoryExists(clean) ? Status::Success()
-                                                                   : Status::Failure(error);
+    return error == ERROR_ALREADY_EXISTS && DirectoryExists(clean) ? Success() : Failure(error);
 }
 
-Status Win32FileSystem::DeleteFile(const std::string& path) {
+Result<void> Win32FileSystem::DeleteFile(const std::string& path) {
     return StatusOf(DeleteFileW(Wide(path).c_str()));
 }
 
-Status Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+Result<void> Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     // The platform's FILE_ATTRIBUTE_NORMAL stands for no bit set.
     return StatusOf(SetFileAttributesW(Wide(path).c_str(),
                                        attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes));
 }
 
-Status Win32FileSystem::RemoveDirectory(const std::string& path) {
+Result<void> Win32FileSystem::RemoveDirectory(const std::string& path) {
     return StatusOf(RemoveDirectoryW(Wide(path).c_str()));
 }
 
-Status Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+Result<void> Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     return StatusOf(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
-std::string Win32FileSystem::ShortPath(const std::string& path) const {
+Result<std::string> Win32FileSystem::ShortPath(const std::string& path) const {
     const std::wstring wide = Wide(path);
     const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
     if (needed == 0)
-        return {};
+        return LastError();
     std::wstring buffer(needed, L'\0');
     const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), needed);
-    if (length == 0 || length >= needed)
-        return {};
+    if (length == 0)
+        return LastError();
+    if (length >= needed)  // renamed in between
+        return Failure(kErrorGenFailure);
     buffer.resize(length);
     return Narrow(buffer);
 }

@@ -5,15 +5,15 @@
 
 #include <string_view>
 
-#include "platform/status.h"
+#include "platform/result.h"
 
 namespace platform {
 
-inline Status WriteWhole(HANDLE file, std::string_view bytes) {
+inline Result<void> WriteWhole(HANDLE file, std::string_view bytes) {
     DWORD written = 0;
     if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return Status::Failure(GetLastError());
-    return written == bytes.size() ? Status::Success() : Status::Failure(Status::kErrorDiskFull);
+        return Failure(GetLastError());
+    return written == bytes.size() ? Success() : Failure(kErrorDiskFull);
 }
 
 }  // namespace platform

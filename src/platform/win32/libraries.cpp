@@ -102,15 +102,15 @@ class Win32Library final : public Library {
 
 class Win32Libraries final : public Libraries {
   public:
-    std::unique_ptr<Library> Load(const std::string& name) override {
+    Result<std::unique_ptr<Library>> Load(const std::string& name) override {
         std::wstring path = Wide(name);
         if (!IsFullPath(path))
             path = ProgramFolder() + path;
         UniqueModule module(LoadLibraryExW(path.c_str(), nullptr, kFullPathSearch));
         if (!module) {
-            return nullptr;
+            return Failure(GetLastError(), "LoadLibraryEx " + name);
         }
-        return std::make_unique<Win32Library>(std::move(module));
+        return std::unique_ptr<Library>(std::make_unique<Win32Library>(std::move(module)));
     }
 };
 

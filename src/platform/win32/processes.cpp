@@ -13,10 +13,10 @@
 
 namespace platform {
 
-std::optional<std::vector<std::string>> Win32System::ProcessNames() const {
+Result<std::vector<std::string>> Win32System::ProcessNames() const {
     const UniqueModule kernel = LoadSystemLibrary(L"kernel32.dll");
     if (!kernel)
-        return std::nullopt;
+        return Failure(GetLastError(), "kernel32.dll");
     using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
     using Walk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
     const auto function = [&](const char* name) {
@@ -26,10 +26,10 @@ std::optional<std::vector<std::string>> Win32System::ProcessNames() const {
     const auto first = reinterpret_cast<Walk>(function("Process32FirstW"));
     const auto next = reinterpret_cast<Walk>(function("Process32NextW"));
     if (snapshot == nullptr || first == nullptr || next == nullptr)
-        return std::nullopt;
+        return Failure(kErrorProcNotFound, "CreateToolhelp32Snapshot");
     const UniqueSnapshot processes(snapshot(TH32CS_SNAPPROCESS, 0));
     if (!processes)
-        return std::nullopt;
+        return Failure(GetLastError(), "CreateToolhelp32Snapshot");
     std::vector<std::string> names;
     PROCESSENTRY32W entry;
     entry.dwSize = sizeof(entry);

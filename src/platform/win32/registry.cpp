@@ -9,14 +9,13 @@
 namespace platform {
 namespace {
 
-Status StatusOf(LONG result) {
-    return result == ERROR_SUCCESS ? Status::Success()
-                                   : Status::Failure(static_cast<std::uint32_t>(result));
+Result<void> StatusOf(LONG result) {
+    return result == ERROR_SUCCESS ? Success() : Failure(static_cast<std::uint32_t>(result));
 }
 
 // One value into a key opened without creating it.
-Status SetValue(RegistryRoot root, const std::string& key, const std::string& name, DWORD type,
-                const void* data, std::size_t size) {
+Result<void> SetValue(RegistryRoot root, const std::string& key, const std::string& name,
+                      DWORD type, const void* data, std::size_t size) {
     HKEY opened = nullptr;
     const LONG result = RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_SET_VALUE, &opened);
     if (result != ERROR_SUCCESS)
@@ -59,7 +58,7 @@ bool Win32Registry::KeyExists(RegistryRoot root, const std::string& key) const {
     return true;
 }
 
-Status Win32Registry::CreateKey(RegistryRoot root, const std::string& key) {
+Result<void> Win32Registry::CreateKey(RegistryRoot root, const std::string& key) {
     HKEY opened = nullptr;
     const LONG result =
         RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -68,22 +67,22 @@ Status Win32Registry::CreateKey(RegistryRoot root, const std::string& key) {
     return StatusOf(result);
 }
 
-Status Win32Registry::WriteString(RegistryRoot root, const std::string& key,
-                                  const std::string& name, const std::string& data) {
+Result<void> Win32Registry::WriteString(RegistryRoot root, const std::string& key,
+                                        const std::string& name, const std::string& data) {
     const std::wstring text = Wide(data);
     return SetValue(root, key, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-Status Win32Registry::WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
-                                 std::uint32_t data) {
+Result<void> Win32Registry::WriteDword(RegistryRoot root, const std::string& key,
+                                       const std::string& name, std::uint32_t data) {
     const DWORD number = data;
     return SetValue(root, key, name, REG_DWORD, &number, sizeof number);
 }
 
-Status Win32Registry::DeleteTree(RegistryRoot root, const std::string& key) {
+Result<void> Win32Registry::DeleteTree(RegistryRoot root, const std::string& key) {
     // An empty name would mean the root itself: everything under it would go.
     if (key.find_first_not_of('\\') == std::string::npos)
-        return Status::Failure(Status::kErrorInvalidParameter);
+        return Failure(kErrorInvalidParameter);
     // The platform's own call where it has one (from Vista on).
     using DeleteTreeCall = LONG(WINAPI*)(HKEY, LPCWSTR);
     static const auto delete_tree = reinterpret_cast<DeleteTreeCall>(reinterpret_cast<void*>(
@@ -94,9 +93,9 @@ Status Win32Registry::DeleteTree(RegistryRoot root, const std::string& key) {
     return StatusOf(delete_tree(RootKey(root), name.c_str()));
 }
 
-Status Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
+Result<void> Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& key) {
     if (key.find_first_not_of('\\') == std::string::npos)
-        return Status::Failure(Status::kErrorInvalidParameter);
+        return Failure(kErrorInvalidParameter);
     const std::wstring name = Wide(key);
     HKEY opened = nullptr;
     LONG result = RegOpenKeyExW(RootKey(root), name.c_str(), 0, KEY_READ, &opened);
@@ -112,7 +111,7 @@ Status Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& key) 
     if (result != ERROR_SUCCESS)
         return StatusOf(result);
     if (subkeys != 0 || values != 0)
-        return Status::Failure(Status::kErrorDirNotEmpty);
+        return Failure(kErrorDirNotEmpty);
     return StatusOf(RegDeleteKeyW(RootKey(root), name.c_str()));
 }
 

@@ -76,23 +76,23 @@ LinkTargetFacts Win32Shell::TargetFacts(const std::string& target) {
     return facts;
 }
 
-std::optional<Status> Win32Shell::CreateLink(const ShellLink& link, const std::string& file) {
+Result<void> Win32Shell::CreateLink(const ShellLink& link, const std::string& file) {
     const std::optional<std::string> bytes = LinkFileBytes(link, TargetFacts(link.target), codec_);
     if (!bytes)
-        return std::nullopt;
+        return Failure(kErrorNotLinkable, file);
     const std::wstring path = Wide(file);
     UniqueFile out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out)
-        return Status::Failure(GetLastError());
-    const Status written = WriteWhole(out.get(), *bytes);
+        return Failure(GetLastError());
+    const Result<void> written = WriteWhole(out.get(), *bytes);
     if (!written) {
         out.reset();
         DeleteFileW(path.c_str());  // no half link behind
         return written;
     }
     link_folders_.insert(path.substr(0, path.rfind(L'\\')));
-    return Status::Success();
+    return Success();
 }
 
 void Win32Shell::AnnounceLinks() {
@@ -101,13 +101,15 @@ void Win32Shell::AnnounceLinks() {
     link_folders_.clear();
 }
 
-std::optional<ShellLink> Win32Shell::ReadLink(const std::string& file) const {
+Result<ShellLink> Win32Shell::ReadLink(const std::string& file) const {
     const auto shell_link = MakeShellLink();
     if (!shell_link)
-        return std::nullopt;
+        return Failure(kErrorGenFailure, "no shell link object");
     const auto persist = PersistFileOf(*shell_link);
-    if (!persist || FAILED(persist->Load(Wide(file).c_str(), STGM_READ)))
-        return std::nullopt;
+    if (!persist)
+        return Failure(kErrorGenFailure, "no shell link object");
+    if (const HRESULT loaded = persist->Load(Wide(file).c_str(), STGM_READ); FAILED(loaded))
+        return Failure(HRESULT_CODE(loaded), "IPersistFile::Load " + file);
     IShellLinkW& link = *shell_link;
     return ShellLink{
         Property([&](wchar_t* b, int n) { return link.GetPath(b, n, nullptr, SLGP_RAWPATH); },

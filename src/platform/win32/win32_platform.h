@@ -21,22 +21,22 @@ class Win32FileSystem final : public FileSystem {
   public:
     bool FileExists(const std::string& path) const override;
     bool DirectoryExists(const std::string& path) const override;
-    std::vector<FileEntry> FindFiles(const std::string& pattern) const override;
-    std::optional<std::string> ReadFile(const std::string& path) const override;
-    bool WriteFile(const std::string& path, std::string_view bytes) override;
-    std::optional<FileInfo> Info(const std::string& path) const override;
-    std::unique_ptr<OpenFile> Open(const std::string& path, OpenMode mode, Status& error) override;
-    Status CopyFile(const std::string& source, const std::string& destination) override;
-    Status CopyNewFile(const std::string& source, const std::string& destination,
-                       std::int64_t& size) override;
-    Status CreateDirectories(const std::string& path) override;
-    Status CreateNewDirectory(const std::string& path) override;
-    std::unique_ptr<PendingFile> CreatePending(const std::string& path, Status& error) override;
-    Status DeleteFile(const std::string& path) override;
-    Status SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    Status RemoveDirectory(const std::string& path) override;
-    Status MoveReplacing(const std::string& from, const std::string& to) override;
-    std::string ShortPath(const std::string& path) const override;
+    Result<std::vector<FileEntry>> FindFiles(const std::string& pattern) const override;
+    Result<std::string> ReadFile(const std::string& path) const override;
+    Result<void> WriteFile(const std::string& path, std::string_view bytes) override;
+    Result<FileInfo> Info(const std::string& path) const override;
+    Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) override;
+    Result<void> CopyFile(const std::string& source, const std::string& destination) override;
+    Result<std::int64_t> CopyNewFile(const std::string& source,
+                                     const std::string& destination) override;
+    Result<void> CreateDirectories(const std::string& path) override;
+    Result<void> CreateNewDirectory(const std::string& path) override;
+    Result<std::unique_ptr<PendingFile>> CreatePending(const std::string& path) override;
+    Result<void> DeleteFile(const std::string& path) override;
+    Result<void> SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    Result<void> RemoveDirectory(const std::string& path) override;
+    Result<void> MoveReplacing(const std::string& from, const std::string& to) override;
+    Result<std::string> ShortPath(const std::string& path) const override;
 
   private:
     // One buffer for every copy: the copies run one at a time, on the installation's thread.
@@ -45,29 +45,30 @@ class Win32FileSystem final : public FileSystem {
 
 class Win32Registry final : public Registry {
   public:
-    std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
-                                          const std::string& value) const override;
-    std::optional<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
-                                           const std::string& value) const override;
-    bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
+    Result<std::string> ReadString(RegistryRoot root, const std::string& key,
+                                   const std::string& value) const override;
+    Result<std::uint32_t> ReadDword(RegistryRoot root, const std::string& key,
+                                    const std::string& value) const override;
+    Result<void> DeleteValue(RegistryRoot root, const std::string& key,
+                             const std::string& value) override;
     bool KeyExists(RegistryRoot root, const std::string& key) const override;
-    Status CreateKey(RegistryRoot root, const std::string& key) override;
-    Status WriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                       const std::string& data) override;
-    Status WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
-                      std::uint32_t data) override;
-    Status DeleteTree(RegistryRoot root, const std::string& key) override;
-    Status DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
+    Result<void> CreateKey(RegistryRoot root, const std::string& key) override;
+    Result<void> WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                             const std::string& data) override;
+    Result<void> WriteDword(RegistryRoot root, const std::string& key, const std::string& name,
+                            std::uint32_t data) override;
+    Result<void> DeleteTree(RegistryRoot root, const std::string& key) override;
+    Result<void> DeleteEmptyKey(RegistryRoot root, const std::string& key) override;
 };
 
 class Win32Shell final : public Shell {
   public:
-    std::string SpecialFolder(int id) const override;
-    void Open(const std::string& target) override;
-    std::optional<Status> CreateLink(const ShellLink& link, const std::string& file) override;
+    Result<std::string> SpecialFolder(int id) const override;
+    Result<void> Open(const std::string& target) override;
+    Result<void> CreateLink(const ShellLink& link, const std::string& file) override;
     void AnnounceLinks() override;
     // Needs COM initialised on the calling thread.
-    std::optional<ShellLink> ReadLink(const std::string& file) const override;
+    Result<ShellLink> ReadLink(const std::string& file) const override;
 
   private:
     LinkTargetFacts TargetFacts(const std::string& target);
@@ -82,15 +83,15 @@ class Win32System final : public System {
     std::string ProgramPath() const override;
     std::string SystemDirectory() const override;
     std::string ReadWinIni(const std::string& section, const std::string& key) const override;
-    DriverDirectory PrinterDriverDirectory() const override;
+    Result<std::string> PrinterDriverDirectory() const override;
     std::vector<std::string> Drives() const override;
-    std::int64_t FreeSpace(const std::string& root) const override;
-    std::string CurrentDirectoryOf(const std::string& drive) const override;
-    bool ChangeDirectory(const std::string& path) override;
-    Status WriteWinIni(const std::string& section, const std::string& key,
-                       const std::string& value) override;
-    Status DeleteWinIni(const std::string& section, const std::string& key) override;
-    std::optional<std::vector<std::string>> ProcessNames() const override;
+    Result<std::int64_t> FreeSpace(const std::string& root) const override;
+    Result<std::string> CurrentDirectoryOf(const std::string& drive) const override;
+    Result<void> ChangeDirectory(const std::string& path) override;
+    Result<void> WriteWinIni(const std::string& section, const std::string& key,
+                             const std::string& value) override;
+    Result<void> DeleteWinIni(const std::string& section, const std::string& key) override;
+    Result<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override;
     void SetBusyCursor(bool busy) override;
 };

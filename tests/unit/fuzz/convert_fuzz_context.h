@@ -28,7 +28,7 @@ struct ConvertFuzzContext {
     // Only these files in the folder: nothing half-written or temporary stays behind.
     void ExpectOnly(const std::string& folder, std::size_t count) const {
         std::size_t found = 0;
-        for (const platform::FileEntry& entry : files.FindFiles(folder + "\\*"))
+        for (const platform::FileEntry& entry : files.FindFiles(folder + "\\*").value_or({}))
             found += entry.directory ? 0 : 1;
         Expect(found == count);
     }
