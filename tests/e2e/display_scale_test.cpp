@@ -113,17 +113,16 @@ const ui::ControlLayout* LayoutOf(int id) {
 // line, or broken into lines of the given width.
 SIZE TextExtent(const ui::ControlLayout& layout, const std::wstring& text, int font_height,
                 int width) {
-    HFONT font = CreateFontW(-font_height, 0, 0, 0, layout.style.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const platform::UniqueFont font(
+        CreateFontW(-font_height, 0, 0, 0, layout.style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+    const platform::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const HGDIOBJ old = SelectObject(dc.get(), font.get());
     RECT rect{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), -1, &rect,
+    DrawTextW(dc.get(), text.c_str(), -1, &rect,
               DT_CALCRECT | DT_NOPREFIX | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(font);
+    SelectObject(dc.get(), old);
     return {rect.right, rect.bottom};
 }
 

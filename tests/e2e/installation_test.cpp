@@ -17,6 +17,7 @@
 #include "driver/strings.h"
 #include "driver/wizard.h"
 #include "driver/wizard_walk.h"
+#include "platform/win32/handles.h"
 #include "single_installation.h"
 
 namespace {
@@ -55,28 +56,25 @@ class OtherProduct {
     static constexpr wchar_t kUninstall[] =
         L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zinkolarix 1.0";
     OtherProduct() : link_(SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Zinkolarix.lnk") {
-        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        IShellLinkW* link = nullptr;
-        IPersistFile* file = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    reinterpret_cast<void**>(&link))) ||
-            FAILED(link->SetPath(L"C:\\Zinkolarix\\zinkolarix.exe")) ||
-            FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) ||
+        const platform::ComApartment com;
+        void* made = nullptr;
+        void* persist = nullptr;
+        const bool linked =
+            SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellLinkW, &made)) &&
+            SUCCEEDED(static_cast<IShellLinkW*>(made)->QueryInterface(IID_IPersistFile, &persist));
+        const platform::UniqueCom<IShellLinkW> link(static_cast<IShellLinkW*>(made));
+        const platform::UniqueCom<IPersistFile> file(static_cast<IPersistFile*>(persist));
+        if (!linked || FAILED(link->SetPath(L"C:\\Zinkolarix\\zinkolarix.exe")) ||
             FAILED(file->Save(Wide(link_).c_str(), TRUE))) {
             ADD_FAILURE() << "cannot make " << link_;
         }
-        if (file != nullptr)
-            file->Release();
-        if (link != nullptr)
-            link->Release();
-        if (SUCCEEDED(com))
-            CoUninitialize();
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr);
-        RegSetValueExW(key, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Zinkolarix"),
-                       sizeof L"Zinkolarix");
-        RegCloseKey(key);
+        HKEY made_key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &made_key, nullptr);
+        const platform::UniqueKey key(made_key);
+        RegSetValueExW(key.get(), L"DisplayName", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(L"Zinkolarix"), sizeof L"Zinkolarix");
     }
     ~OtherProduct() {
         DeleteFileW(Wide(link_).c_str());

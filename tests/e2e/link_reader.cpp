@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 
 #include "driver/strings.h"
@@ -17,13 +18,14 @@ std::string UnixPath(const std::wstring& path) {
     using UnixName = char*(CDECL*)(const wchar_t*);
     const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unix_name != nullptr ? unix_name(path.c_str()) : nullptr;
+    // The name is the process heap's to free.
+    const auto free_name = [](char* name) { HeapFree(GetProcessHeap(), 0, name); };
+    const std::unique_ptr<char, decltype(free_name)> name(
+        unix_name != nullptr ? unix_name(path.c_str()) : nullptr, free_name);
     if (name == nullptr) {
         throw std::runtime_error("no Linux path for " + Utf8(path));
     }
-    std::string text = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return text;
+    return name.get();
 }
 
 // Wine starts a Linux program from CreateProcess but hands back no handle to wait on, so the

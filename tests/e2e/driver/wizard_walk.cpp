@@ -26,6 +26,14 @@ std::string WizardWalk::Title() const {
 }
 
 void WizardWalk::Press(int id, std::string_view title, Timeout timeout) const {
+    // A click before (an accepted licence) is handled when the program gets to it: the button
+    // it enables may not be enabled yet.
+    WaitUntil(
+        [&] {
+            const RemoteWindow button = Control(id);
+            return button.Visible() && button.Enabled();
+        },
+        timeout, "control " + std::to_string(id) + " shown and enabled");
     Control(id).Click();
     WaitPage(title, timeout);
 }
