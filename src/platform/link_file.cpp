@@ -16,9 +16,13 @@
 //     units without a closing zero;
 //   a zero 32-bit word: no extra data.
 // No item list is written: the system makes the target's from the path when the link is used.
+// A link read back may hold what other writers put there too: an item list before the link
+// info (its 16-bit size first), the name, relative path and icon strings around the two above,
+// in ANSI when the flags say so, and extra data after them.
 #include "platform/link_file.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 #include "platform/files.h"
@@ -27,10 +31,16 @@
 namespace platform {
 namespace {
 
+constexpr std::uint32_t kHasItemList = 0x01;
 constexpr std::uint32_t kHasLinkInfo = 0x02;
+constexpr std::uint32_t kHasName = 0x04;
+constexpr std::uint32_t kHasRelativePath = 0x08;
 constexpr std::uint32_t kHasWorkingDir = 0x10;
 constexpr std::uint32_t kHasArguments = 0x20;
+constexpr std::uint32_t kHasIconLocation = 0x40;
 constexpr std::uint32_t kIsUnicode = 0x80;
+constexpr std::uint32_t kHeaderSize = 0x4C;
+constexpr std::uint32_t kUnicodeLinkInfoHeader = 0x24;
 constexpr std::uint32_t kVolumeAndLocalPath = 1;
 constexpr std::uint32_t kShareAndSuffix = 2;
 constexpr std::uint32_t kShowNormal = 1;
@@ -188,7 +198,7 @@ std::optional<std::string> LinkFileBytes(const ShellLink& link, const LinkTarget
         strings += *counted;
     }
     std::string out;
-    Put(out, std::uint32_t{0x4C});
+    Put(out, kHeaderSize);
     out.append(kShellLinkClass.begin(), kShellLinkClass.end());
     Put(out, flags);
     Put(out, facts.attributes);
@@ -204,6 +214,160 @@ std::optional<std::string> LinkFileBytes(const ShellLink& link, const LinkTarget
     out += strings;
     Put(out, std::uint32_t{0});
     return out;
+}
+
+namespace {
+
+// A part of a link file read by offsets: every read past its end is nullopt.
+class LinkPart {
+  public:
+    explicit LinkPart(std::string_view bytes) : bytes_(bytes) {}
+
+    template <typename Number>
+    std::optional<Number> At(std::size_t offset) const {
+        if (offset > bytes_.size() || bytes_.size() - offset < sizeof(Number))
+            return std::nullopt;
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < sizeof(Number); ++i)
+            value |= std::uint64_t{static_cast<unsigned char>(bytes_[offset + i])} << (8 * i);
+        return static_cast<Number>(value);
+    }
+    std::optional<std::string_view> Bytes(std::size_t offset, std::size_t size) const {
+        if (offset > bytes_.size() || bytes_.size() - offset < size)
+            return std::nullopt;
+        return bytes_.substr(offset, size);
+    }
+    // The text closed by a zero at offset, ANSI or UTF-16, as UTF-8.
+    std::optional<std::string> AnsiText(std::size_t offset, const TextCodec& ansi) const {
+        const std::size_t end = offset < bytes_.size() ? bytes_.find('\0', offset) : offset;
+        if (end == std::string_view::npos || offset >= bytes_.size())
+            return std::nullopt;
+        return ansi.AnsiToUtf8(bytes_.substr(offset, end - offset));
+    }
+    std::optional<std::string> Utf16Text(std::size_t offset) const {
+        std::u16string text;
+        for (std::optional<std::uint16_t> unit; (unit = At<std::uint16_t>(offset)); offset += 2) {
+            if (*unit == 0)
+                return Utf16ToUtf8(text);
+            text += static_cast<char16_t>(*unit);
+        }
+        return std::nullopt;
+    }
+
+  private:
+    std::string_view bytes_;
+};
+
+// The text at the offset read at where: the UTF-16 one at unicode_where when the part has it.
+std::optional<std::string> TextAt(const LinkPart& part, std::size_t where,
+                                  std::optional<std::size_t> unicode_where, const TextCodec& ansi) {
+    if (unicode_where) {
+        if (const auto offset = part.At<std::uint32_t>(*unicode_where); offset && *offset != 0)
+            return part.Utf16Text(*offset);
+    }
+    const auto offset = part.At<std::uint32_t>(where);
+    if (!offset || *offset == 0)
+        return std::nullopt;
+    return part.AnsiText(*offset, ansi);
+}
+
+std::optional<std::string> ShareTarget(const LinkPart& share, const std::string& after_share,
+                                       const TextCodec& ansi) {
+    const auto name_at = share.At<std::uint32_t>(8);
+    if (!name_at)
+        return std::nullopt;
+    const auto name =
+        TextAt(share, 8, *name_at > 0x14 ? std::optional<std::size_t>(0x14) : std::nullopt, ansi);
+    if (!name)
+        return std::nullopt;
+    return after_share.empty() ? *name : *name + "\\" + after_share;
+}
+
+// The target path that the link info names: the drive path and the path after it, or the
+// share and the path after it.
+std::optional<std::string> LinkInfoTarget(const LinkPart& info, const TextCodec& ansi) {
+    const auto header_size = info.At<std::uint32_t>(4);
+    const auto flags = info.At<std::uint32_t>(8);
+    if (!header_size || !flags)
+        return std::nullopt;
+    const bool unicode = *header_size >= kUnicodeLinkInfoHeader;
+    const auto unicode_at = [unicode](std::size_t where) {
+        return unicode ? std::optional<std::size_t>(where) : std::nullopt;
+    };
+    const std::optional<std::string> after = TextAt(info, 24, unicode_at(32), ansi);
+    if (!after)
+        return std::nullopt;
+    if ((*flags & kVolumeAndLocalPath) != 0) {
+        const std::optional<std::string> drive_path = TextAt(info, 16, unicode_at(28), ansi);
+        return drive_path ? std::optional(*drive_path + *after) : std::nullopt;
+    }
+    const auto share_at = info.At<std::uint32_t>(20);
+    const auto share_size = share_at ? info.At<std::uint32_t>(*share_at) : std::nullopt;
+    if ((*flags & kShareAndSuffix) == 0 || !share_size)
+        return std::nullopt;
+    const auto share = info.Bytes(*share_at, *share_size);
+    return share ? ShareTarget(LinkPart(*share), *after, ansi) : std::nullopt;
+}
+
+// The counted string of the string part at `at`, which moves past it; up to a zero in it, as
+// some writers count the closing zero too.
+std::optional<std::string> CountedText(const LinkPart& link, std::size_t& at, bool unicode,
+                                       const TextCodec& ansi) {
+    const auto count = link.At<std::uint16_t>(at);
+    const auto text =
+        count ? link.Bytes(at + 2, std::size_t{*count} * (unicode ? 2U : 1U)) : std::nullopt;
+    if (!text)
+        return std::nullopt;
+    at += 2 + text->size();
+    if (!unicode)
+        return ansi.AnsiToUtf8(text->substr(0, text->find('\0')));
+    const LinkPart units(*text);
+    std::u16string read;
+    for (std::size_t i = 0; i < text->size() && *units.At<std::uint16_t>(i) != 0; i += 2)
+        read += static_cast<char16_t>(*units.At<std::uint16_t>(i));
+    return Utf16ToUtf8(read);
+}
+
+}  // namespace
+
+std::optional<ShellLink> ReadLinkFile(std::string_view bytes, const TextCodec& ansi) {
+    const LinkPart link(bytes);
+    const auto flags = link.At<std::uint32_t>(0x14);
+    if (link.At<std::uint32_t>(0) != kHeaderSize || !flags ||
+        link.Bytes(4, kShellLinkClass.size()) !=
+            std::string_view(reinterpret_cast<const char*>(kShellLinkClass.data()),
+                             kShellLinkClass.size()))
+        return std::nullopt;
+    std::size_t at = kHeaderSize;
+    if ((*flags & kHasItemList) != 0) {
+        const auto size = link.At<std::uint16_t>(at);
+        if (!size)
+            return std::nullopt;
+        at += 2 + *size;
+    }
+    const auto info_size = link.At<std::uint32_t>(at);
+    const auto info = info_size ? link.Bytes(at, *info_size) : std::nullopt;
+    if ((*flags & kHasLinkInfo) == 0 || !info)
+        return std::nullopt;
+    const std::optional<std::string> target = LinkInfoTarget(LinkPart(*info), ansi);
+    if (!target)
+        return std::nullopt;
+    at += *info_size;
+    ShellLink read{*target, {}, {}};
+    const bool unicode = (*flags & kIsUnicode) != 0;
+    for (const std::uint32_t flag :
+         {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments, kHasIconLocation}) {
+        if ((*flags & flag) == 0)
+            continue;
+        std::optional<std::string> text = CountedText(link, at, unicode, ansi);
+        if (!text)
+            return std::nullopt;
+        if (flag == kHasWorkingDir)
+            read.working_directory = std::move(*text);
+        else if (flag == kHasArguments)
+            read.arguments = std::move(*text);
+    }
+    return read;
 }
 
 }  // namespace platform

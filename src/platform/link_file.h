@@ -34,4 +34,12 @@ struct LinkTargetFacts {
 std::optional<std::string> LinkFileBytes(const ShellLink& link, const LinkTargetFacts& facts,
                                          const TextCodec& ansi);
 
+// The target, arguments and working directory of a link file as any writer of the format puts
+// them (the system's own object adds an item list, extra data and other strings: skipped). The
+// target is the link information's path; nullopt for bytes that are no whole link, or a link
+// without that information (one that only its item list names, as a shell item that is no
+// file): read without the platform's shell-link object, which needs COM's apartment and, under
+// Wine, the whole window system.
+std::optional<ShellLink> ReadLinkFile(std::string_view bytes, const TextCodec& ansi);
+
 }  // namespace platform

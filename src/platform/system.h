@@ -47,6 +47,7 @@ struct ShellLink {
     std::string target;
     std::string arguments;
     std::string working_directory;
+    bool operator==(const ShellLink&) const = default;
 };
 
 class Shell {

@@ -96,5 +96,92 @@ TEST(LinkFile, TargetsNoLinkCanName) {
     EXPECT_FALSE(LinkFileBytes({"C:\\a.exe", std::string(70000, 'x'), ""}, kFacts, ansi));
 }
 
+TEST(LinkFile, ReadBackAsWritten) {
+    const Cp1251Codec ansi;
+    for (const ShellLink& link : {
+             ShellLink{"C:\\Program Files\\Kelmo\\Менеджер.exe", "/tray \"a b\"", "C:\\Kelmo"},
+             ShellLink{"C:\\Kelmo\\Ζίνκολαρ\\zinkolar.exe", "%1", "C:\\Kelmo\\Ζίνκολαρ"},
+             ShellLink{"\\\\server\\Общая\\Zinkolar\\zinkolar.exe", "", ""},
+             ShellLink{"\\\\server\\Ζ\\zinkolar.exe", "", "\\\\server\\Ζ"},
+             ShellLink{"\\\\server\\share", "", ""},
+         }) {
+        SCOPED_TRACE(link.target);
+        const std::optional<std::string> bytes = LinkFileBytes(link, kFacts, ansi);
+        ASSERT_TRUE(bytes);
+        EXPECT_EQ(ReadLinkFile(*bytes, ansi), link);
+    }
+}
+
+std::string Le(std::uint32_t value, int size) {
+    std::string out;
+    for (int i = 0; i < size; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+// Links as other writers make them: an item list before the link info, the name, relative
+// path and icon strings around ours, ANSI strings, extra data at the end.
+TEST(LinkFile, ReadsThePartsOtherWritersAdd) {
+    const Cp1251Codec ansi;
+    const ShellLink link{"C:\\Kelmo\\Журнал.exe", "/log", "C:\\Kelmo"};
+    const std::string ours = LinkFileBytes(link, kFacts, ansi).value();
+    const std::uint32_t info_size = static_cast<unsigned char>(ours[0x4C]) |
+                                    static_cast<unsigned>(static_cast<unsigned char>(ours[0x4D]))
+                                        << 8;
+    const std::string header = ours.substr(0, 0x14);
+    const std::string facts = ours.substr(0x18, 0x4C - 0x18);
+    const std::string info = ours.substr(0x4C, info_size);
+    // Some writers count the closing zero too.
+    const auto utf16 = [](const std::string& text, bool zero) {
+        const std::u16string units = Utf8ToUtf16(text) + (zero ? std::u16string(1, 0) : u"");
+        std::string out = Le(static_cast<std::uint32_t>(units.size()), 2);
+        for (const char16_t unit : units)
+            out += Le(unit, 2);
+        return out;
+    };
+    const auto cp1251 = [&ansi](const std::string& text) {
+        const std::string bytes = ansi.Utf8ToAnsi(text);
+        return Le(static_cast<std::uint32_t>(bytes.size()), 2) + bytes;
+    };
+    const std::string items = Le(8, 2) + Le(6, 2) + "abcd" + Le(0, 2);
+    const std::string extra = Le(12, 4) + Le(0xA0000003, 4) + "more" + Le(0, 4);
+    for (const std::pair<bool, bool>& shape :
+         {std::pair{true, false}, {true, true}, {false, false}}) {
+        const bool unicode = shape.first;
+        SCOPED_TRACE(unicode ? "UTF-16 strings" : "ANSI strings");
+        const auto text = [&](const std::string& t) {
+            return unicode ? utf16(t, shape.second) : cp1251(t);
+        };
+        const std::uint32_t flags =
+            0x01 | 0x02 | 0x04 | 0x08 | 0x10 | 0x20 | 0x40 | (unicode ? 0x80 : 0);
+        const std::string bytes = header + Le(flags, 4) + facts + items + info + text("Журнал") +
+                                  text("..\\Kelmo\\Журнал.exe") + text(link.working_directory) +
+                                  text(link.arguments) + text("C:\\Kelmo\\Журнал.exe") + extra;
+        EXPECT_EQ(ReadLinkFile(bytes, ansi), link);
+    }
+}
+
+// Bytes that are no whole link read as none, without a read past their end (the sanitizers
+// watch): every shortened link, a wrong size or class, no link info, a link info naming
+// neither a drive nor a share.
+TEST(LinkFile, ReadsNothingFromBrokenBytes) {
+    const Cp1251Codec ansi;
+    const std::string whole =
+        LinkFileBytes({"\\\\server\\Ζ\\zinkolar.exe", "/a", "C:\\Kelmo"}, kFacts, ansi).value();
+    ASSERT_TRUE(ReadLinkFile(whole, ansi));
+    // The last four bytes end the extra data, which the reader does not need.
+    for (std::size_t size = 0; size + 4 < whole.size(); ++size)
+        EXPECT_FALSE(ReadLinkFile(whole.substr(0, size), ansi)) << size;
+    const auto changed = [&whole](std::size_t at, std::string bytes) {
+        return whole.substr(0, at) + bytes + whole.substr(at + bytes.size());
+    };
+    EXPECT_FALSE(ReadLinkFile(changed(0, Le(0x4D, 4)), ansi));
+    EXPECT_FALSE(ReadLinkFile(changed(4, "\x02"), ansi));
+    EXPECT_FALSE(ReadLinkFile(changed(0x14, Le(0xA0, 4)), ansi));             // no link info
+    EXPECT_FALSE(ReadLinkFile(changed(0x4C + 8, Le(0, 4)), ansi));            // neither kind
+    EXPECT_FALSE(ReadLinkFile(changed(0x4C, Le(0xFFFFFFF0, 4)), ansi));       // info past the end
+    EXPECT_FALSE(ReadLinkFile(changed(0x4C + 20, Le(0xFFFFFFF0, 4)), ansi));  // share past it
+}
+
 }  // namespace
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <regex>
@@ -316,6 +317,28 @@ TEST_F(PlatformEngine, LinkSavedAndReadBack) {
     EXPECT_EQ(shell.CreateLink(link, Path("none\\x.lnk")),
               Result<void>{Failure(kErrorPathNotFound)});
     EXPECT_FALSE(shell.ReadLink(Path("none.lnk")));
+    EXPECT_FALSE(shell.ReadLink(Path("target.exe")));
+}
+
+// A link the system's own shell-link object saved (an item list, its own link info and extra
+// data) is read with its target: another product's, or one a user made to the product.
+TEST_F(PlatformEngine, LinkSavedByTheSystemIsRead) {
+    ASSERT_TRUE(files_.WriteFile(Path("Журнал.exe"), "12345"));
+    void* made = nullptr;
+    void* persist = nullptr;
+    ASSERT_TRUE(SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, &made)));
+    const UniqueCom<IShellLinkW> link(static_cast<IShellLinkW*>(made));
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, &persist)));
+    const UniqueCom<IPersistFile> file(static_cast<IPersistFile*>(persist));
+    ASSERT_TRUE(SUCCEEDED(link->SetPath(Wide(Path("Журнал.exe")).c_str())));
+    ASSERT_TRUE(SUCCEEDED(link->SetArguments(L"/log")));
+    ASSERT_TRUE(SUCCEEDED(link->SetDescription(L"Журнал")));
+    ASSERT_TRUE(SUCCEEDED(file->Save(Wide(Path("system.lnk")).c_str(), TRUE)));
+    const auto read = Win32Shell().ReadLink(Path("system.lnk"));
+    ASSERT_TRUE(read) << read.code();
+    EXPECT_EQ(read->target, Path("Журнал.exe"));
+    EXPECT_EQ(read->arguments, "/log");
 }
 
 TEST_F(PlatformEngine, WinIniWrittenAndReadBack) {

@@ -1,8 +1,9 @@
-// Shell links: written as files by the program, read back through the platform's shell-link
-// object (IShellLinkW and its IPersistFile).
+// Shell links: written and read as files by the program (platform/link_file.h).
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/link_file.h"
 #include "platform/win32/file_writes.h"
@@ -11,36 +12,6 @@
 #include "platform/win32/win32_platform.h"
 
 namespace platform {
-namespace {
-
-UniqueCom<IShellLinkW> MakeShellLink() {
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-        return nullptr;
-    }
-    return UniqueCom<IShellLinkW>(link);
-}
-
-UniqueCom<IPersistFile> PersistFileOf(IShellLinkW& link) {
-    IPersistFile* file = nullptr;
-    if (FAILED(link.QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))))
-        return nullptr;
-    return UniqueCom<IPersistFile>(file);
-}
-
-// A text property of a link, read through a buffer of the platform's size for it.
-template <typename Get>
-std::string Property(Get get, int size) {
-    std::wstring buffer(static_cast<size_t>(size), L'\0');
-    if (FAILED(get(buffer.data(), size)))
-        return {};
-    buffer.resize(wcsnlen(buffer.c_str(), buffer.size()));
-    return Narrow(buffer);
-}
-
-}  // namespace
-
 LinkTargetFacts Win32Shell::TargetFacts(const std::string& target) {
     LinkTargetFacts facts;
     const std::wstring path = Wide(target);
@@ -102,20 +73,13 @@ void Win32Shell::AnnounceLinks() {
 }
 
 Result<ShellLink> Win32Shell::ReadLink(const std::string& file) const {
-    const auto shell_link = MakeShellLink();
-    if (!shell_link)
-        return Failure(kErrorGenFailure, "no shell link object");
-    const auto persist = PersistFileOf(*shell_link);
-    if (!persist)
-        return Failure(kErrorGenFailure, "no shell link object");
-    if (const HRESULT loaded = persist->Load(Wide(file).c_str(), STGM_READ); FAILED(loaded))
-        return Failure(HRESULT_CODE(loaded), "IPersistFile::Load " + file);
-    IShellLinkW& link = *shell_link;
-    return ShellLink{
-        Property([&](wchar_t* b, int n) { return link.GetPath(b, n, nullptr, SLGP_RAWPATH); },
-                 MAX_PATH),
-        Property([&](wchar_t* b, int n) { return link.GetArguments(b, n); }, INFOTIPSIZE),
-        Property([&](wchar_t* b, int n) { return link.GetWorkingDirectory(b, n); }, MAX_PATH)};
+    const Result<std::string> bytes = Win32FileSystem().ReadFile(file);
+    if (!bytes)
+        return bytes.error();
+    std::optional<ShellLink> link = ReadLinkFile(*bytes, codec_);
+    if (!link)
+        return Failure(kErrorInvalidData, "not a link to a path: " + file);
+    return std::move(*link);
 }
 
 }  // namespace platform

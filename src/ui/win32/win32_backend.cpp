@@ -212,7 +212,8 @@ void Win32Backend::Prepare() {
                              ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     RegisterClassOnce(kPanelClass, PanelProc, nullptr);
-    // Without the service (no COM on this thread, an old system) fields keep their own names.
+    // Without the service (an old system) fields keep their own names.
+    com_.emplace();
     void* services = nullptr;
     if (SUCCEEDED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                    kIAccPropServices, &services))) {

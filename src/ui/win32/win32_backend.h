@@ -6,6 +6,7 @@
 #include <oleacc.h>
 
 #include <map>
+#include <optional>
 
 #include "platform/win32/handles.h"
 #include "ui/form.h"
@@ -77,6 +78,9 @@ class Win32Backend final : public Backend {
     std::map<const Control*, platform::UniqueBitmap> bitmaps_;
     std::map<std::pair<int, bool>, platform::UniqueFont> fonts_;
     platform::UniqueBrush white_;
+    // Entered with the first window (the screen readers' service is a COM object), left after
+    // the service is released.
+    std::optional<platform::ComApartment> com_;
     platform::UniqueCom<IAccPropServices> annotations_;
     bool prepared_ = false;
     bool updating_ = false;  // changes made by the program are not reported back as the user's
