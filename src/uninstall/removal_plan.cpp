@@ -165,9 +165,17 @@ class Planner {
         return true;
     }
 
-    bool IsSharedFolder(std::string_view folder) const {
-        return SameFolder(folder, installation_.folders.system_dir) ||
-               SameFolder(folder, installation_.folders.printer_driver_dir);
+    // A file of the system or printer-driver folder or below them, as the run counts them.
+    bool IsSharedFile(std::string_view path) {
+        const install::SystemFolders& folders = installation_.folders;
+        if (install::IsInsideFolder(path, folders.system_dir))
+            return true;
+        if (!printer_driver_dir_)
+            printer_driver_dir_ =
+                folders.printer_driver_dir.empty() && installation_.find_printer_driver_dir
+                    ? installation_.find_printer_driver_dir()
+                    : folders.printer_driver_dir;
+        return install::IsInsideFolder(path, *printer_driver_dir_);
     }
 
     // Sorts the [file] records into the steps; backups and the files removed last wait.
@@ -185,7 +193,7 @@ class Planner {
             const bool shortcut =
                 EndsWithIgnoreCase(record.key, ".lnk") || EndsWithIgnoreCase(record.key, ".url");
             if (!Below(record.key, folder)) {
-                if (!shortcut && IsSharedFolder(ParentOf(record.key))) {
+                if (!shortcut && IsSharedFile(record.key)) {
                     Add(Step::SharedFiles, Action::ReleaseSharedFile, record.key);
                 } else if (!shortcut) {
                     Refuse(record, "outside the installation folder");
@@ -446,7 +454,8 @@ class Planner {
     const platform::Platform& platform_;
     const install::RemovalRules rules_;
     RemovalPlan plan_;
-    std::map<std::string, bool> linked_;  // lower-case folder -> links elsewhere
+    std::map<std::string, bool> linked_;             // lower-case folder -> links elsewhere
+    std::optional<std::string> printer_driver_dir_;  // once a record needed it
     std::vector<std::string> made_inside_;
     std::vector<std::string> files_;
     std::vector<std::string> last_files_;

@@ -30,6 +30,9 @@ struct Installation {
     std::string product_name;        // zinkolar.ini [History] "ProductName"
     std::string title;               // install.ini [main] "version": "Zinkolar 5.0"
     install::SystemFolders folders;  // as the installer finds them
+    // Finds the printer-driver folder when folders holds none, once a record outside the
+    // installation and system folders needs it: the spooler can take long to answer.
+    std::function<std::string()> find_printer_driver_dir;
 
     // The clean-up rule for this installation's records.
     install::RemovalRules Rules() const;

@@ -182,13 +182,15 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     const std::optional<platform::Profile> log = ReadLog(folder, env);
     if (!log)
         return UninstallResult::NoInstallation;
-    const Installation installation = ReadInstallation(env.platform, folder, *log, folders);
+    Installation installation = ReadInstallation(env.platform, folder, *log, folders);
+    installation.find_printer_driver_dir = env.find_printer_driver_dir;
     env.platform.trace.Line("Installation: " + installation.title + " in " + folder);
     if (!Confirmed(installation, env))
         return UninstallResult::Declined;
     if (!ApplicationsClosed(installation, env))
         return UninstallResult::Aborted;
-    const RemovalOutcome outcome = Remove(PlanRemoval(*log, installation, env.platform), env);
+    auto plan = PlanRemoval(*log, installation, env.platform);
+    const RemovalOutcome outcome = Remove(plan, env);
     ShowLastMessage(outcome, installation, env);
     return outcome.Incomplete() ? UninstallResult::Incomplete : UninstallResult::Removed;
 }

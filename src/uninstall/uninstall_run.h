@@ -36,6 +36,9 @@ struct UninstallEnvironment {
     // Called before the uninstaller's own file is deleted, with the result so far: the program
     // that started this one from that file hands the result on and ends.
     std::function<void(UninstallResult so_far)> before_uninstaller;
+    // The printer-driver folder, asked only when the folders given hold none and a record
+    // needs it.
+    std::function<std::string()> find_printer_driver_dir;
 };
 
 // The language the installation used: zinkolar.ini [User] "Language" in the folder, whose

@@ -142,6 +142,58 @@ TEST_F(SampleInstallation, ASharedFileGoesWhenItsCountReachesZero) {
         outcome.left, [](const LeftItem& item) { return item.kind == LeftItem::Kind::Shared; }));
 }
 
+// Files the run counts, in the system and printer-driver folders or below them, are released;
+// the printer-driver folder is asked for only when a record lies outside the installation and
+// system folders, and once.
+struct SharedCase {
+    const char* name;
+    std::vector<std::string> records;
+    bool released;
+    int lookups;
+};
+
+class SharedFolders : public UninstallTest, public ::testing::WithParamInterface<SharedCase> {};
+
+TEST_P(SharedFolders, AreTheFoldersTheRunCounts) {
+    const SharedCase& c = GetParam();
+    folders.printer_driver_dir.clear();
+    int lookups = 0;
+    for (const std::string& file : c.records) {
+        Record("file", file);
+        CountShared(file, 1);
+    }
+    Record("file", In("zinkolar.exe"));
+    const auto profile = platform::Profile::Parse(LogText());
+    installation = uninstall::ReadInstallation(platform, kFolder, profile, folders);
+    installation.find_printer_driver_dir = [&lookups] {
+        ++lookups;
+        return std::string("D:\\Spool\\Drivers");  // a spooler that keeps them elsewhere
+    };
+    const auto plan = uninstall::PlanRemoval(profile, installation, platform);
+    for (const std::string& file : c.records) {
+        const bool released = std::ranges::any_of(plan.operations, [&](const auto& operation) {
+            return operation.action == uninstall::Action::ReleaseSharedFile &&
+                   operation.path == file;
+        });
+        EXPECT_EQ(released, c.released) << file;
+    }
+    EXPECT_EQ(plan.refused.empty(), c.released);
+    EXPECT_EQ(lookups, c.lookups);
+}
+
+const std::string kDrivers = std::string(kSystem) + "\\spool\\drivers\\x64";
+INSTANTIATE_TEST_SUITE_P(
+    UninstallTest, SharedFolders,
+    ::testing::Values(
+        SharedCase{"NoneOutside", {}, true, 0},
+        SharedCase{"System", {std::string(kSystem) + "\\znklrf32.dll"}, true, 0},
+        SharedCase{"BelowSystem", {std::string(kSystem) + "\\Kelmo\\zkfax.dll"}, true, 0},
+        SharedCase{"PrinterDriversBelowSystem", {kDrivers + "\\zkfax.ppd"}, true, 0},
+        SharedCase{"PrinterDriversElsewhere", {"D:\\Spool\\Drivers\\zkfax.ppd"}, true, 1},
+        SharedCase{"ElsewhereTwice", {"D:\\Drivers\\a.ppd", "D:\\Drivers\\b.ppd"}, false, 1},
+        SharedCase{"Windows", {"C:\\WINDOWS\\zkfax.ini"}, false, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Items the run writes without records stay when a later installation elsewhere took them.
 TEST_F(SampleInstallation, ItemsNamingAnotherFolderStay) {
     const std::string elsewhere = "D:\\Fax";

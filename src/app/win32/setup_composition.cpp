@@ -113,8 +113,10 @@ int RunSetup(platform::Win32Platform& win32, const Options& options) {
     wizard.Create();
     create(copy_files.GetForm(), main_window);
     copy_files.Attach(platform.clock, application);
-    if (options.display == Display::VerySilent)
+    if (options.display == Display::VerySilent) {
         copy_files.StayHidden();
+        win32.system.ShowNoWindows();
+    }
 
     if (options.Unattended())
         return InstallUnattended(wizard, options, unattended, dialogs, platform.trace);

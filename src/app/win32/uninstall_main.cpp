@@ -1,8 +1,6 @@
 // The uninstaller's entry. Started from the installation folder (the uninstall entry, the group's
 // shortcut), it hands the work to its copy in the temporary folder (app/win32/uninstall_copy.h),
 // so that the installation folder and this program's own file can go.
-#include <objbase.h>
-#include <shellapi.h>
 #include <windows.h>
 
 #include <memory>
@@ -18,7 +16,6 @@
 #include "app/win32/console.h"
 #include "app/win32/single_instance.h"
 #include "app/win32/uninstall_copy.h"
-#include "install/product_libraries.h"
 #include "platform/file_trace.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/libraries.h"
@@ -89,18 +86,25 @@ class SystemFolderLibraries final : public platform::Libraries {
     std::string folder_;
 };
 
+// The uninstaller runs on the Windows NT family only (its build needs Windows 7), where the
+// service library's platform code is never 1, the only one that finds other folders: the
+// library is not loaded for it.
+constexpr int kNtPlatformCode = 3;
+
 install::SystemFolders FindSystemFolders(const platform::Platform& platform) {
     install::SystemFolders folders;
     folders.program_files_dir = wizard::ReadProgramFilesDir(platform.registry);
     folders.system_dir = platform.system.SystemDirectory();
-    const auto code = install::QueryPlatformCode(platform.libraries);
-    const int platform_code = code ? *code : 3;
-    wizard::FindShellFolders(platform, platform_code, folders);
-    if (wizard::FindPrinterDriverDir(platform.system, folders.printer_driver_dir) !=
-        wizard::DriverFolderOutcome::Found)
-        folders.printer_driver_dir =
-            wizard::FallbackPrinterDriverDir(folders.system_dir, platform_code);
+    wizard::FindShellFolders(platform, kNtPlatformCode, folders);
     return folders;
+}
+
+std::string FindPrinterDriverDir(const platform::Platform& platform) {
+    std::string folder;
+    if (wizard::FindPrinterDriverDir(platform.system, folder) != wizard::DriverFolderOutcome::Found)
+        folder =
+            wizard::FallbackPrinterDriverDir(platform.system.SystemDirectory(), kNtPlatformCode);
+    return folder;
 }
 
 int ExitCode(uninstall::UninstallResult result) {
@@ -120,13 +124,15 @@ int ExitCode(uninstall::UninstallResult result) {
 
 // The progress window, shown unless the run is very silent, its clock and queue attached.
 void PrepareProgress(script::CopyFilesForm& progress, ui::Win32Backend& backend,
-                     const app::Options& options, const platform::Platform& platform,
+                     const app::Options& options, platform::Win32Platform& win32,
                      ui::Application& application) {
-    if (options.display != app::Display::VerySilent)
+    if (options.display != app::Display::VerySilent) {
         backend.Create(progress.GetForm(), nullptr);
-    else
+    } else {
         progress.StayHidden();
-    progress.Attach(platform.clock, application);
+        win32.system.ShowNoWindows();
+    }
+    progress.Attach(win32.clock, application);
 }
 
 int Uninstall(platform::Win32Platform& win32, const app::Options& options,
@@ -149,7 +155,7 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
     language::Language language(platform.files, platform.codec, folder);
     uninstall::SelectInstallationLanguage(language, platform, folder);
     script::CopyFilesForm progress;
-    PrepareProgress(progress, backend, options, platform, application);
+    PrepareProgress(progress, backend, options, win32, application);
 
     const install::SystemFolders folders = FindSystemFolders(platform);
     // The starter returns the result so far and ends before the copy deletes its file.
@@ -159,7 +165,8 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
     return ExitCode(
         uninstall::RunUninstall(folder, folders,
                                 {platform, language, dialogs, application, progress,
-                                 [&progress] { progress.GetForm().Repaint(); }, hand_over}));
+                                 [&progress] { progress.GetForm().Repaint(); }, hand_over,
+                                 [&platform] { return FindPrinterDriverDir(platform); }}));
 }
 
 // What the command line asks for, the copy's internal switches taken out of it.
@@ -236,7 +243,6 @@ int RemoveClaimed(platform::Win32Platform& win32, Invocation& invocation,
         trace.Line("Another setup or uninstaller is running");
         return ui::kExitAnotherSetup;
     }
-    const platform::ComApartment com;
     try {
         return Uninstall(win32, *invocation.options(), folder, invocation.starter);
     } catch (const std::exception& e) {

@@ -36,7 +36,8 @@ void Win32System::BroadcastMessage(const std::string& message_name, unsigned tim
 }
 
 void Win32System::SetBusyCursor(bool busy) {
-    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+    if (!windowless_)
+        SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
 }  // namespace platform

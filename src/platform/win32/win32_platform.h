@@ -94,6 +94,12 @@ class Win32System final : public System {
     Result<std::vector<std::string>> ProcessNames() const override;
     void BroadcastMessage(const std::string& message_name, unsigned timeout_ms) override;
     void SetBusyCursor(bool busy) override;
+    // For a run that shows no window (very silent): the cursor is left alone, as setting it
+    // would bring up the display for nothing, which takes long under Wine.
+    void ShowNoWindows() { windowless_ = true; }
+
+  private:
+    bool windowless_ = false;
 };
 
 class Win32Clock final : public Clock {
