@@ -84,8 +84,10 @@ class FileInstallation {
     // CopyOneFile without its error dialog.
     bool Copy(const std::string& source, const std::string& destination);
     // Puts the source in place of the file that is at the destination; gives the bytes copied.
+    // Over a killed run's unfinished copy the new copy runs record before it is kept.
     platform::Result<std::int64_t> Replace(const std::string& source,
-                                           const std::string& destination);
+                                           const std::string& destination,
+                                           const platform::BeforeKept& record);
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;

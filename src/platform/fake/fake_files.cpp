@@ -395,7 +395,8 @@ Result<void> FakeFileSystem::CopyFile(const std::string& source, const std::stri
 }
 
 Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
-                                                 const std::string& destination) {
+                                                 const std::string& destination,
+                                                 const BeforeKept& before_kept) {
     if (Find(destination) != nullptr || DirectoryExists(destination))
         return Failure(kErrorFileExists);
     const Entry* from = Find(source);
@@ -405,22 +406,38 @@ Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
     if (!DirectoryExists(ParentOf(Resolve(destination))))
         return Failure(kErrorPathNotFound);
     const Entry copy = *from;
+    std::optional<FakeKillMoment> killed;
+    if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos)
+        killed = std::exchange(kill, std::nullopt)->moment;
     // Made marked unfinished, then marked for removal, which the system carries out when the
-    // process dies.
+    // process dies or the copy fails, until the copy is kept.
     IgnoreFailure(Store(destination, {}, nullptr, now, kAttributesUnfinished),
                   "without a byte limit an empty store cannot fail");
-    if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos) {
-        const FakeKillMoment moment = std::exchange(kill, std::nullopt)->moment;
-        if (moment == FakeKillMoment::Writing)
-            Remove(destination);
+    if (killed == FakeKillMoment::Created)
         throw FakeKilled{};
+    Result<void> status = Success();
+    try {
+        if (killed == FakeKillMoment::Writing)
+            throw FakeKilled{};
+        status = Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+        if (status && before_kept)
+            status = before_kept();
+        if (killed == FakeKillMoment::BeforeKept)
+            throw FakeKilled{};
+    } catch (...) {
+        Remove(destination);
+        throw;
     }
-    const Result<void> status =
-        Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+    if (status) {
+        if (const FailureRule* keep = failures.Check(FakeOperation::KeepCopy, destination))
+            status = Failure(keep->error);
+    }
     if (!status) {
-        Remove(destination);  // the platform removes what it made
+        Remove(destination);
         return status.error();
     }
+    if (killed == FakeKillMoment::Kept)
+        throw FakeKilled{};
     return static_cast<std::int64_t>(copy.bytes.size());
 }
 

@@ -12,8 +12,9 @@
 namespace platform {
 
 // The moments of a new copy (CopyNewFile) at which a test can have the process killed: made,
-// not yet marked for removal; or marked and being written.
-enum class FakeKillMoment { Created, Writing };
+// not yet marked for removal; marked and being written; whole, its step before being kept done,
+// not yet kept; kept, the call not yet returned.
+enum class FakeKillMoment { Created, Writing, BeforeKept, Kept };
 struct FakeKill {
     std::string path;  // the new copy whose destination holds this text, letter case ignored
     FakeKillMoment moment;
@@ -42,8 +43,8 @@ class FakeFileSystem final : public FileSystem {
     Result<FileInfo> Info(const std::string& path) const override;
     Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) override;
     Result<void> CopyFile(const std::string& source, const std::string& destination) override;
-    Result<std::int64_t> CopyNewFile(const std::string& source,
-                                     const std::string& destination) override;
+    Result<std::int64_t> CopyNewFile(const std::string& source, const std::string& destination,
+                                     const BeforeKept& before_kept) override;
     Result<void> CreateDirectories(const std::string& path) override;
     Result<void> CreateNewDirectory(const std::string& path) override;
     // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
