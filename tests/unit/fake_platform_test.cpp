@@ -106,44 +106,6 @@ TEST_F(FakePlatformTest, CopyCarriesTimeAndAttributesAFailedCopyLeavesTheFile) {
     EXPECT_TRUE(fake.files.FindFiles("C:\\Program Files\\Zinkolar\\~zk*")->empty());
 }
 
-// The step before a new copy is kept finds it whole with the source's attributes; a step that
-// fails or throws leaves no file, as the platform removes a copy still marked for removal.
-TEST_F(FakePlatformTest, ANewCopyIsKeptOnlyAfterItsStep) {
-    struct Thrown {};
-    const struct {
-        const char* what;
-        std::function<Result<void>()> outcome;
-        std::uint32_t status;
-    } cases[] = {
-        {"step done", [] { return Success(); }, 0},
-        {"step failed", [] { return Result<void>(Failure(kDiskFull)); }, kDiskFull},
-        {"step threw", []() -> Result<void> { throw Thrown{}; }, kErrorGenFailure},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        fake.files.Remove(kTarget);
-        std::optional<FileInfo> seen;
-        const BeforeKept step = [&] {
-            seen = fake.files.Info(kTarget).value_or(FileInfo{});
-            return c.outcome();
-        };
-        std::uint32_t status = kErrorGenFailure;
-        bool threw = false;
-        try {
-            status = fake.files.CopyNewFile(kSource, kTarget, step).code();
-        } catch (const Thrown&) {
-            threw = true;
-        }
-        EXPECT_EQ(threw, std::string_view(c.what) == "step threw");
-        EXPECT_EQ(status, c.status);
-        ASSERT_TRUE(seen);
-        EXPECT_EQ(seen->size, 10);
-        EXPECT_EQ(seen->attributes, kAttributeReadOnly);
-        EXPECT_EQ(fake.files.Bytes(kTarget),
-                  c.status == 0 ? std::optional<std::string>("0123456789") : std::nullopt);
-    }
-}
-
 TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
     fake.files.AddFile("C:\\Program Files\\Zinkolar\\locked.dll", "x");
     const auto held =
