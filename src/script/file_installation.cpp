@@ -245,8 +245,14 @@ platform::Result<std::int64_t> FileInstallation::Replace(const std::string& sour
         return platform::Failure(platform::kErrorAccessDenied);
     }
     // The platform's copy is put in place only when whole: the file it replaces is never lost.
-    // It is recorded afterwards: a record before it would, after a kill, give the uninstaller
-    // the file that was there, which may be the user's.
+    // It is recorded once in place, as a record before it would, after a kill, give the
+    // uninstaller the file that was there, which may be the user's; but for a file saved in this
+    // run's backup folder, which the uninstaller puts back from there.
+    if (saved_.contains(platform::ToLower(destination))) {
+        if (const platform::Result<void> recorded = record(); !recorded) {
+            return recorded.error();
+        }
+    }
     if (const platform::Result<void> status = files.CopyFile(source, destination); !status) {
         return status.error();
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -366,6 +367,46 @@ TEST_F(FilesTest, NoKillLeavesAWholeFileWithoutItsRecord) {
             EXPECT_TRUE(fresh.DialogTexts().empty());
             EXPECT_FALSE(fresh.p.files.DirectoryExists(std::string(kDest) + "\\Backup"))
                 << "an unfinished copy is nothing to keep";
+        }
+    }
+}
+
+// A run killed while it replaces an installed file, then a normal run. A file saved in the
+// backup folder is recorded before it is replaced: killed before the copy is in place, the
+// record names the user's file, which the uninstaller puts back from its saved copy. Any other
+// file there is recorded only once replaced, as it may be the user's and is not saved; the next
+// run replaces it again.
+TEST_F(FilesTest, AKillWhileAFileIsReplacedLeavesItRecordedOnlyWhereItIsSaved) {
+    using enum platform::FakeKillMoment;
+    const struct {
+        const char* section;
+        platform::FakeKillMoment moment;
+        const char* left;
+        bool recorded;
+    } cases[] = {
+        {"backup", BeforeKept, "users f", true},
+        {"backup", Kept, "distribution", true},
+        {"file list", BeforeKept, "users f", false},
+        {"file list", Kept, "distribution", false},
+    };
+    const std::string record = std::string(kDest) + "\\f.dat=1";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + (c.moment == Kept ? ", once in place" : ", before"));
+        Rig fresh;
+        fresh.Source("f.dat", "distribution", kTime);
+        fresh.Installed("f.dat", "users f", kTime + 60 * kSecond);
+        const std::string script = "[" + std::string(c.section) + "]\r\nf.dat=f.dat\r\n";
+        fresh.p.files.kill = platform::FakeKill{"Zinkolar\\f.dat", c.moment};
+        EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
+        fresh.ReopenLog();
+        EXPECT_EQ(fresh.At("f.dat"), c.left);
+        EXPECT_EQ(std::ranges::count(fresh.Records("file"), record), c.recorded ? 1 : 0);
+
+        fresh.Installation(script).InstallFiles();
+        EXPECT_EQ(fresh.At("f.dat"), "distribution");
+        EXPECT_EQ(std::ranges::count(fresh.Records("file"), record), 1);
+        if (std::string_view(c.section) == "backup") {
+            EXPECT_EQ(fresh.At("Backup\\00001\\f.dat"), "users f");
         }
     }
 }

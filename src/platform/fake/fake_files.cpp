@@ -385,13 +385,25 @@ Result<void> FakeFileSystem::CopyFile(const std::string& source, const std::stri
     if (Key(source) == Key(destination))  // the platform holds the source open while it copies
         return Failure(kErrorSharingViolation);
     const Entry copy = *from;
+    const std::optional<FakeKillMoment> killed = TakeKill(destination);
     Result<std::unique_ptr<PendingFile>> pending = CreatePending(destination);
     if (!pending)
         return pending.error();
     if (Result<void> written = (*pending)->Write(copy.bytes); !written)
         return written;
     static_cast<FakePendingFile&>(**pending).Carry(copy.write_time, copy.attributes);
-    return (*pending)->Commit();
+    if (killed && killed != FakeKillMoment::Kept)
+        throw FakeKilled{};  // the pending copy goes with its handle
+    Result<void> committed = (*pending)->Commit();
+    if (killed)
+        throw FakeKilled{};
+    return committed;
+}
+
+std::optional<FakeKillMoment> FakeFileSystem::TakeKill(const std::string& destination) {
+    if (!kill || ToLower(destination).find(ToLower(kill->path)) == std::string::npos)
+        return std::nullopt;
+    return std::exchange(kill, std::nullopt)->moment;
 }
 
 Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
@@ -406,9 +418,7 @@ Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
     if (!DirectoryExists(ParentOf(Resolve(destination))))
         return Failure(kErrorPathNotFound);
     const Entry copy = *from;
-    std::optional<FakeKillMoment> killed;
-    if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos)
-        killed = std::exchange(kill, std::nullopt)->moment;
+    const std::optional<FakeKillMoment> killed = TakeKill(destination);
     // Made marked unfinished, then marked for removal, which the system carries out when the
     // process dies or the copy fails, until the copy is kept.
     IgnoreFailure(Store(destination, {}, nullptr, now, kAttributesUnfinished),
