@@ -90,10 +90,10 @@ void NewFile::KeepReplaced() {
         return;
     // The copy is made where no file is: an earlier copy is never replaced.
     std::string kept = path_ + ".bak";
-    platform::Result<std::int64_t> copied = files_.CopyNewFile(path_, kept);
+    platform::Result<std::int64_t> copied = files_.CopyNewFile(path_, kept, {});
     for (int number = 2; copied.code() == platform::kErrorFileExists; ++number) {
         kept = path_ + "." + std::to_string(number) + ".bak";
-        copied = files_.CopyNewFile(path_, kept);
+        copied = files_.CopyNewFile(path_, kept, {});
     }
     if (!copied)
         throw ConversionFailed{copied.error()};

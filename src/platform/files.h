@@ -1,6 +1,7 @@
 #pragma once
 // File-system operations. Paths are UTF-8 with backslashes, as on Windows.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,6 +71,9 @@ class PendingFile : public OpenFile {
     virtual Result<void> Commit() = 0;
 };
 
+// What a new copy runs just before it is kept (CopyNewFile); empty for nothing.
+using BeforeKept = std::function<Result<void>()>;
+
 enum class OpenMode {
     Read,      // an existing file, read only, others may read it too
     Create,    // a new empty file, replacing one of that name
@@ -106,9 +110,15 @@ class FileSystem {
     // takes a second call, so the name is made with kAttributesUnfinished in the call itself
     // and gets the source's attributes only when whole: a kill between the two calls leaves an
     // empty file that FileInfo::Unfinished recognises.
+    // before_kept, when not empty, runs once the copy is whole and carries the source's
+    // attributes, just before the copy is kept (its mark for removal cleared): what has to be on
+    // disk before the file can be found whole, as the record an uninstaller goes by. A kill up
+    // to the moment it is kept leaves no file at the name but an unfinished one. A step that
+    // fails (or throws) abandons the copy, which is removed, and the call fails with its error.
     // Gives the bytes the copy holds, so that nobody need look the name up again.
     virtual Result<std::int64_t> CopyNewFile(const std::string& source,
-                                             const std::string& destination) = 0;
+                                             const std::string& destination,
+                                             const BeforeKept& before_kept) = 0;
     // Creates a folder and every missing parent; success when it exists afterwards.
     virtual Result<void> CreateDirectories(const std::string& path) = 0;
     // Creates one folder in an existing parent; fails with kErrorAlreadyExists when a folder or

@@ -190,16 +190,27 @@ bool FileInstallation::Copy(const std::string& source, const std::string& destin
     const language::Language& language = context_.language;
     context_.progress.ShowCopyingFile(language.Lookup(language::keys::cCopyFile) + ": " +
                                       destination);
-    platform::Result<std::int64_t> copied = context_.files.CopyNewFile(source, destination);
+    // A new file is recorded before it is kept: a run killed at any moment leaves no whole file
+    // without its record, which the uninstaller would leave behind and "if not exist" would keep
+    // unrecorded for good.
+    bool recorded = false;
+    const platform::BeforeKept record = [&] {
+        recorded = true;
+        return context_.log.LogItem(kLogFile, destination, true);
+    };
+    platform::Result<std::int64_t> copied = context_.files.CopyNewFile(source, destination, record);
     if (copied.code() == platform::kErrorFileExists) {
-        copied = Replace(source, destination);
+        copied = Replace(source, destination, record);
     }
     const bool ok = static_cast<bool>(copied);
     const std::int64_t size = copied.value_or(0);
     context_.trace.Line(
         ok ? "Copied " + source + " -> " + destination + " (" + std::to_string(size) + " bytes)"
            : "Copy failed: " + source + " -> " + destination + ": " + ErrorText(copied.error()));
-    platform::IgnoreFailure(context_.log.LogItem(kLogFile, destination, ok), kRecordFailureThrows);
+    if (!ok || !recorded) {  // a "1" written before a failure becomes "0"
+        platform::IgnoreFailure(context_.log.LogItem(kLogFile, destination, ok),
+                                kRecordFailureThrows);
+    }
     if (ok) {
         installed_sizes_[platform::ToLower(destination)] = size;
         context_.progress.AdvanceProgress(size);
@@ -216,17 +227,32 @@ std::int64_t FileInstallation::InstalledBytes() const {
 }
 
 platform::Result<std::int64_t> FileInstallation::Replace(const std::string& source,
-                                                         const std::string& destination) {
+                                                         const std::string& destination,
+                                                         const platform::BeforeKept& record) {
     platform::FileSystem& files = context_.files;
     const platform::Result<platform::FileInfo> existing = files.Info(destination);
+    if (existing && existing->Unfinished()) {
+        // A killed run's unfinished copy is nobody's file: it makes way for a new copy, recorded
+        // before it is kept as any new one.
+        if (const platform::Result<void> removed = files.DeleteFile(destination); !removed) {
+            return removed.error();
+        }
+        return files.CopyNewFile(source, destination, record);
+    }
     constexpr std::uint32_t kProtected = platform::kAttributeReadOnly | platform::kAttributeHidden;
-    if (!existing || existing->Directory() ||
-        ((existing->attributes & kProtected) != 0 && !existing->Unfinished())) {
-        // The platform's copy refuses to replace these; so does the copy beside them. A killed
-        // run's unfinished copy is hidden only as its mark.
+    if (!existing || existing->Directory() || (existing->attributes & kProtected) != 0) {
+        // The platform's copy refuses to replace these; so does the copy beside them.
         return platform::Failure(platform::kErrorAccessDenied);
     }
     // The platform's copy is put in place only when whole: the file it replaces is never lost.
+    // It is recorded once in place, as a record before it would, after a kill, give the
+    // uninstaller the file that was there, which may be the user's; but for a file saved in this
+    // run's backup folder, which the uninstaller puts back from there.
+    if (saved_.contains(platform::ToLower(destination))) {
+        if (const platform::Result<void> recorded = record(); !recorded) {
+            return recorded.error();
+        }
+    }
     if (const platform::Result<void> status = files.CopyFile(source, destination); !status) {
         return status.error();
     }

@@ -60,8 +60,9 @@ class FileInstallation {
     // Makes the group folder and the shortcuts of "common shortcut list" in it.
     void CreateCommonShortcuts(const std::string& group_dir);
 
-    // Copies one file and records it ("file" section, "1" or "0"); shows it and advances the
-    // progress; an error dialog when it failed. True when copied.
+    // Copies one file and records it ("file" section, "1" or "0"; a new file before it is kept,
+    // so that no kill leaves it whole and unrecorded); shows it and advances the progress; an
+    // error dialog when it failed. True when copied.
     bool CopyOneFile(const std::string& source, const std::string& destination);
     // Makes a new numbered folder in the installation folder's Backup, above every entry there
     // (hidden ones too): Backup\00001, Backup\00002 ...; returns it, empty when it could not
@@ -84,8 +85,11 @@ class FileInstallation {
     // CopyOneFile without its error dialog.
     bool Copy(const std::string& source, const std::string& destination);
     // Puts the source in place of the file that is at the destination; gives the bytes copied.
+    // Over a killed run's unfinished copy the new copy runs record before it is kept; a file
+    // saved in this run's backup folder is recorded before it is replaced.
     platform::Result<std::int64_t> Replace(const std::string& source,
-                                           const std::string& destination);
+                                           const std::string& destination,
+                                           const platform::BeforeKept& record);
     void ShowCopyError(const std::string& destination);
 
     FileInstallationContext context_;

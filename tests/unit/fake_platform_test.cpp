@@ -45,7 +45,7 @@ TEST_F(FakePlatformTest, FailureRulesFireAtTheirCallAndByte) {
         return std::vector<std::uint32_t>{t.fake.files.CopyFile(kSource, kTarget).code()};
     };
     const auto copy_new = [](FakePlatformTest& t) {
-        const Result<std::int64_t> status = t.fake.files.CopyNewFile(kSource, kTarget);
+        const Result<std::int64_t> status = t.fake.files.CopyNewFile(kSource, kTarget, {});
         // A failed copy holds nothing; a whole one holds the source's bytes.
         const auto whole = static_cast<std::int64_t>(t.fake.files.ReadFile(kSource)->size());
         return std::vector<std::uint32_t>{
@@ -127,8 +127,10 @@ TEST_F(FakePlatformTest, RefusalsAsThePlatformGivesThem) {
          fake.files.CopyFile(kSource, folder + "hidden.dll").code(), 0},
         {"copy onto a file held open", fake.files.CopyFile(kSource, folder + "locked.dll").code(),
          32},
-        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll").code(), 80},
-        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files").code(), 80},
+        {"new copy onto a file", fake.files.CopyNewFile(kSource, folder + "hidden.dll", {}).code(),
+         80},
+        {"new copy onto a folder", fake.files.CopyNewFile(kSource, "C:\\Program Files", {}).code(),
+         80},
         {"delete of a read-only file", fake.files.DeleteFile(folder + "read-only.dll").code(), 5},
         {"delete of a file held open", fake.files.DeleteFile(folder + "locked.dll").code(), 32},
         {"move onto a file held open",

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,9 +30,15 @@ struct Rig {
         p.files.AddDirectory(kDist);
         p.files.AddDirectory(kDest);
         p.files.AddDirectory("C:\\WINDOWS\\system32");
+        ReopenLog();
+        progress.Attach(p.clock, application);
+    }
+
+    // The log as a new run opens it.
+    void ReopenLog() {
+        log.reset();
         platform::Result<void> error;
         log = script::OpenInstallLog(p.files, p.codec, std::string(kDest) + "\\install.ini", error);
-        progress.Attach(p.clock, application);
     }
 
     // The installation over a script (the lines of setup.ini).
@@ -308,34 +315,117 @@ TEST_F(FilesTest, AFailedBackupLeavesTheInstalledFileAlone) {
     }
 }
 
-// A run killed while it makes a new file, then a normal run: the file is whole whichever
-// section copies it and whenever the kill came. Killed before its mark for removal, the copy is
-// left empty under its name; the sections that keep a file that is there, or compare its time,
-// would keep it for good if it were not recognisable as unfinished.
-TEST_F(FilesTest, ACopyLeftByAKilledRunIsMadeAgain) {
-    using platform::FakeKillMoment;
+// Runs killed while they make a new file, then a normal run, whichever section copies it. No
+// kill leaves a whole file without its record, which the uninstaller would leave behind and
+// which "if not exist" and "backup" would keep unrecorded for good; the next run leaves the file
+// whole and recorded. Killed before its mark for removal, the copy is left empty under its name,
+// recognisable as unfinished; a run after it puts a new copy there, recorded as any new one.
+TEST_F(FilesTest, NoKillLeavesAWholeFileWithoutItsRecord) {
+    using enum platform::FakeKillMoment;
+    enum class Left { Nothing, Unfinished, Whole };
+    const struct {
+        const char* label;
+        std::vector<platform::FakeKillMoment> kills;  // one run each
+        Left left;                                    // after the last kill
+        bool recorded;
+    } cases[] = {
+        {"before the mark", {Created}, Left::Unfinished, false},
+        {"while writing", {Writing}, Left::Nothing, false},
+        {"after the record, before the copy is kept", {BeforeKept}, Left::Nothing, true},
+        {"once the copy is kept", {Kept}, Left::Whole, true},
+        {"before the mark, then writing again", {Created, Writing}, Left::Nothing, false},
+        {"before the mark, then after the record", {Created, BeforeKept}, Left::Nothing, true},
+        {"before the mark, then once kept", {Created, Kept}, Left::Whole, true},
+    };
     const std::string file = std::string(kDest) + "\\f.dat";
+    const std::vector<std::string> record = {file + "=1"};
     for (const char* section : {"file list", "if not exist", "backup", "Win2K"}) {
-        for (const FakeKillMoment moment : {FakeKillMoment::Created, FakeKillMoment::Writing}) {
-            SCOPED_TRACE(std::string(section) + (moment == FakeKillMoment::Created
-                                                     ? ", killed before the mark"
-                                                     : ", killed while writing"));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(section) + ", killed " + c.label);
             Rig fresh;
             fresh.Source("f.dat", "distribution", kTime - 60 * kSecond);
             const std::string script = "[" + std::string(section) + "]\r\nf.dat=f.dat\r\n";
-            fresh.p.files.kill = platform::FakeKill{"f.dat", moment};
-            EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
+            for (const platform::FakeKillMoment moment : c.kills) {
+                fresh.p.files.kill = platform::FakeKill{"f.dat", moment};
+                EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
+                fresh.ReopenLog();
+            }
             const platform::Result<platform::FileInfo> left = fresh.p.files.Info(file);
-            EXPECT_EQ(left && left->Unfinished(), moment == FakeKillMoment::Created);
-            EXPECT_EQ(left.Ok(), moment == FakeKillMoment::Created);
+            EXPECT_EQ(!left                ? Left::Nothing
+                      : left->Unfinished() ? Left::Unfinished
+                                           : Left::Whole,
+                      c.left);
+            if (c.left == Left::Whole) {
+                EXPECT_EQ(fresh.At("f.dat"), "distribution");
+            }
+            EXPECT_EQ(fresh.Records("file"), c.recorded ? record : std::vector<std::string>{});
 
             fresh.Installation(script).InstallFiles();
             EXPECT_EQ(fresh.At("f.dat"), "distribution");
             EXPECT_EQ(fresh.p.files.Info(file)->attributes, platform::kAttributeArchive);
+            EXPECT_EQ(fresh.Records("file"), record);
             EXPECT_TRUE(fresh.DialogTexts().empty());
             EXPECT_FALSE(fresh.p.files.DirectoryExists(std::string(kDest) + "\\Backup"))
                 << "an unfinished copy is nothing to keep";
         }
+    }
+}
+
+// A run killed while it replaces an installed file, then a normal run. A file saved in the
+// backup folder is recorded before it is replaced: killed before the copy is in place, the
+// record names the user's file, which the uninstaller puts back from its saved copy. Any other
+// file there is recorded only once replaced, as it may be the user's and is not saved; the next
+// run replaces it again.
+TEST_F(FilesTest, AKillWhileAFileIsReplacedLeavesItRecordedOnlyWhereItIsSaved) {
+    using enum platform::FakeKillMoment;
+    const struct {
+        const char* section;
+        platform::FakeKillMoment moment;
+        const char* left;
+        bool recorded;
+    } cases[] = {
+        {"backup", BeforeKept, "users f", true},
+        {"backup", Kept, "distribution", true},
+        {"file list", BeforeKept, "users f", false},
+        {"file list", Kept, "distribution", false},
+    };
+    const std::string record = std::string(kDest) + "\\f.dat=1";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + (c.moment == Kept ? ", once in place" : ", before"));
+        Rig fresh;
+        fresh.Source("f.dat", "distribution", kTime);
+        fresh.Installed("f.dat", "users f", kTime + 60 * kSecond);
+        const std::string script = "[" + std::string(c.section) + "]\r\nf.dat=f.dat\r\n";
+        fresh.p.files.kill = platform::FakeKill{"Zinkolar\\f.dat", c.moment};
+        EXPECT_THROW(fresh.Installation(script).InstallFiles(), platform::FakeKilled);
+        fresh.ReopenLog();
+        EXPECT_EQ(fresh.At("f.dat"), c.left);
+        EXPECT_EQ(std::ranges::count(fresh.Records("file"), record), c.recorded ? 1 : 0);
+
+        fresh.Installation(script).InstallFiles();
+        EXPECT_EQ(fresh.At("f.dat"), "distribution");
+        EXPECT_EQ(std::ranges::count(fresh.Records("file"), record), 1);
+        if (std::string_view(c.section) == "backup") {
+            EXPECT_EQ(fresh.At("Backup\\00001\\f.dat"), "users f");
+        }
+    }
+}
+
+// A new copy whose record cannot be written is abandoned: no file is there that the log does
+// not name. One that fails after its record ends recorded as failed, as every failed copy.
+TEST_F(FilesTest, ACopyFailingAroundItsRecordLeavesNothingAndIsRecordedAsFailed) {
+    const platform::FailureRule rules[] = {
+        {FakeOperation::Write, "install.ini", platform::kErrorDiskFull, 1},
+        {FakeOperation::KeepCopy, "f.dat", platform::kErrorDiskFull},
+    };
+    for (const platform::FailureRule& rule : rules) {
+        Rig fresh;
+        fresh.Source("f.dat", "distribution");
+        fresh.p.files.failures.Add(rule);
+        fresh.Installation("[file list]\r\nf.dat=f.dat\r\n").InstallFiles();
+        EXPECT_FALSE(fresh.p.files.Info(std::string(kDest) + "\\f.dat"));
+        EXPECT_EQ(fresh.Records("file"), std::vector<std::string>{"C:\\Zinkolar\\f.dat=0"});
+        EXPECT_EQ(fresh.DialogTexts(), std::vector<std::string>{kError + "f.dat"});
     }
 }
 

@@ -31,7 +31,8 @@ class ShortNameMatches final : public platform::FileSystem {
     platform::Result<void> CopyFile(const std::string&, const std::string&) override {
         return kReadOnly;
     }
-    platform::Result<std::int64_t> CopyNewFile(const std::string&, const std::string&) override {
+    platform::Result<std::int64_t> CopyNewFile(const std::string&, const std::string&,
+                                               const platform::BeforeKept&) override {
         return kReadOnly;
     }
     platform::Result<void> CreateDirectories(const std::string&) override { return kReadOnly; }

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
@@ -141,7 +142,7 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     Write("existing.dll", "older and longer bytes");
-    const Result<std::int64_t> size = files_.CopyNewFile(Path("source.dll"), Path("fresh.dll"));
+    const Result<std::int64_t> size = files_.CopyNewFile(Path("source.dll"), Path("fresh.dll"), {});
     ASSERT_TRUE(size);
     EXPECT_EQ(*size, 9);
     for (const char* target : {"new.dll", "existing.dll", "fresh.dll"}) {
@@ -157,12 +158,37 @@ TEST_F(PlatformEngine, CopyCarriesTimeAndAttributesAndReplaces) {
     }
 }
 
+// The step before a new copy is kept finds it whole with the source's attributes; a step that
+// fails leaves nothing at the name: the copy is still marked for removal, read-only as the
+// source made it.
+TEST_F(PlatformEngine, ANewCopyIsKeptOnlyAfterItsStep) {
+    Write("source.dll", "new bytes");
+    ASSERT_TRUE(SetFileAttributesW(Wide(Path("source.dll")).c_str(),
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    for (const std::uint32_t outcome : {0u, kErrorDiskFull}) {
+        const std::string copy = Path("copy" + std::to_string(outcome) + ".dll");
+        std::optional<FileInfo> seen;
+        const Result<std::int64_t> status =
+            files_.CopyNewFile(Path("source.dll"), copy, [&]() -> Result<void> {
+                seen = files_.Info(copy).value_or(FileInfo{});
+                if (outcome != 0)
+                    return Failure(outcome);
+                return Success();
+            });
+        EXPECT_EQ(status.code(), outcome);
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(seen->size, 9);
+        EXPECT_EQ(seen->attributes, kAttributeReadOnly | kAttributeArchive);
+        EXPECT_EQ(files_.FileExists(copy), outcome == 0) << copy;
+    }
+}
+
 // A new copy is marked unfinished by the call that makes it and carries the source's attributes
 // once whole. What a kill before its mark for removal leaves keeps the mark on this volume, and
 // a copy puts the file in its place.
 TEST_F(PlatformEngine, AnUnfinishedCopyIsRecognisedAndReplaced) {
     Write("plain.dll", "bytes");
-    ASSERT_TRUE(files_.CopyNewFile(Path("plain.dll"), Path("new.dll")));
+    ASSERT_TRUE(files_.CopyNewFile(Path("plain.dll"), Path("new.dll"), {}));
     EXPECT_EQ(files_.Info(Path("new.dll"))->attributes, files_.Info(Path("plain.dll"))->attributes);
     EXPECT_FALSE(files_.Info(Path("new.dll"))->Unfinished());
     CloseHandle(CreateFileW(Wide(Path("left.dll")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -194,9 +220,9 @@ TEST_F(PlatformEngine, FileOperationErrors) {
          kErrorAlreadyExists},
         {"move of a missing file", files_.MoveReplacing(Path("none"), Path("file.txt")).code(),
          kFileNotFound},
-        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt")).code(),
+        {"new copy onto a file", files_.CopyNewFile(Path("none"), Path("file.txt"), {}).code(),
          kErrorFileExists},
-        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt")).code(),
+        {"new copy of a missing file", files_.CopyNewFile(Path("none"), Path("new.txt"), {}).code(),
          kFileNotFound},
     };
     for (const Case& c : cases)

@@ -242,6 +242,23 @@ Result<std::unique_ptr<platform::OpenFile>> PosixFileSystem::Open(const std::str
 }
 
 Result<void> PosixFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    return CopyPending(source, destination, {});
+}
+
+Result<std::int64_t> PosixFileSystem::CopyNewFile(const std::string& source,
+                                                  const std::string& destination,
+                                                  const platform::BeforeKept& before_kept) {
+    if (Info(destination))
+        return platform::Failure(platform::kErrorFileExists);
+    if (const Result<void> copied = CopyPending(source, destination, before_kept); !copied)
+        return copied.error();
+    // The copy is in place: a size that cannot be read back counts none.
+    const Result<platform::FileInfo> copy = Info(destination);
+    return copy ? copy->size : 0;
+}
+
+Result<void> PosixFileSystem::CopyPending(const std::string& source, const std::string& destination,
+                                          const platform::BeforeKept& before_kept) {
     const auto from = Open(source, platform::OpenMode::Read);
     if (!from)
         return from.error();
@@ -264,18 +281,11 @@ Result<void> PosixFileSystem::CopyFile(const std::string& source, const std::str
     const struct timespec times[2] = {info->st_atim, info->st_mtim};
     if (::futimens(to.Descriptor(), times) != 0)
         return LastError();
+    if (before_kept) {
+        if (Result<void> step = before_kept(); !step)
+            return step;
+    }
     return to.Commit();
-}
-
-Result<std::int64_t> PosixFileSystem::CopyNewFile(const std::string& source,
-                                                  const std::string& destination) {
-    if (Info(destination))
-        return platform::Failure(platform::kErrorFileExists);
-    if (const Result<void> copied = CopyFile(source, destination); !copied)
-        return copied.error();
-    // The copy is in place: a size that cannot be read back counts none.
-    const Result<platform::FileInfo> copy = Info(destination);
-    return copy ? copy->size : 0;
 }
 
 Result<std::unique_ptr<platform::PendingFile>> PosixFileSystem::CreatePending(

@@ -20,7 +20,8 @@ class PosixFileSystem final : public platform::FileSystem {
     platform::Result<void> CopyFile(const std::string& source,
                                     const std::string& destination) override;
     platform::Result<std::int64_t> CopyNewFile(const std::string& source,
-                                               const std::string& destination) override;
+                                               const std::string& destination,
+                                               const platform::BeforeKept& before_kept) override;
     platform::Result<void> CreateDirectories(const std::string& path) override;
     platform::Result<void> CreateNewDirectory(const std::string& path) override;
     platform::Result<std::unique_ptr<platform::PendingFile>> CreatePending(
@@ -32,6 +33,12 @@ class PosixFileSystem final : public platform::FileSystem {
     platform::Result<void> MoveReplacing(const std::string& from, const std::string& to) override;
     // There are no short names here.
     platform::Result<std::string> ShortPath(const std::string& path) const override;
+
+  private:
+    // A copy written beside the destination, put in place (replacing a file there) when whole
+    // and its step before being kept has succeeded.
+    platform::Result<void> CopyPending(const std::string& source, const std::string& destination,
+                                       const platform::BeforeKept& before_kept);
 };
 
 }  // namespace zkconvert

@@ -16,6 +16,7 @@ enum class FakeOperation {
     Read,             // FileSystem::ReadFile, OpenFile::Read
     Write,            // FileSystem::WriteFile, OpenFile::Write
     Copy,             // FileSystem::CopyFile; the path is the source or the destination
+    KeepCopy,         // FileSystem::CopyNewFile, clearing the mark for removal; the destination
     CreateDirectory,  // each folder FileSystem::CreateDirectories has to make
     Delete,           // FileSystem::DeleteFile
     SetAttributes,    // FileSystem::SetAttributes

@@ -385,17 +385,30 @@ Result<void> FakeFileSystem::CopyFile(const std::string& source, const std::stri
     if (Key(source) == Key(destination))  // the platform holds the source open while it copies
         return Failure(kErrorSharingViolation);
     const Entry copy = *from;
+    const std::optional<FakeKillMoment> killed = TakeKill(destination);
     Result<std::unique_ptr<PendingFile>> pending = CreatePending(destination);
     if (!pending)
         return pending.error();
     if (Result<void> written = (*pending)->Write(copy.bytes); !written)
         return written;
     static_cast<FakePendingFile&>(**pending).Carry(copy.write_time, copy.attributes);
-    return (*pending)->Commit();
+    if (killed && killed != FakeKillMoment::Kept)
+        throw FakeKilled{};  // the pending copy goes with its handle
+    Result<void> committed = (*pending)->Commit();
+    if (killed)
+        throw FakeKilled{};
+    return committed;
+}
+
+std::optional<FakeKillMoment> FakeFileSystem::TakeKill(const std::string& destination) {
+    if (!kill || ToLower(destination).find(ToLower(kill->path)) == std::string::npos)
+        return std::nullopt;
+    return std::exchange(kill, std::nullopt)->moment;
 }
 
 Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
-                                                 const std::string& destination) {
+                                                 const std::string& destination,
+                                                 const BeforeKept& before_kept) {
     if (Find(destination) != nullptr || DirectoryExists(destination))
         return Failure(kErrorFileExists);
     const Entry* from = Find(source);
@@ -405,22 +418,36 @@ Result<std::int64_t> FakeFileSystem::CopyNewFile(const std::string& source,
     if (!DirectoryExists(ParentOf(Resolve(destination))))
         return Failure(kErrorPathNotFound);
     const Entry copy = *from;
+    const std::optional<FakeKillMoment> killed = TakeKill(destination);
     // Made marked unfinished, then marked for removal, which the system carries out when the
-    // process dies.
+    // process dies or the copy fails, until the copy is kept.
     IgnoreFailure(Store(destination, {}, nullptr, now, kAttributesUnfinished),
                   "without a byte limit an empty store cannot fail");
-    if (kill && ToLower(destination).find(ToLower(kill->path)) != std::string::npos) {
-        const FakeKillMoment moment = std::exchange(kill, std::nullopt)->moment;
-        if (moment == FakeKillMoment::Writing)
-            Remove(destination);
+    if (killed == FakeKillMoment::Created)
         throw FakeKilled{};
+    Result<void> status = Success();
+    try {
+        if (killed == FakeKillMoment::Writing)
+            throw FakeKilled{};
+        status = Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+        if (status && before_kept)
+            status = before_kept();
+        if (killed == FakeKillMoment::BeforeKept)
+            throw FakeKilled{};
+    } catch (...) {
+        Remove(destination);
+        throw;
     }
-    const Result<void> status =
-        Store(destination, copy.bytes, rule, copy.write_time, copy.attributes);
+    if (status) {
+        if (const FailureRule* keep = failures.Check(FakeOperation::KeepCopy, destination))
+            status = Failure(keep->error);
+    }
     if (!status) {
-        Remove(destination);  // the platform removes what it made
+        Remove(destination);
         return status.error();
     }
+    if (killed == FakeKillMoment::Kept)
+        throw FakeKilled{};
     return static_cast<std::int64_t>(copy.bytes.size());
 }
 

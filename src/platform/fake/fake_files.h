@@ -12,10 +12,12 @@
 namespace platform {
 
 // The moments of a new copy (CopyNewFile) at which a test can have the process killed: made,
-// not yet marked for removal; or marked and being written.
-enum class FakeKillMoment { Created, Writing };
+// not yet marked for removal; marked and being written; whole, its step before being kept done,
+// not yet kept; kept, the call not yet returned. A copy over a file (CopyFile) dies before it
+// is put in place at every moment but the last.
+enum class FakeKillMoment { Created, Writing, BeforeKept, Kept };
 struct FakeKill {
-    std::string path;  // the new copy whose destination holds this text, letter case ignored
+    std::string path;  // the copy whose destination holds this text, letter case ignored
     FakeKillMoment moment;
 };
 // Thrown where the process would have died, after the fake has left what the system leaves.
@@ -42,8 +44,8 @@ class FakeFileSystem final : public FileSystem {
     Result<FileInfo> Info(const std::string& path) const override;
     Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) override;
     Result<void> CopyFile(const std::string& source, const std::string& destination) override;
-    Result<std::int64_t> CopyNewFile(const std::string& source,
-                                     const std::string& destination) override;
+    Result<std::int64_t> CopyNewFile(const std::string& source, const std::string& destination,
+                                     const BeforeKept& before_kept) override;
     Result<void> CreateDirectories(const std::string& path) override;
     Result<void> CreateNewDirectory(const std::string& path) override;
     // Fresh names "~zk00001", "~zk00002" ... in the order they are asked for.
@@ -60,7 +62,7 @@ class FakeFileSystem final : public FileSystem {
     bool fail_reads = false;
     bool fail_writes = false;
     FakeFailures failures;
-    // Once: the process dies in a new copy.
+    // Once: the process dies in a copy.
     std::optional<FakeKill> kill;
     // The write time given to what the fake writes.
     std::int64_t now = kDefaultTime;
@@ -76,6 +78,8 @@ class FakeFileSystem final : public FileSystem {
         int readers = 0;  // open handles; readers let others write, writers only read
         int writers = 0;
     };
+    // The moment of the kill when it is armed for this destination; disarms it.
+    std::optional<FakeKillMoment> TakeKill(const std::string& destination);
     Entry* Find(const std::string& path);
     const Entry* Find(const std::string& path) const;
     // The platform's error for a path that is not there: the file, or its folder.

@@ -221,7 +221,8 @@ Result<void> Win32FileSystem::CopyFile(const std::string& source, const std::str
 }
 
 Result<std::int64_t> Win32FileSystem::CopyNewFile(const std::string& source,
-                                                  const std::string& destination) {
+                                                  const std::string& destination,
+                                                  const BeforeKept& before_kept) {
     // The name first: a file there is refused before anything else, and never touched. Marked
     // unfinished by the call that makes it; the copy's own attributes replace the mark.
     const Result<UniqueFile> to = CreateUnfinished(destination, kAttributesUnfinished);
@@ -232,6 +233,9 @@ Result<std::int64_t> Win32FileSystem::CopyNewFile(const std::string& source,
         return LastError();
     std::int64_t size = 0;
     Result<void> status = CopyBytes(to->get(), from.get(), buffer_, size);
+    // Still marked for removal: a step that fails or throws leaves the copy to the handle's close.
+    if (status && before_kept)
+        status = before_kept();
     if (status)
         status = SetRemovedOnClose(to->get(), false);
     if (!status)

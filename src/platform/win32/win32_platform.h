@@ -27,8 +27,8 @@ class Win32FileSystem final : public FileSystem {
     Result<FileInfo> Info(const std::string& path) const override;
     Result<std::unique_ptr<OpenFile>> Open(const std::string& path, OpenMode mode) override;
     Result<void> CopyFile(const std::string& source, const std::string& destination) override;
-    Result<std::int64_t> CopyNewFile(const std::string& source,
-                                     const std::string& destination) override;
+    Result<std::int64_t> CopyNewFile(const std::string& source, const std::string& destination,
+                                     const BeforeKept& before_kept) override;
     Result<void> CreateDirectories(const std::string& path) override;
     Result<void> CreateNewDirectory(const std::string& path) override;
     Result<std::unique_ptr<PendingFile>> CreatePending(const std::string& path) override;
