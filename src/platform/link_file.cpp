@@ -239,8 +239,9 @@ class LinkPart {
     }
     // The text closed by a zero at offset, ANSI or UTF-16, as UTF-8.
     std::optional<std::string> AnsiText(std::size_t offset, const TextCodec& ansi) const {
-        const std::size_t end = offset < bytes_.size() ? bytes_.find('\0', offset) : offset;
-        if (end == std::string_view::npos || offset >= bytes_.size())
+        const std::size_t end =
+            offset < bytes_.size() ? bytes_.find('\0', offset) : std::string_view::npos;
+        if (end == std::string_view::npos)
             return std::nullopt;
         return ansi.AnsiToUtf8(bytes_.substr(offset, end - offset));
     }
@@ -321,11 +322,8 @@ std::optional<std::string> CountedText(const LinkPart& link, std::size_t& at, bo
     at += 2 + text->size();
     if (!unicode)
         return ansi.AnsiToUtf8(text->substr(0, text->find('\0')));
-    const LinkPart units(*text);
-    std::u16string read;
-    for (std::size_t i = 0; i < text->size() && *units.At<std::uint16_t>(i) != 0; i += 2)
-        read += static_cast<char16_t>(*units.At<std::uint16_t>(i));
-    return Utf16ToUtf8(read);
+    // Closed by a zero of its own, it reads as the zero-closed texts do.
+    return LinkPart(std::string(*text) + std::string(2, '\0')).Utf16Text(0);
 }
 
 }  // namespace
