@@ -25,10 +25,6 @@ std::size_t AfterName(const std::string& line) {
 
 }  // namespace
 
-std::string ArgumentsText(const std::string& line) {
-    return line.substr(AfterName(line));
-}
-
 std::vector<std::string> SplitCommandLine(const std::string& line) {
     std::vector<std::string> arguments;
     std::size_t i = AfterName(line);

@@ -1,7 +1,7 @@
 #pragma once
 // A program's command line split into its arguments by the platform's rules, without the
-// platform's shell library: the uninstaller decides with it whether to hand the work to its copy
-// before it loads any library beyond the kernel's.
+// platform's shell library: the uninstaller decides with it whether it is its own copy before it
+// loads any library beyond the kernel's.
 #include <string>
 #include <vector>
 
@@ -13,8 +13,5 @@ namespace app {
 // backslashes stand for themselves. The name runs to the next quotation mark when it opens with
 // one, else to the first blank.
 std::vector<std::string> SplitCommandLine(const std::string& line);
-
-// The text of the arguments as given: what follows the program's name and its blanks.
-std::string ArgumentsText(const std::string& line);
 
 }  // namespace app

@@ -21,10 +21,21 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 // A name the platform takes as it is written: not empty, no character that a file name cannot
 // hold, and no trailing dot or blank, which the platform would trim.
 bool IsPlainComponent(std::string_view name) {
-    constexpr std::string_view kForbidden = "/:*?\"<>|";
     return !name.empty() && !name.ends_with('.') && !name.ends_with(' ') &&
-           std::ranges::none_of(name, [&](char c) {
-               return static_cast<unsigned char>(c) < 0x20 || kForbidden.find(c) != kForbidden.npos;
+           std::ranges::none_of(name, [](char c) {
+               switch (c) {
+                   case '/':
+                   case ':':
+                   case '*':
+                   case '?':
+                   case '"':
+                   case '<':
+                   case '>':
+                   case '|':
+                       return true;
+                   default:
+                       return static_cast<unsigned char>(c) < 0x20;
+               }
            });
 }
 

@@ -19,6 +19,14 @@ std::unique_ptr<FileTrace> FileTrace::Create(FileSystem& files, const std::strin
     return std::unique_ptr<FileTrace>(new FileTrace(std::move(*file), std::move(now)));
 }
 
+std::unique_ptr<FileTrace> FileTrace::Append(FileSystem& files, const std::string& path,
+                                             std::function<TimeOfDay()> now) {
+    Result<std::unique_ptr<OpenFile>> file = files.Open(path, OpenMode::ReadWrite);
+    if (!file || !(*file)->Seek((*file)->Size()))
+        return nullptr;
+    return std::unique_ptr<FileTrace>(new FileTrace(std::move(*file), std::move(now)));
+}
+
 void FileTrace::Line(std::string_view text) {
     std::string line = FormatTimeOfDay(now_()) + " ";
     // One event, one line: line breaks inside a message become blanks.

@@ -26,6 +26,10 @@ class FileTrace final : public Trace {
     // A new file in place of one of that name; nullptr when it cannot be made.
     static std::unique_ptr<FileTrace> Create(FileSystem& files, const std::string& path,
                                              std::function<TimeOfDay()> now);
+    // The file of that name continued at its end, a new one when there is none; nullptr when it
+    // cannot be opened.
+    static std::unique_ptr<FileTrace> Append(FileSystem& files, const std::string& path,
+                                             std::function<TimeOfDay()> now);
 
     void Line(std::string_view text) override;
 

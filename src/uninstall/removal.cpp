@@ -6,6 +6,7 @@
 #include <set>
 
 #include "install/product_libraries.h"
+#include "install/removal_rules.h"
 #include "install/shared_files.h"
 #include "platform/text.h"
 #include "script/trace_text.h"
@@ -23,6 +24,12 @@ bool Missing(const Result<void>& status) {
 
 std::string ParentOf(const std::string& path) {
     return path.substr(0, path.rfind('\\'));
+}
+
+bool IsUninstaller(const Operation& operation) {
+    return operation.step == Step::Folders && operation.action == Action::DeleteFile &&
+           platform::EqualsIgnoreCase(operation.path.substr(operation.path.rfind('\\') + 1),
+                                      kUninstallerName);
 }
 
 // An installed file keeps its source's attributes, and the platform refuses to delete or replace
@@ -63,16 +70,27 @@ class Remover {
         }
     }
 
-    // A folder that stayed because it holds more than the folders that stayed below it: the
-    // user's content.
+    // An operation handed to the program that carries it out after this one: a folder that
+    // will stay is told as one that stayed.
+    void HandOver(const Operation& operation) {
+        const std::string lower = platform::ToLower(operation.path);
+        if (operation.action == Action::RemoveFolder &&
+            platform_.files.DirectoryExists(operation.path) && HoldsAny(lower, handed_)) {
+            Kept(operation.path);
+            platform_.trace.Line("Stays, not empty: " + operation.path);
+            return;
+        }
+        handed_.insert(lower);
+        platform_.trace.Line("Handed over: " + Describe(operation));
+    }
+
+    // A folder that stayed because it holds more than the folders that stayed below it and what
+    // was handed over: the user's content.
     void TellFoldersLeft() {
         for (const std::string& folder : not_empty_) {
-            const auto entries = platform_.files.FindFiles(folder + "\\*").value_or({});
-            const bool own_content = std::ranges::any_of(entries, [&](const auto& entry) {
-                return entry.name != "." && entry.name != ".." &&
-                       !not_empty_.contains(platform::ToLower(folder + "\\" + entry.name));
-            });
-            if (own_content)
+            std::set<std::string> not_own = handed_;
+            not_own.insert(not_empty_.begin(), not_empty_.end());
+            if (HoldsAny(folder, not_own))
                 outcome_.left.push_back({LeftItem::Kind::UserContent, originals_.at(folder), ""});
         }
     }
@@ -135,9 +153,7 @@ class Remover {
             case Action::RemoveFolder: {
                 const Result<void> status = files.RemoveDirectory(operation.path);
                 if (status.code() == platform::kErrorDirNotEmpty) {
-                    const std::string lower = platform::ToLower(operation.path);
-                    not_empty_.insert(lower);
-                    originals_.emplace(lower, operation.path);
+                    Kept(operation.path);
                     kept_ = true;
                     return std::nullopt;
                 }
@@ -184,6 +200,21 @@ class Remover {
         return OnWritable(platform_.files, file, [&] { return platform_.files.DeleteFile(file); });
     }
 
+    void Kept(const std::string& folder) {
+        const std::string lower = platform::ToLower(folder);
+        not_empty_.insert(lower);
+        originals_.emplace(lower, folder);
+    }
+
+    // Whether the folder (lower case) holds an entry other than those named in except.
+    bool HoldsAny(const std::string& folder, const std::set<std::string>& except) const {
+        const auto entries = platform_.files.FindFiles(folder + "\\*").value_or({});
+        return std::ranges::any_of(entries, [&](const auto& entry) {
+            return entry.name != "." && entry.name != ".." &&
+                   !except.contains(platform::ToLower(folder + "\\" + entry.name));
+        });
+    }
+
     // The keys above that the item leaves empty, up to prune_below.
     void Prune(const Operation& operation) {
         if (operation.prune_below.empty())
@@ -201,6 +232,7 @@ class Remover {
     RemovalOutcome& outcome_;
     bool kept_ = false;                             // the last folder stayed, not empty
     std::set<std::string> not_empty_;               // lower-case folders that stayed
+    std::set<std::string> handed_;                  // lower-case paths handed over
     std::map<std::string, std::string> originals_;  // lower-case -> as written
 };
 
@@ -224,23 +256,53 @@ RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platf
     }
     Remover remover(platform, outcome);
     std::optional<Step> step;
-    for (const Operation& operation : plan.operations) {
+    bool handed = false;
+    const std::span<const Operation> operations(plan.operations);
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        const Operation& operation = operations[i];
         if (step != operation.step) {
             step = operation.step;
             if (callbacks.step)
                 callbacks.step(*step);
         }
-        if (callbacks.before_uninstaller && operation.step == Step::Folders &&
-            operation.action == Action::DeleteFile &&
-            platform::EqualsIgnoreCase(operation.path.substr(operation.path.rfind('\\') + 1),
-                                       kUninstallerName))
-            callbacks.before_uninstaller(outcome);
-        remover.Run(operation);
+        if (!handed && callbacks.hand_over && IsUninstaller(operation))
+            handed = callbacks.hand_over(operations.subspan(i));
+        if (handed)
+            remover.HandOver(operation);
+        else
+            remover.Run(operation);
         if (callbacks.done)
             callbacks.done(operation);
     }
     remover.TellFoldersLeft();
     return outcome;
+}
+
+std::string WriteHandedOver(std::span<const Operation> rest) {
+    std::string text;
+    for (const Operation& operation : rest)
+        text += Describe(operation) + "\n";
+    return text;
+}
+
+RemovalPlan ReadHandedOver(std::string_view text) {
+    RemovalPlan plan;
+    const std::string delete_file = Describe({Step::Folders, Action::DeleteFile, ""});
+    const std::string remove_folder = Describe({Step::Folders, Action::RemoveFolder, ""});
+    for (std::size_t start = 0, end = 0; (end = text.find('\n', start)) != std::string_view::npos;
+         start = end + 1) {
+        const std::string_view line = text.substr(start, end - start);
+        for (const Action action : {Action::DeleteFile, Action::RemoveFolder}) {
+            const std::string& prefix = action == Action::DeleteFile ? delete_file : remove_folder;
+            if (!line.starts_with(prefix))
+                continue;
+            Operation operation{Step::Folders, action, std::string(line.substr(prefix.size()))};
+            if (install::IsPlainAbsolutePath(operation.path) &&
+                (action == Action::RemoveFolder || IsUninstaller(operation)))
+                plan.operations.push_back(std::move(operation));
+        }
+    }
+    return plan;
 }
 
 }  // namespace uninstall

@@ -2,7 +2,9 @@
 // Carrying out a removal plan: every operation is tried, a failed one is listed and the rest go
 // on, so that one file in use never keeps the others on the machine.
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -35,13 +37,21 @@ struct RemovalCallbacks {
     std::function<void(Step)> step;
     // One operation is done (whatever its result), for the progress bar.
     std::function<void(const Operation&)> done;
-    // The uninstaller's own file is next: what is left so far.
-    std::function<void(const RemovalOutcome&)> before_uninstaller;
+    // The uninstaller's own file is next. It cannot go while this program runs from it: the
+    // operations from it on may be handed to a program that carries them out once this one has
+    // ended; true when they were. Then they are only looked at here, for the last message.
+    std::function<bool(std::span<const Operation> rest)> hand_over;
 };
 
 // The product libraries are loaded through platform.libraries; a shared file goes when the
 // platform's count of its users reaches zero.
 RemovalOutcome CarryOut(const RemovalPlan& plan, const platform::Platform& platform,
                         const RemovalCallbacks& callbacks);
+
+// The operations handed over, as text for the program that carries them out, and read back by
+// it. Only the uninstaller's own file and folders to be removed when empty are read back: the
+// text crosses a process boundary, and nothing else is ever handed over.
+std::string WriteHandedOver(std::span<const Operation> rest);
+RemovalPlan ReadHandedOver(std::string_view text);
 
 }  // namespace uninstall

@@ -151,26 +151,21 @@ bool ApplicationsClosed(const Installation& installation, const UninstallEnviron
 RemovalOutcome Remove(const RemovalPlan& removal, const UninstallEnvironment& env) {
     const platform::Platform& platform = env.platform;
     std::uint64_t drained = platform.clock.Milliseconds();
-    RemovalOutcome outcome = CarryOut(
-        removal, platform,
-        {.step =
-             [&](Step step) {
-                 env.progress.SetStep(env.language.Lookup(StepCaption(step)) + "...");
-                 env.refresh();
-             },
-         .done =
-             [&](const Operation&) {
-                 if (platform.clock.Milliseconds() - drained < kDrainIntervalMs)
-                     return;
-                 drained = platform.clock.Milliseconds();
-                 env.application.DrainMessages();
-             },
-         .before_uninstaller =
-             [&](const RemovalOutcome& so_far) {
-                 if (env.before_uninstaller)
-                     env.before_uninstaller(so_far.Incomplete() ? UninstallResult::Incomplete
-                                                                : UninstallResult::Removed);
-             }});
+    RemovalOutcome outcome =
+        CarryOut(removal, platform,
+                 {.step =
+                      [&](Step step) {
+                          env.progress.SetStep(env.language.Lookup(StepCaption(step)) + "...");
+                          env.refresh();
+                      },
+                  .done =
+                      [&](const Operation&) {
+                          if (platform.clock.Milliseconds() - drained < kDrainIntervalMs)
+                              return;
+                          drained = platform.clock.Milliseconds();
+                          env.application.DrainMessages();
+                      },
+                  .hand_over = env.hand_over});
     env.progress.Hide();
     return outcome;
 }
@@ -190,6 +185,8 @@ UninstallResult RunUninstall(const std::string& folder, const install::SystemFol
     if (!ApplicationsClosed(installation, env))
         return UninstallResult::Aborted;
     auto plan = PlanRemoval(*log, installation, env.platform);
+    if (env.removal_begins)
+        env.removal_begins();
     const RemovalOutcome outcome = Remove(plan, env);
     ShowLastMessage(outcome, installation, env);
     return outcome.Incomplete() ? UninstallResult::Incomplete : UninstallResult::Removed;

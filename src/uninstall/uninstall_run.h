@@ -3,6 +3,7 @@
 // closed as the installation run closes them, the progress window while the installation is
 // taken apart, and a last message that says what stays and where.
 #include <functional>
+#include <span>
 #include <string>
 
 #include "install/installation_plan.h"
@@ -33,9 +34,12 @@ struct UninstallEnvironment {
     script::CopyFilesForm& progress;
     // Repaints the progress window at once.
     std::function<void()> refresh;
-    // Called before the uninstaller's own file is deleted, with the result so far: the program
-    // that started this one from that file hands the result on and ends.
-    std::function<void(UninstallResult so_far)> before_uninstaller;
+    // The removal begins (the question answered, the applications closed): the moment to get
+    // ready what hand_over needs.
+    std::function<void()> removal_begins;
+    // The operations from the uninstaller's own file on, for the program that carries them out
+    // once this one has ended; true when it took them (RemovalCallbacks::hand_over).
+    std::function<bool(std::span<const Operation> rest)> hand_over;
     // The printer-driver folder, asked only when the folders given hold none and a record
     // needs it.
     std::function<std::string()> find_printer_driver_dir;

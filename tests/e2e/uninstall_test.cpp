@@ -91,7 +91,13 @@ TEST(UninstallTest, QuietRemovalLeavesOnlyTheUsersFile) {
     EXPECT_EQ(SnapshotDifferences(before, TakeMachineSnapshot()), expected);
 }
 
-// A message dialog of any process: the uninstaller's copy shows them, not the program started.
+// The program's own file and folder go a moment after it ends: its copy deletes them.
+void WaitUntilGone(const std::string& path) {
+    WaitUntil([&] { return !std::filesystem::exists(Wide(path)); }, kDefaultTimeout,
+              path + " gone");
+}
+
+// A message dialog of the uninstaller.
 MessageDialog WaitAnyDialog() {
     return WaitFor(
         [] {
@@ -125,19 +131,13 @@ TEST(UninstallTest, StartedFromTheGroupPutsBackAReplacedFile) {
     EXPECT_NE(last.Text().find(dest / "Data"), std::string::npos) << last.Text();
     last.Press("OK");
     EXPECT_EQ(uninstaller.WaitExit(kRunTimeout), 0u);
+    EXPECT_NO_THROW(WaitUntilGone(dest / "zkuninst.exe"));
 
     std::ifstream cover(std::filesystem::path(Wide(dest / "cover.zkc")));
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(cover), {}), "the user's cover");
     for (const char* gone : {"Backup", "zkuninst.exe", "install.ini", "zinkolar.exe"})
         EXPECT_FALSE(std::filesystem::exists(Wide(dest / gone))) << gone;
     EXPECT_TRUE(std::filesystem::exists(Wide(dest / "Data\\phones.zkb")));
-}
-
-// The starter hands back the exit code and ends before the copy deletes its file, so the copy
-// takes the installation folder a moment after the program that a deployment tool waits for.
-void WaitUntilGone(const std::string& path) {
-    WaitUntil([&] { return !std::filesystem::exists(Wide(path)); }, kDefaultTimeout,
-              path + " gone");
 }
 
 // A running application of the product is asked to close, as setup asks, and its file goes.

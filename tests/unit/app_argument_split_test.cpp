@@ -40,9 +40,4 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"UnclosedQuoteRunsToTheEnd", R"(z.exe "a b)", {"a b"}}),
     [](const testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
 
-TEST(ArgumentsText, IsWhatFollowsTheName) {
-    EXPECT_EQ(app::ArgumentsText(R"("C:\a b\z.exe"  /LOG="x y" /SILENT)"), R"(/LOG="x y" /SILENT)");
-    EXPECT_EQ(app::ArgumentsText("z.exe"), "");
-}
-
 }  // namespace

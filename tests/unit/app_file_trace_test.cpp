@@ -30,6 +30,17 @@ TEST(FileTrace, IsNotMadeWhereTheFileCannotBe) {
     platform::FakeFileSystem files;
     files.failures.Add({.operation = platform::FakeOperation::Open, .path = "setup.log"});
     EXPECT_FALSE(platform::FileTrace::Create(files, kLog, [] { return TimeOfDay{}; }));
+    EXPECT_FALSE(platform::FileTrace::Append(files, kLog, [] { return TimeOfDay{}; }));
+}
+
+// The uninstaller's copy adds its lines to the account the program wrote.
+TEST(FileTrace, AppendedGoesOnAfterTheLinesThere) {
+    platform::FakeFileSystem files;
+    files.AddDirectory("C:\\");
+    const auto now = [] { return TimeOfDay{1, 2, 3, 4}; };
+    platform::FileTrace::Append(files, kLog, now)->Line("first");
+    platform::FileTrace::Append(files, kLog, now)->Line("second");
+    EXPECT_EQ(files.Bytes(kLog), "01:02:03.004 first\r\n01:02:03.004 second\r\n");
 }
 
 }  // namespace

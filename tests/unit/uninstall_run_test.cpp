@@ -23,14 +23,23 @@ class UninstallRun : public UninstallTest {
     UninstallResult Run() {
         language.BuildList("Russian");
         language.Select(language.InitialIndex("Russian"));
-        return uninstall::RunUninstall(
-            kFolder, folders, {fake.Get(), language, dialogs, application, progress, [] {}, {}});
+        return uninstall::RunUninstall(kFolder, folders,
+                                       {fake.Get(),
+                                        language,
+                                        dialogs,
+                                        application,
+                                        progress,
+                                        [] {},
+                                        [this] { ++begun; },
+                                        {},
+                                        {}});
     }
 
     language::Language language{fake.files, fake.codec, kFolder};
     ui::ScriptedDialogs dialogs;
     ui::HeadlessApplication application;
     script::CopyFilesForm progress;
+    int begun = 0;  // times the removal began
 };
 
 TEST_F(UninstallRun, AskedYesRemovesAndSaysSo) {
@@ -41,6 +50,7 @@ TEST_F(UninstallRun, AskedYesRemovesAndSaysSo) {
                                         "Zinkolar 5.0 удалён с компьютера."}));
     EXPECT_FALSE(fake.files.DirectoryExists(kFolder));
     EXPECT_FALSE(progress.GetForm().Visible());
+    EXPECT_EQ(begun, 1);
 }
 
 TEST_F(UninstallRun, DeclinedLeavesEverything) {
@@ -48,6 +58,7 @@ TEST_F(UninstallRun, DeclinedLeavesEverything) {
     EXPECT_EQ(Run(), UninstallResult::Declined);
     EXPECT_TRUE(fake.files.FileExists(In("zinkolar.exe")));
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(begun, 0);
 }
 
 TEST_F(UninstallRun, WithoutALogNothingIsTouched) {
@@ -82,6 +93,7 @@ TEST_F(UninstallRun, ApplicationsThatStayAbortTheUninstallation) {
     EXPECT_EQ(dialogs.Shown().at(2).id, "cErrCloseApp");
     EXPECT_FALSE(fake.system.broadcasts.empty());
     EXPECT_TRUE(fake.files.FileExists(In("zinkolar.exe")));
+    EXPECT_EQ(begun, 0);
 }
 
 TEST_F(UninstallRun, SpeaksTheLanguageTheInstallationUsed) {

@@ -1,42 +1,45 @@
 #pragma once
 // The uninstaller's copy in the temporary folder. The program started from the installation
-// folder cannot delete its own file, so it starts a copy of itself that does the work and waits
-// for the exit code; the copy hands the code back before it deletes the installation folder's
-// file, and its own file goes with it: the system deletes it when the copy ends.
+// folder does the work, but while it runs it can delete neither its own file nor the folders
+// that hold it. So it starts a copy of itself as the removal begins, which waits: the program
+// hands it what is left, ends, and the copy carries that out. Started while files go, the copy
+// is ready by then, and a deployment tool that waits for the program gets its exit code without
+// waiting for the copy.
+// The copy's own file goes as the copy ends: the system deletes it when its last handle closes.
 #include <windows.h>
 
+#include <future>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/win32/handles.h"
+#include "uninstall/removal_plan.h"
 
 namespace app {
 
-// Given by the program to its copy: the installation folder, the pipe for the exit code and the
-// handle of the process to wait for before its file is deleted.
-inline constexpr char kFolderSwitch[] = "/INSTALLATION=";
-inline constexpr char kResultSwitch[] = "/RESULT=";
+// Given by the program to its copy: the pipe the operations come through, the process to wait
+// for and the full path of the account to continue.
+inline constexpr char kRestSwitch[] = "/REST=";
 inline constexpr char kStarterSwitch[] = "/STARTER=";
+inline constexpr char kAccountSwitch[] = "/ACCOUNT=";
 
-// Started from the installation folder: starts the copy with the folder and the arguments (their
-// text as this program was given it) and returns its exit code; nullopt when no copy could be
-// started (then this program does the work itself).
-std::optional<int> RunCopy(const std::string& program, const std::string& folder,
-                           const std::string& arguments);
-
-// The copy's side: the program that started it, waiting for the exit code.
-class Starter {
+// The program's side.
+class Finisher {
   public:
-    Starter() = default;
-    Starter(HANDLE result_pipe, HANDLE process) : result_pipe_(result_pipe), process_(process) {}
+    // Starts the copy of program on a thread of its own: the system takes long to make a
+    // process, and the work goes on meanwhile.
+    void Start(const std::string& program, const std::optional<std::string>& account);
 
-    // Hands the code to the program that started this one (once) and waits for it to end, so
-    // that its file can go.
-    void HandOver(int code);
+    // Hands the operations to the copy, once; false when there is no copy to take them.
+    bool HandOver(std::span<const uninstall::Operation> rest);
 
   private:
-    platform::UniqueKernelObject result_pipe_;
-    platform::UniqueKernelObject process_;
+    std::future<platform::UniqueKernelObject> pipe_;  // its end to write to, once started
 };
+
+// The copy's side: the operations handed over (ReadHandedOver reads them), once the program
+// that started this copy has ended; none when it ended without handing any over.
+std::string AwaitRest(HANDLE rest_pipe, HANDLE starter);
 
 }  // namespace app

@@ -1,10 +1,12 @@
 // The uninstaller's entry. Started from the installation folder (the uninstall entry, the group's
-// shortcut), it hands the work to its copy in the temporary folder (app/win32/uninstall_copy.h),
-// so that the installation folder and this program's own file can go.
+// shortcut), it takes the installation apart and hands what it cannot do while it runs (its own
+// file, the folders that hold it) to its copy in the temporary folder
+// (app/win32/uninstall_copy.h).
 #include <windows.h>
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -31,8 +33,8 @@
 
 namespace {
 
-using app::kFolderSwitch;
-using app::kResultSwitch;
+using app::kAccountSwitch;
+using app::kRestSwitch;
 using app::kStarterSwitch;
 
 // Takes the internal switch of that name out of the arguments; its value, if given.
@@ -136,7 +138,7 @@ void PrepareProgress(script::CopyFilesForm& progress, ui::Win32Backend& backend,
 }
 
 int Uninstall(platform::Win32Platform& win32, const app::Options& options,
-              const std::string& folder, app::Starter& starter) {
+              const std::string& folder, const std::optional<std::string>& account) {
     platform::Platform base = win32.Get();
     SystemFolderLibraries libraries(base.libraries, base.system.SystemDirectory());
     const platform::Platform platform{base.files, libraries,   base.codec, base.registry,
@@ -158,23 +160,29 @@ int Uninstall(platform::Win32Platform& win32, const app::Options& options,
     PrepareProgress(progress, backend, options, win32, application);
 
     const install::SystemFolders folders = FindSystemFolders(platform);
-    // The starter returns the result so far and ends before the copy deletes its file.
-    const auto hand_over = [&starter](uninstall::UninstallResult so_far) {
-        starter.HandOver(ExitCode(so_far));
+    app::Finisher finisher;
+    const auto begin_copy = [&] { finisher.Start(platform.system.ProgramPath(), account); };
+    const auto hand_over = [&finisher](std::span<const uninstall::Operation> rest) {
+        return finisher.HandOver(rest);
     };
-    return ExitCode(
-        uninstall::RunUninstall(folder, folders,
-                                {platform, language, dialogs, application, progress,
-                                 [&progress] { progress.GetForm().Repaint(); }, hand_over,
-                                 [&platform] { return FindPrinterDriverDir(platform); }}));
+    return ExitCode(uninstall::RunUninstall(
+        folder, folders,
+        {platform, language, dialogs, application, progress,
+         [&progress] { progress.GetForm().Repaint(); }, begin_copy, hand_over,
+         [&platform] { return FindPrinterDriverDir(platform); }}));
 }
+
+// The copy's internal switches: the copy is started with them alone.
+struct CopyInvocation {
+    HANDLE rest_pipe = nullptr;
+    HANDLE starter = nullptr;
+    std::optional<std::string> account;
+};
 
 // What the command line asks for, the copy's internal switches taken out of it.
 struct Invocation {
-    std::string arguments_text;  // as given, for the copy
     std::vector<std::string> arguments;
-    std::optional<std::string> folder_given;  // this program is the copy
-    app::Starter starter;
+    std::optional<CopyInvocation> copy;  // this program is the copy
     std::variant<app::Options, app::UsageError> parsed;
     std::optional<std::string> error;
     bool quiet = false;
@@ -189,13 +197,14 @@ struct Invocation {
 Invocation ReadCommandLine() {
     const std::string line = platform::Narrow(GetCommandLineW());
     std::vector<std::string> arguments = app::SplitCommandLine(line);
-    std::optional<std::string> folder_given = TakeSwitch(arguments, kFolderSwitch);
     const auto handle_of = [&arguments](const char* name) -> HANDLE {
         const auto value = TakeSwitch(arguments, name);
         return value ? reinterpret_cast<HANDLE>(std::stoull(*value)) : nullptr;
     };
-    HANDLE result_pipe = handle_of(kResultSwitch);
-    app::Starter starter(result_pipe, handle_of(kStarterSwitch));
+    std::optional<CopyInvocation> copy;
+    if (HANDLE rest_pipe = handle_of(kRestSwitch))
+        copy = CopyInvocation{rest_pipe, handle_of(kStarterSwitch),
+                              TakeSwitch(arguments, kAccountSwitch)};
     auto parsed = app::ParseCommandLine(arguments);
     const bool quiet = app::Quiet(arguments);
     std::optional<std::string> error;
@@ -205,32 +214,39 @@ Invocation ReadCommandLine() {
         options && (options->dir || options->group || options->no_icons || options->tasks ||
                     options->file_types || options->language || options->type))
         error = "the installation's choices are switches of setup.exe";
-    return {app::ArgumentsText(line),
-            std::move(arguments),
-            std::move(folder_given),
-            std::move(starter),
-            std::move(parsed),
-            std::move(error),
-            quiet};
+    return {std::move(arguments), std::move(copy), std::move(parsed), std::move(error), quiet};
 }
 
-// The /LOG account, when asked for and it can be made; the platform's trace writes to it.
+// The /LOG account, when asked for and it can be made (or continued, by the copy); the
+// platform's trace writes to it.
 std::unique_ptr<platform::FileTrace> OpenAccount(platform::Win32Platform& win32,
-                                                 const std::optional<std::string>& path) {
+                                                 const std::optional<std::string>& path,
+                                                 bool continued = false) {
     if (!path)
         return nullptr;
-    auto account = platform::FileTrace::Create(win32.files, *path, [] {
+    const auto now = [] {
         SYSTEMTIME time;
         GetLocalTime(&time);
         return platform::TimeOfDay{time.wHour, time.wMinute, time.wSecond, time.wMilliseconds};
-    });
+    };
+    auto account = continued ? platform::FileTrace::Append(win32.files, *path, now)
+                             : platform::FileTrace::Create(win32.files, *path, now);
     if (account)
         win32.trace = account.get();
     return account;
 }
 
+// The account's full path, for the copy, which runs in another folder.
+std::optional<std::string> FullPath(const std::optional<std::string>& path) {
+    if (!path)
+        return std::nullopt;
+    wchar_t full[MAX_PATH + 1] = {};
+    const DWORD size = GetFullPathNameW(platform::Wide(*path).c_str(), MAX_PATH, full, nullptr);
+    return size == 0 || size > MAX_PATH ? *path : platform::Narrow(full);
+}
+
 // The removal, once no other setup or uninstaller runs; its exit code.
-int RemoveClaimed(platform::Win32Platform& win32, Invocation& invocation,
+int RemoveClaimed(platform::Win32Platform& win32, const Invocation& invocation,
                   const std::string& folder) {
     platform::Trace& trace = *win32.trace;
     if (invocation.error) {
@@ -244,7 +260,7 @@ int RemoveClaimed(platform::Win32Platform& win32, Invocation& invocation,
         return ui::kExitAnotherSetup;
     }
     try {
-        return Uninstall(win32, *invocation.options(), folder, invocation.starter);
+        return Uninstall(win32, *invocation.options(), folder, FullPath(invocation.log()));
     } catch (const std::exception& e) {
         trace.Line(std::string("Error: ") + e.what());
         if (!invocation.quiet)
@@ -253,29 +269,35 @@ int RemoveClaimed(platform::Win32Platform& win32, Invocation& invocation,
     }
 }
 
+// The copy's work: what the program handed over, once it has ended.
+void Finish(platform::Win32Platform& win32, const CopyInvocation& copy) {
+    const uninstall::RemovalPlan rest =
+        uninstall::ReadHandedOver(app::AwaitRest(copy.rest_pipe, copy.starter));
+    if (rest.operations.empty())
+        return;
+    const auto account = OpenAccount(win32, copy.account, true);
+    uninstall::CarryOut(rest, win32.Get(), {});
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::RestrictLibrarySearch();
-    Invocation invocation = ReadCommandLine();
+    const Invocation invocation = ReadCommandLine();
+    platform::Win32Platform win32;
+    if (invocation.copy) {
+        Finish(win32, *invocation.copy);
+        return ui::kExitSuccess;
+    }
     if (const app::Options* options = invocation.options(); options && options->help) {
         Tell(UsageText(), false);
         return ui::kExitSuccess;
     }
-    platform::Win32Platform win32;
     const std::string program = win32.system.ProgramPath();
-    const std::string folder = invocation.folder_given.value_or(FolderOf(program));
-
-    // The starter relays: the copy writes the account.
-    if (!invocation.error && !invocation.folder_given &&
-        win32.files.FileExists(folder + "\\install.ini")) {
-        if (const auto code = app::RunCopy(program, folder, invocation.arguments_text))
-            return *code;
-    }
+    const std::string folder = FolderOf(program);
     const auto account = OpenAccount(win32, invocation.log());
     win32.trace->Line("Command line: " + app::Join(invocation.arguments, " "));
     const int code = RemoveClaimed(win32, invocation, folder);
     win32.trace->Line("Exit code " + std::to_string(code));
-    invocation.starter.HandOver(code);
     return code;
 }
