@@ -74,6 +74,7 @@ TEST(MachineSnapshotTest, UnattendedInstallationAddsOnlyWhatItInstalls) {
         "\\app paths\\zinkolar.exe",
         "\\currentversion\\extensions",
         "\\shareddlls",
+        "\\microsoft\\office",  // the word processor's values and the keys made for them
         "\\zinkolar.",
         "\\.mix",
         "\\.bzk",
