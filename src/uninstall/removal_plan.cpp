@@ -143,7 +143,11 @@ class Planner {
 
     // A folder between the installation folder and the path that links elsewhere.
     bool LinkOnTheWay(const std::string& path) {
-        for (std::string folder = ParentOf(path); Below(folder, installation_.folder);
+        const std::string parent = ParentOf(path);
+        std::string lower_parent = Lower(parent);
+        if (clear_ways_.contains(lower_parent))
+            return false;
+        for (std::string folder = parent; Below(folder, installation_.folder);
              folder = ParentOf(folder)) {
             auto [known, added] = linked_.try_emplace(Lower(folder), false);
             if (added) {
@@ -153,6 +157,7 @@ class Planner {
             if (known->second)
                 return true;
         }
+        clear_ways_.insert(std::move(lower_parent));
         return false;
     }
 
@@ -420,10 +425,15 @@ class Planner {
                 Refuse(record, "outside the installation folder");
             }
         }
+        std::set<std::string> walked;  // lower-case folders whose parents are in folders
         for (const std::string& file : made_inside_) {
             for (std::string parent = ParentOf(file); Below(parent, folder);
-                 parent = ParentOf(parent))
-                folders.emplace(Lower(parent), parent);
+                 parent = ParentOf(parent)) {
+                std::string lower = Lower(parent);
+                if (!walked.insert(lower).second)
+                    break;
+                folders.emplace(std::move(lower), parent);
+            }
         }
         std::vector<std::string> ordered;
         ordered.reserve(folders.size());
@@ -454,7 +464,8 @@ class Planner {
     const platform::Platform& platform_;
     const install::RemovalRules rules_;
     RemovalPlan plan_;
-    std::map<std::string, bool> linked_;             // lower-case folder -> links elsewhere
+    std::map<std::string, bool> linked_;  // lower-case folder -> links elsewhere
+    std::set<std::string> clear_ways_;    // lower-case folders with no link up to the installation
     std::optional<std::string> printer_driver_dir_;  // once a record needed it
     std::vector<std::string> made_inside_;
     std::vector<std::string> files_;
