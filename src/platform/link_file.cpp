@@ -225,11 +225,12 @@ class LinkPart {
 
     template <typename Number>
     std::optional<Number> At(std::size_t offset) const {
-        if (offset > bytes_.size() || bytes_.size() - offset < sizeof(Number))
+        const std::optional<std::string_view> bytes = Bytes(offset, sizeof(Number));
+        if (!bytes)
             return std::nullopt;
         std::uint64_t value = 0;
         for (std::size_t i = 0; i < sizeof(Number); ++i)
-            value |= std::uint64_t{static_cast<unsigned char>(bytes_[offset + i])} << (8 * i);
+            value |= std::uint64_t{static_cast<unsigned char>((*bytes)[i])} << (8 * i);
         return static_cast<Number>(value);
     }
     std::optional<std::string_view> Bytes(std::size_t offset, std::size_t size) const {

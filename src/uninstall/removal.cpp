@@ -87,9 +87,9 @@ class Remover {
     // A folder that stayed because it holds more than the folders that stayed below it and what
     // was handed over: the user's content.
     void TellFoldersLeft() {
+        std::set<std::string> not_own = handed_;
+        not_own.insert(not_empty_.begin(), not_empty_.end());
         for (const std::string& folder : not_empty_) {
-            std::set<std::string> not_own = handed_;
-            not_own.insert(not_empty_.begin(), not_empty_.end());
             if (HoldsAny(folder, not_own))
                 outcome_.left.push_back({LeftItem::Kind::UserContent, originals_.at(folder), ""});
         }
