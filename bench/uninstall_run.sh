@@ -21,12 +21,25 @@ build=${UNINSTALL_RUN_BUILD:-$repo/build/mingw}
 reps=${UNINSTALL_RUN_REPS:-5}
 shape=large
 
+# nsis_package DIR: the kit's typical NSIS installer of DIR's payload, made once; its uninstaller
+# is the NSIS peer.
+nsis_package() {
+    [ -f "$1/nsis_plain.exe" ] && return
+    if ! command -v makensis >/dev/null; then
+        apt-get update -qq && apt-get install -y -qq nsis >/dev/null
+    fi
+    python3 "$kit/gen_nsis.py" "$1" plain "$1/nsis_plain.nsi" "$1/nsis_plain.exe"
+    makensis -V1 "$1/nsis_plain.nsi" >/dev/null
+}
+
 if [ "${1:-}" != --inside ]; then
     mkdir -p "$root/bin"
     bench_build "$build" distribution delete_loop
     cp "$build/tests/bench/delete_loop.exe" "$root/bin/"
     bench_payload "$root/$shape" "$shape"
     bench_distribution "$build" "$root/$shape"
+    # The kit's NSIS programs are 32-bit.
+    [ "$arch" != i686 ] || nsis_package "$root/$shape"
     bench_inside "${BASH_SOURCE[0]}"
 fi
 
@@ -68,8 +81,8 @@ bare_delete() {
     done
     elapsed "$start"
 }
-check() {  # no payload file is left
-    python3 - "$root/$shape/manifest.tsv" "$out/payload" <<'PY'
+check() {  # check FOLDER: no payload file is left in FOLDER
+    python3 - "$root/$shape/manifest.tsv" "$1" <<'PY'
 import os, sys
 left = [rel for rel in (l.split("\t")[0] for l in open(sys.argv[1]) if l.strip())
         if os.path.lexists(os.path.join(sys.argv[2], *rel.split("\\")))]
@@ -79,27 +92,41 @@ PY
 # The peers by the names the figures show: each run is checked to have removed the payload.
 delete_loop() {
     bare_delete
-    check
+    check "$out/payload"
 }
 # The same loop after the calls no removal of this installation can leave out (the shell's
 # folders, the service library, the copy that takes the last folder): what is left to ours
 # beyond it is reading the log, the plan, the registry and the files outside the payload.
 call_floor() {
     bare_delete --floor
-    check
+    check "$out/payload"
 }
 ours() {
     zkuninst
-    check
+    check "$out/payload"
+}
+# The kit's NSIS uninstaller as it is started in place (`uninstall.exe /S _?=folder`), after an
+# untimed installation by the kit's installer, which puts the payload in the folder itself.
+nsis() {
+    rm -rf "$drive_c/bench"
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BenchApp' /f \
+        >/dev/null 2>&1 || true
+    wine "$root/$shape/nsis_plain.exe" /S '/D=C:\bench\out' >/dev/null 2>&1 ||
+        { echo "the NSIS installation failed" >&2; exit 1; }
+    local start status=0
+    start=$(now)
+    wine 'C:\bench\out\uninstall.exe' /S '_?=C:\bench\out' >/dev/null 2>&1 || status=$?
+    [ $status -eq 0 ] || { echo "uninstall.exe ended with $status" >&2; exit 1; }
+    elapsed "$start"
+    check "$out"
 }
 
 files=$(grep -c . "$root/$shape/manifest.tsv")
-for peer in ours delete_loop call_floor; do $peer >/dev/null; done  # warm-up
-bench_compare "removal $shape ($files files)" "$reps" delete_loop call_floor ours
-# The kit's NSIS uninstaller (`uninstall.exe /S _?=folder`) is a 32-bit program.
-if [ "$arch" = i686 ]; then
-    echo "  nsis: not measured by this script yet"
-else
+peers=(delete_loop call_floor ours)
+[ "$arch" != i686 ] || peers+=(nsis)
+for peer in "${peers[@]}"; do $peer >/dev/null; done  # warm-up
+bench_compare "removal $shape ($files files)" "$reps" "${peers[@]}"
+if [ "$arch" != i686 ]; then
     echo "  nsis: skipped, this machine runs no 32-bit programs (the kit's uninstall.exe is one)"
 fi
 rm -rf "$drive_c/bench"
