@@ -125,18 +125,43 @@ start_xvfb() {
     exit 1
 }
 
+# Waits until the prefix's programs and its server have ended. A desktop can now and then miss
+# the end of the last program and stay up, which would hold the wait for ever: it is stopped
+# after a while (the server saves the registry as it goes).
+settle() {
+    timeout 60 wineserver -w && return
+    echo "wine-env: programs of $prefix still run after 60 s; stopping them" >&2
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+}
+
+# Makes the prefix with wineboot; a wineboot that hangs is stopped and tried once more.
+boot_prefix() {
+    local attempt
+    for attempt in 1 2; do
+        rm -rf "$prefix"
+        mkdir -p "$prefix"
+        # No Mono or Gecko: nothing here needs them, and their installers would ask.
+        if WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+            timeout 120 wineboot -i >/dev/null 2>&1; then
+            settle
+            return
+        fi
+        echo "wine-env: wineboot did not finish in $prefix (attempt $attempt)" >&2
+        wineserver -k 2>/dev/null || true
+        wineserver -w
+    done
+    exit 1
+}
+
 make_prefix() {
     local stamp=$prefix/.setup-prefix-ready
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$prefix_version" ]; then
         return
     fi
     echo "wine-env: creating the Wine prefix $prefix (once, about 20 s)" >&2
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
     wine_started=1
-    # No Mono or Gecko: nothing here needs them, and their installers would ask.
-    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" wineboot -i >/dev/null 2>&1
-    wineserver -w
+    boot_prefix
     cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/"
     local user_dir
     for user_dir in "$prefix"/drive_c/users/*/; do
@@ -148,9 +173,10 @@ make_prefix() {
             fi
         done
     done
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+    # The desktop's size before the choice of desktop, so that no program here runs on it.
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
-    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+    settle
     echo "$prefix_version" >"$stamp"
 }
 
@@ -188,7 +214,7 @@ if [ -n "${SETUP_DPI:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$SETUP_DPI" /f >/dev/null
     wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d "$SETUP_DPI" /f >/dev/null
-    wineserver -w
+    settle
 fi
 flock -u 9
 
