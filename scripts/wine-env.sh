@@ -125,17 +125,23 @@ start_xvfb() {
     exit 1
 }
 
+stop_prefix_programs() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+}
+
 # Waits until the prefix's programs and its server have ended. A desktop can now and then miss
 # the end of the last program and stay up, which would hold the wait for ever: it is stopped
 # after a while (the server saves the registry as it goes).
 settle() {
     timeout 60 wineserver -w && return
     echo "wine-env: programs of $prefix still run after 60 s; stopping them" >&2
-    wineserver -k 2>/dev/null || true
-    wineserver -w
+    stop_prefix_programs
 }
 
-# Makes the prefix with wineboot; a wineboot that hangs is stopped and tried once more.
+# Makes the prefix with wineboot, which returns while its set-up still runs: the prefix is made
+# when every program of it has ended. One that is not made in time is made anew, once (stopping
+# the set-up half way could leave it broken).
 boot_prefix() {
     local attempt
     for attempt in 1 2; do
@@ -143,13 +149,11 @@ boot_prefix() {
         mkdir -p "$prefix"
         # No Mono or Gecko: nothing here needs them, and their installers would ask.
         if WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
-            timeout 120 wineboot -i >/dev/null 2>&1; then
-            settle
+            timeout 120 wineboot -i >/dev/null 2>&1 && timeout 120 wineserver -w; then
             return
         fi
-        echo "wine-env: wineboot did not finish in $prefix (attempt $attempt)" >&2
-        wineserver -k 2>/dev/null || true
-        wineserver -w
+        echo "wine-env: the prefix $prefix was not made in time (attempt $attempt)" >&2
+        stop_prefix_programs
     done
     exit 1
 }
