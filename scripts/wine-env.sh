@@ -54,6 +54,11 @@ desktop_pid=
 command_pid=
 wine_started=
 
+stop_prefix_programs() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+}
+
 # shellcheck disable=SC2317  # called by the EXIT trap
 cleanup() {
     local status=$?
@@ -63,8 +68,7 @@ cleanup() {
         wait "$command_pid" 2>/dev/null || true
     fi
     if [ -n "$wine_started" ]; then
-        wineserver -k 2>/dev/null || true
-        wineserver -w 2>/dev/null || true
+        stop_prefix_programs
     fi
     if [ -n "$desktop_pid" ]; then
         wait "$desktop_pid" 2>/dev/null || true
@@ -123,11 +127,6 @@ start_xvfb() {
     done
     echo "wine-env: Xvfb on $DISPLAY accepts no connections" >&2
     exit 1
-}
-
-stop_prefix_programs() {
-    wineserver -k 2>/dev/null || true
-    wineserver -w
 }
 
 # Waits until the prefix's programs and its server have ended. A desktop can now and then miss
