@@ -82,22 +82,6 @@ void ExpectOnlyRecordedFiles(const std::string& folder,
     }
 }
 
-// Wine gives a new file its attributes a moment after it makes it, where Windows makes it with
-// them: a kill in between leaves it empty and without the mark of an unfinished copy, and the
-// next run takes it for a file of the user's. Such a file is given the mark that Windows would
-// have left on it. No file these tests install is empty; the log, opened before its first
-// record, may be.
-void MarkUnfinishedAsWindowsLeavesThem(const std::string& folder) {
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(Wide(folder))) {
-        const DWORD attributes = GetFileAttributesW(entry.path().c_str());
-        if (entry.is_regular_file() && entry.file_size() == 0 &&
-            entry.path() != fs::path(Wide(folder + "\\install.ini")) &&
-            (attributes & platform::kAttributesUnfinished) != platform::kAttributesUnfinished) {
-            SetFileAttributesW(entry.path().c_str(), attributes | platform::kAttributesUnfinished);
-        }
-    }
-}
-
 // Next from the shortcuts page: on a drive with too little space the wizard asks whether to go
 // on, which is answered Yes; then the group page.
 void PassTheSpaceCheck(const WizardWalk& walk) {
@@ -283,6 +267,22 @@ bool Unfinished(const std::string& file) {
            platform::FileInfo{data.nFileSizeLow | (std::int64_t{data.nFileSizeHigh} << 32), 0,
                               data.dwFileAttributes}
                .Unfinished();
+}
+
+// Wine gives a new file its attributes a moment after it makes it, where Windows makes it with
+// them: a kill in between leaves it empty and without the mark of an unfinished copy, and the
+// next run takes it for a file of the user's. Such a file is given the mark that Windows would
+// have left on it. No file these tests install is empty; the log, opened before its first
+// record, may be.
+void MarkUnfinishedAsWindowsLeavesThem(const std::string& folder) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(Wide(folder))) {
+        const std::wstring path = entry.path().wstring();
+        if (entry.is_regular_file() && entry.file_size() == 0 &&
+            entry.path() != fs::path(Wide(folder + "\\install.ini")) && !Unfinished(Utf8(path))) {
+            SetFileAttributesW(path.c_str(),
+                               GetFileAttributesW(path.c_str()) | platform::kAttributesUnfinished);
+        }
+    }
 }
 
 // Confirms the summary and waits until the copy step has begun.
